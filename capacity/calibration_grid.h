@@ -1,0 +1,18 @@
+#pragma once
+// The calibration grid's layout: headings, row numbers, and the point count of ComboBox2.
+
+#include "capacity/named_inputs.h"
+
+namespace kelvora::capacity {
+
+// Start-up set-up: ComboBox2 gets the items "2" … "200" and shows "8", the grid gets
+// 9 rows, row numbers 1 … 8 and the headings. Points the grid held stay in its cells.
+void setUpCalibrationGrid(NamedInputs& inputs);
+
+// A pick of ComboBox2: the grid gets M + 1 rows, rows 1 … M renumbered; point cells stay.
+void applyPointCount(NamedInputs& inputs);
+
+// Empties the point cells of the visible rows; headings, row numbers and hidden rows stay.
+void clearPoints(NamedInputs& inputs);
+
+} // namespace kelvora::capacity

@@ -1,0 +1,190 @@
+#include "kernel/number_text.h"
+
+#include "kernel/errors.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <locale.h>
+
+namespace kelvora::kernel {
+
+namespace {
+
+bool isBlank(char c) { return c == ' '; }
+
+std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Sign, digits with at most one point (at least one digit), optional exponent with digits.
+bool isPlainDecimal(std::string_view s) {
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    bool digits = false, point = false;
+    for (; i < s.size(); ++i) {
+        if (isDigit(s[i])) digits = true;
+        else if (s[i] == '.' && !point) point = true;
+        else break;
+    }
+    if (!digits) return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        bool expDigits = false;
+        for (; i < s.size() && isDigit(s[i]); ++i) expDigits = true;
+        if (!expDigits) return false;
+    }
+    return i == s.size();
+}
+
+locale_t cLocale() {
+    static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return loc;
+}
+
+// Digits and decimal exponent of |x| rounded to `digits` significant digits:
+// |x| ≈ 0.d1d2…dn × 10^exponent is avoided; here |x| ≈ d1.d2…dn × 10^exponent.
+struct Decimal {
+    std::string digits; // no trailing zeros, at least one digit
+    int exponent = 0;
+    bool negative = false;
+};
+
+Decimal toDecimal(long double x, int digits) {
+    Decimal d;
+    d.negative = std::signbit(x) && x != 0;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*Le", digits - 1, std::fabs(x));
+    // buf: d.ddddde±XX
+    std::string_view s(buf);
+    const auto e = s.find('e');
+    for (char c : s.substr(0, e))
+        if (isDigit(c)) d.digits.push_back(c);
+    d.exponent = std::atoi(buf + e + 1);
+    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
+    return d;
+}
+
+} // namespace
+
+std::string RoundToStr(double x) {
+    // The factor is stored as a double, so 2.675 / f falls below 267.5 and rounds to 267.
+    const double f = 1 / (10.0 * 10.0);
+    const long double q = static_cast<long double>(x) / static_cast<long double>(f);
+    const double rounded = static_cast<double>(std::nearbyintl(q) * static_cast<long double>(f));
+    return formatGeneral(rounded);
+}
+
+std::string formatGeneral(long double x) {
+    if (x == 0) return "0";
+    if (std::isnan(x)) return "NAN";
+    if (std::isinf(x)) return x < 0 ? "-INF" : "INF";
+    const Decimal d = toDecimal(x, 15);
+    std::string out;
+    if (d.negative) out.push_back('-');
+    const int n = static_cast<int>(d.digits.size());
+    if (d.exponent >= 15 || d.exponent < -5) {
+        out.push_back(d.digits[0]);
+        if (n > 1) {
+            out.push_back('.');
+            out.append(d.digits, 1);
+        }
+        out.push_back('E');
+        out.append(std::to_string(d.exponent));
+        return out;
+    }
+    if (d.exponent < 0) {
+        out.append("0.");
+        out.append(static_cast<std::size_t>(-d.exponent - 1), '0');
+        out.append(d.digits);
+        return out;
+    }
+    const int intDigits = d.exponent + 1;
+    if (n <= intDigits) {
+        out.append(d.digits);
+        out.append(static_cast<std::size_t>(intDigits - n), '0');
+    } else {
+        out.append(d.digits, 0, intDigits);
+        out.push_back('.');
+        out.append(d.digits, intDigits);
+    }
+    return out;
+}
+
+std::optional<double> tryStrToFloat(std::string_view text) {
+    const std::string_view s = trimBlanks(text);
+    if (!isPlainDecimal(s)) return std::nullopt;
+    const std::string copy(s);
+    errno = 0;
+    char* end = nullptr;
+    const double value = strtod_l(copy.c_str(), &end, cLocale());
+    if (end != copy.c_str() + copy.size()) return std::nullopt;
+    // Overflow fails; an underflow to zero or a denormal is a value.
+    if (std::isinf(value)) return std::nullopt;
+    return value;
+}
+
+double strToFloat(std::string_view text) {
+    if (auto v = tryStrToFloat(text)) return *v;
+    throw ConvertError("'" + std::string(text) + "' is not a valid floating point value");
+}
+
+std::optional<std::int32_t> tryStrToInt(std::string_view text) {
+    std::string_view s = text;
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    bool negative = false;
+    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    int base = 10;
+    if (!s.empty() && s.front() == '$') {
+        base = 16;
+        s.remove_prefix(1);
+    } else if (!s.empty() && (s.front() == 'x' || s.front() == 'X')) {
+        base = 16;
+        s.remove_prefix(1);
+    } else if (s.size() >= 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        base = 16;
+        s.remove_prefix(2);
+    }
+    if (s.empty()) return std::nullopt;
+    std::uint64_t magnitude = 0;
+    for (char c : s) {
+        int digit;
+        if (isDigit(c)) digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else return std::nullopt;
+        magnitude = magnitude * base + digit;
+        if (magnitude > 0xFFFFFFFFull) return std::nullopt;
+    }
+    if (base == 16) {
+        // Hexadecimal covers the full 32 bits, as the bit pattern of the value.
+        auto bits = static_cast<std::uint32_t>(magnitude);
+        if (negative) bits = 0u - bits;
+        return static_cast<std::int32_t>(bits);
+    }
+    const std::int64_t value = negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t strToInt(std::string_view text) {
+    if (auto v = tryStrToInt(text)) return *v;
+    throw ConvertError("'" + std::string(text) + "' is not a valid integer value");
+}
+
+std::int32_t strToIntDef(std::string_view text, std::int32_t fallback) {
+    return tryStrToInt(text).value_or(fallback);
+}
+
+} // namespace kelvora::kernel
