@@ -1,1 +1,17 @@
-// in progress
+#include "kernel/fp_guard.h"
+
+#include "kernel/errors.h"
+
+namespace kelvora::kernel {
+
+const char* arithmeticErrorText(int flags) {
+    if (flags & FE_DIVBYZERO) return "Floating point division by zero";
+    if (flags & FE_OVERFLOW) return "Floating point overflow";
+    return "Invalid floating point operation";
+}
+
+void throwIfFailed() {
+    if (const int flags = FpGuard::raised()) throw ArithmeticError(arithmeticErrorText(flags));
+}
+
+} // namespace kelvora::kernel
