@@ -1,0 +1,66 @@
+#include "persist/settings.h"
+
+#include "capacity/input_table.h"
+#include "kernel/number_text.h"
+#include "persist/profile_file.h"
+
+#include <vector>
+
+namespace kelvora::persist {
+
+namespace {
+
+using capacity::InputKind;
+
+bool isToggle(InputKind kind) { return kind == InputKind::CheckBox || kind == InputKind::RadioButton; }
+
+// Blank for the "0" rule: a space or any control character, at either end.
+bool trimsToNothing(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) > ' ') return false;
+    return true;
+}
+
+std::string storedValue(const capacity::NamedInputs& inputs, const capacity::InputInfo& input) {
+    if (isToggle(input.kind)) return inputs.checked(input.name) ? "1" : "0";
+    std::string text = inputs.text(input.name);
+    return trimsToNothing(text) ? "0" : text;
+}
+
+bool readsAsChecked(const std::optional<std::string>& value) {
+    if (!value) return false;
+    const auto number = kernel::tryStrToInt(*value);
+    return number && *number != 0;
+}
+
+} // namespace
+
+std::filesystem::path ConfigPath(const std::string& dir) { return std::filesystem::path(dir) / "Config.ini"; }
+
+void SaveSettings(const capacity::NamedInputs& inputs, const std::filesystem::path& path) {
+    std::vector<ProfileEntry> entries;
+    entries.reserve(capacity::inputTable().size() + 2);
+    entries.push_back({std::string(kVersionKey), std::string(kVersionValue)});
+    entries.push_back({std::string(kModuleKey), std::string(kMainFormCaption)});
+    for (const auto& input : capacity::inputTable())
+        entries.push_back({std::string(input.name), storedValue(inputs, input)});
+
+    ProfileFile file = ProfileFile::loadForUpdate(path);
+    file.write(kSettingsSection, entries);
+    file.save(path);
+}
+
+void LoadSettings(capacity::NamedInputs& inputs, const std::filesystem::path& path) {
+    const auto table = capacity::inputTable();
+    std::vector<std::string_view> keys;
+    keys.reserve(table.size());
+    for (const auto& input : table) keys.push_back(input.name);
+
+    const auto values = ProfileFile::loadForReading(path).read(kSettingsSection, keys);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (isToggle(table[i].kind)) inputs.setChecked(table[i].name, readsAsChecked(values[i]));
+        else inputs.setText(table[i].name, values[i].value_or(std::string()));
+    }
+}
+
+} // namespace kelvora::persist

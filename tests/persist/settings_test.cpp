@@ -1,0 +1,122 @@
+#include "persist/settings.h"
+
+#include "capacity/input_table.h"
+#include "capacity/memory_inputs.h"
+#include "kernel/errors.h"
+#include "persist/profile_file.h"
+#include "persist_test_util.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+namespace kelvora::persist {
+namespace {
+
+using capacity::InputKind;
+using capacity::MemoryInputs;
+using test::fixture;
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+bool isToggle(InputKind kind) { return kind == InputKind::CheckBox || kind == InputKind::RadioButton; }
+
+// Every input against its expected state: the named texts and checked buttons, "0" for
+// every other text after a save, and every other button clear.
+void expectInputs(const MemoryInputs& inputs, const std::map<std::string, std::string>& texts,
+                  const std::set<std::string>& checked, const std::string& otherText) {
+    for (const auto& input : capacity::inputTable()) {
+        const std::string name(input.name);
+        if (isToggle(input.kind)) {
+            EXPECT_EQ(inputs.checked(name), checked.count(name) == 1) << name;
+        } else {
+            const auto it = texts.find(name);
+            EXPECT_EQ(inputs.text(name), it == texts.end() ? otherText : it->second) << name;
+        }
+    }
+}
+
+TEST(Settings, RoundTripEveryKindOfInput) {
+    const std::map<std::string, std::string> set = {
+        {"Edit1", "2000"}, {"Edit2", "罐体 长度"}, {"Edit3", "  12 "}, {"Edit4", ""}, {"Edit5", "   "},
+        {"Edit6", "\t"},   {"Edit37", "0.85"},     {"ComboBox1", "g/cm^3"},  {"ComboBox4", "减去右封头容积"},
+    };
+    const std::map<std::string, std::string> readBack = {
+        {"Edit1", "2000"}, {"Edit2", "罐体 长度"}, {"Edit3", "12"}, {"Edit37", "0.85"}, {"ComboBox1", "g/cm^3"},
+        {"ComboBox4", "减去右封头容积"}, {"ComboBox3", "加上左封头容积"}, {"ComboBox2", ""},
+    };
+    const std::set<std::string> checked = {"RadioButton9", "RadioButton17", "RadioButton2", "RadioButton4",
+                                           "CheckBox1"};
+    TempDir dir;
+    MemoryInputs saved = MemoryInputs::afterStartup();
+    for (const auto& [name, text] : set) saved.setText(name, text);
+    for (const auto& name : checked) saved.setChecked(name, true);
+    SaveSettings(saved, dir / "Config.ini");
+
+    // Into a window as constructed: its initial radio buttons and "单位" must not survive.
+    MemoryInputs loaded = MemoryInputs::constructed();
+    LoadSettings(loaded, dir / "Config.ini");
+    expectInputs(loaded, readBack, checked, "0");
+    EXPECT_EQ(loaded.itemIndex("ComboBox4"), 1);
+
+    // No file: every text empty and every button clear.
+    LoadSettings(loaded, dir / "none.ini");
+    expectInputs(loaded, {}, {}, "");
+}
+
+TEST(Settings, WritesAndReadsTheWindowsProgramsBytes) {
+    TempDir dir;
+    SaveSettings(MemoryInputs::afterStartup(), dir / "Config.ini");
+    EXPECT_EQ(readBytes(dir / "Config.ini"), fixture("fresh_config.ini"));
+
+    const std::string windows = fixture("windows_config.ini");
+    writeBytes(dir / "Config.ini", windows);
+    MemoryInputs inputs = MemoryInputs::afterStartup();
+    LoadSettings(inputs, dir / "Config.ini");
+    EXPECT_EQ(inputs.text("Edit1"), "2000");
+    EXPECT_EQ(inputs.text("Edit42"), "罐长");
+    EXPECT_EQ(inputs.text("ComboBox1"), "g/cm^3");
+    EXPECT_EQ(inputs.itemIndex("ComboBox4"), 1);
+    EXPECT_TRUE(inputs.checked("CheckBox1") && inputs.checked("RadioButton4") && !inputs.checked("RadioButton3"));
+    SaveSettings(inputs, dir / "Config.ini");
+    EXPECT_EQ(readBytes(dir / "Config.ini"), windows);
+}
+
+TEST(Settings, ReadsAHandEditedFileAndKeepsItsOtherLines) {
+    TempDir dir;
+    writeBytes(dir / "Config.ini", fixture("hand_edited_config.ini"));
+    MemoryInputs inputs = MemoryInputs::constructed();
+    LoadSettings(inputs, dir / "Config.ini");
+    expectInputs(inputs,
+                 {{"Edit10", "1200"}, {"Edit11", "  300 "}, {"Edit12", " 7"}, {"Edit14", "\"8'"},
+                  {"Edit37", "abc"}, {"ComboBox1", "g/cm^3"}, {"Edit42", "罐体长度"}, {"Edit13", ""}},
+                 // RadioButton9 after RadioButton8 in one group; "-0" clears RadioButton4 alone.
+                 {"RadioButton9", "RadioButton3", "RadioButton1", "CheckBox1", "RadioButton17"}, "");
+
+    SaveSettings(inputs, dir / "Config.ini");
+    const std::string saved = readBytes(dir / "Config.ini");
+    EXPECT_TRUE(saved.starts_with("; edited by hand\n[Other]\nEdit10=999\n\n[frmmainpro]\nedit10=1200\r\n"));
+    // New keys, headers first, go after the section's last key line, before its blank line.
+    EXPECT_NE(saved.find("Edit13=0\r\n\xB3\xCC\xD0\xF2\xB0\xE6\xB1\xBE=2017\r\n"), std::string::npos);
+    EXPECT_TRUE(saved.ends_with("ComboBox2=0\r\n\n[Tail]\nEdit8=77\n[FrmMainPro]\nEdit9=5"));
+    MemoryInputs again = MemoryInputs::constructed();
+    LoadSettings(again, dir / "Config.ini");
+    EXPECT_TRUE(again.checked("RadioButton9") && !again.checked("RadioButton8"));
+}
+
+TEST(Settings, AFailedSaveLeavesTheOldFile) {
+    TempDir dir;
+    const MemoryInputs inputs = MemoryInputs::afterStartup();
+    EXPECT_THROW(SaveSettings(inputs, dir / "missing" / "Config.ini"), IoError);
+
+    // Too large to rewrite without losing what lies past the reading ceiling.
+    const std::string huge = "[Other]\r\n" + std::string(ProfileFile::kMaxBytes, ';');
+    writeBytes(dir / "Config.ini", huge);
+    EXPECT_THROW(SaveSettings(inputs, dir / "Config.ini"), IoError);
+    EXPECT_EQ(readBytes(dir / "Config.ini"), huge);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"Config.ini"});
+}
+
+} // namespace
+} // namespace kelvora::persist
