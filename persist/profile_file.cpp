@@ -235,7 +235,10 @@ void ProfileFile::write(std::string_view section, std::span<const ProfileEntry> 
     // insertAt is never before a replaced line: it lies at or after the end of every key line.
     out.append(bytes_, copied, insertAt - copied);
     if (replaced.size() < pending.size()) {
-        if (!out.empty() && out.back() != '\n') out.append("\r\n"); // a last line without its line end
+        // A last line without its line end gets one; a lone CR there already counted as
+        // its line end when reading, so it only needs the LF.
+        if (!out.empty() && out.back() == '\r') out.append("\n");
+        else if (!out.empty() && out.back() != '\n') out.append("\r\n");
         if (!found) out.append("[").append(sectionGbk).append("]\r\n");
         for (const auto& p : pending)
             if (p.begin == std::string::npos) keyLine(p);

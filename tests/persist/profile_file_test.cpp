@@ -58,6 +58,7 @@ TEST(ProfileFile, WritesKeyByKeyLeavingOtherLinesAsTheyWere) {
         {"[s]\r\n;c\r\n", "k", "v", "[s]\r\nk=v\r\n;c\r\n"},
         {"[S]", "k", "v", "[S]\r\nk=v\r\n"},
         {"[S]\r\nk=1", "k", "2", "[S]\r\nk=2\r\n"},
+        {"[S]\r\na=1\r", "k", "2", "[S]\r\na=1\r\nk=2\r\n"},
         {"[S]\r\na=1\r\nb=2", "a", "3", "[S]\r\na=3\r\nb=2"},
         {"[S]\r\n  k  = 1\r\nk=9\r\n", "K", "2", "[S]\r\nk=2\r\nk=9\r\n"},
         {"[S]\r\nk\r\n", "k", "1", "[S]\r\nk=1\r\n"},
