@@ -31,7 +31,8 @@ public:
         kelvora::persist::SaveStringGrid(inputs.grid(), dir_ / "bd.txt");
 
         std::string junk;
-        for (int i = 0; junk.size() < (std::size_t{64} << 20); ++i) junk += "Key" + std::to_string(i) + "=value\r\n";
+        for (int i = 0; junk.size() < (std::size_t{64} << 20); ++i)
+            junk += "Key" + std::to_string(i) + "=value\r\n";
         write("huge.ini", "[FrmMainPro]\r\n" + junk);
         write("huge.txt", "3\r\n1000000000\r\n" + junk);
     }
@@ -53,7 +54,8 @@ const Files& files() {
 void BM_LoadSettings(benchmark::State& state, const char* name) {
     MemoryInputs inputs = MemoryInputs::constructed();
     files();
-    for (auto _ : state) kelvora::persist::LoadSettings(inputs, files() / name);
+    for (auto _ : state)
+        kelvora::persist::LoadSettings(inputs, files() / name);
 }
 BENCHMARK_CAPTURE(BM_LoadSettings, own_file, "Config.ini")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_LoadSettings, huge_file, "huge.ini")->Unit(benchmark::kMillisecond);
@@ -61,14 +63,16 @@ BENCHMARK_CAPTURE(BM_LoadSettings, huge_file, "huge.ini")->Unit(benchmark::kMill
 void BM_SaveSettings(benchmark::State& state) {
     const MemoryInputs inputs = MemoryInputs::afterStartup();
     files();
-    for (auto _ : state) kelvora::persist::SaveSettings(inputs, files() / "Config.ini");
+    for (auto _ : state)
+        kelvora::persist::SaveSettings(inputs, files() / "Config.ini");
 }
 BENCHMARK(BM_SaveSettings)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadStringGrid(benchmark::State& state, const char* name) {
     kelvora::capacity::StringGrid grid;
     files();
-    for (auto _ : state) kelvora::persist::LoadStringGrid(grid, files() / name);
+    for (auto _ : state)
+        kelvora::persist::LoadStringGrid(grid, files() / name);
 }
 BENCHMARK_CAPTURE(BM_LoadStringGrid, own_file, "bd.txt")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_LoadStringGrid, huge_file, "huge.txt")->Unit(benchmark::kMillisecond);

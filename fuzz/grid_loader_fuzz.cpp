@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(grid.colCount() >= 1 && grid.colCount() <= persist::kMaxGridCols);
     FUZZ_CHECK(grid.rowCount() >= 1 && grid.rowCount() <= persist::kMaxGridRows);
     for (int c = 0; c < grid.colCount(); ++c)
-        for (int r = 0; r < grid.rowCount(); ++r) FUZZ_CHECK(fuzz::isUtf8(grid.cell(c, r)));
+        for (int r = 0; r < grid.rowCount(); ++r)
+            FUZZ_CHECK(fuzz::isUtf8(grid.cell(c, r)));
 
     const std::string once = persist::stringGridFileBytes(grid);
     capacity::StringGrid second;

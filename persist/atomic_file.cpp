@@ -37,7 +37,8 @@ std::string tempSuffix() {
     static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     unsigned n = counter.fetch_add(0x9E3779B9u) ^ static_cast<unsigned>(getpid());
     std::string s;
-    for (int i = 0; i < 8; ++i, n /= 36) s.push_back(digits[n % 36]);
+    for (int i = 0; i < 8; ++i, n /= 36)
+        s.push_back(digits[n % 36]);
     return s;
 }
 
@@ -62,7 +63,7 @@ AtomicFile::AtomicFile(const fs::path& target) : target_(resolveTarget(target)) 
         if (fd_ < 0 && errno != EEXIST) fail("Cannot create file", target_, errno);
     }
     if (fd_ < 0) fail("Cannot create file", target_, EEXIST);
-    struct stat old{};
+    struct stat old {};
     if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd_, old.st_mode & 07777);
 }
 
@@ -115,8 +116,10 @@ void AtomicFile::commit() {
 }
 
 void AtomicFile::discard() noexcept {
-    if (stream_) std::fclose(stream_);
-    else if (fd_ >= 0) ::close(fd_);
+    if (stream_)
+        std::fclose(stream_);
+    else if (fd_ >= 0)
+        ::close(fd_);
     stream_ = nullptr;
     fd_ = -1;
     if (!temp_.empty()) ::unlink(temp_.c_str());

@@ -12,7 +12,9 @@ namespace kelvora::persist {
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // The file read as a text file is: whole numbers or whole lines, with an empty text at
 // the end of the file.
@@ -24,10 +26,12 @@ public:
 
     // A whole number and the rest of its line; 0 at the end of the file.
     int count() {
-        while (!atEnd() && isSpace(bytes_[pos_])) ++pos_;
+        while (!atEnd() && isSpace(bytes_[pos_]))
+            ++pos_;
         if (atEnd()) return 0;
         std::size_t end = pos_;
-        while (end < bytes_.size() && !isSpace(bytes_[end])) ++end;
+        while (end < bytes_.size() && !isSpace(bytes_[end]))
+            ++end;
         // No 32-bit number needs more characters, leading zeros aside; the limit keeps a
         // huge token cheap.
         const std::size_t size = end - pos_;
@@ -42,7 +46,8 @@ public:
     std::string_view line() {
         if (atEnd()) return {};
         const std::size_t lf = bytes_.find('\n', pos_);
-        std::string_view text = bytes_.substr(pos_, (lf == std::string_view::npos ? bytes_.size() : lf) - pos_);
+        std::string_view text =
+            bytes_.substr(pos_, (lf == std::string_view::npos ? bytes_.size() : lf) - pos_);
         pos_ = lf == std::string_view::npos ? bytes_.size() : lf + 1;
         if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
         return text;
@@ -55,19 +60,23 @@ private:
 
 std::string encodeCell(std::string_view utf8) {
     std::string gbk = utf8ToGbk(utf8);
-    std::replace_if(gbk.begin(), gbk.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        gbk.begin(), gbk.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return gbk;
 }
 
 } // namespace
 
-std::filesystem::path calibrationFilePath(const std::string& dir) { return std::filesystem::path(dir) / "bd.txt"; }
+std::filesystem::path calibrationFilePath(const std::string& dir) {
+    return std::filesystem::path(dir) / "bd.txt";
+}
 
 std::string stringGridFileBytes(const capacity::StringGrid& grid) {
     const int cols = grid.colCount(), rows = grid.rowCount();
     std::string out = std::to_string(cols) + "\r\n" + std::to_string(rows) + "\r\n";
     for (int c = 0; c < cols; ++c)
-        for (int r = 0; r < rows; ++r) out.append(encodeCell(grid.cell(c, r))).append("\r\n");
+        for (int r = 0; r < rows; ++r)
+            out.append(encodeCell(grid.cell(c, r))).append("\r\n");
     return out;
 }
 

@@ -16,11 +16,15 @@ namespace {
 // smallest GBK trail byte, so it can be searched for in the raw bytes; only ASCII letters
 // (which trail bytes can equal) need the character walk of foldName.
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -28,7 +32,8 @@ std::string foldName(std::string_view gbk) {
     std::string folded(gbk);
     for (std::size_t i = 0; i < folded.size();) {
         const std::size_t n = gbkCharSize(folded, i);
-        if (n == 1 && folded[i] >= 'A' && folded[i] <= 'Z') folded[i] = static_cast<char>(folded[i] - 'A' + 'a');
+        if (n == 1 && folded[i] >= 'A' && folded[i] <= 'Z')
+            folded[i] = static_cast<char>(folded[i] - 'A' + 'a');
         i += n;
     }
     return folded;
@@ -53,7 +58,8 @@ public:
         if (pos_ >= bytes_.size()) return false;
         const std::size_t lf = bytes_.find('\n', pos_);
         const std::size_t next = lf == std::string_view::npos ? bytes_.size() : lf + 1;
-        std::string_view text = bytes_.substr(pos_, (lf == std::string_view::npos ? bytes_.size() : lf) - pos_);
+        std::string_view text =
+            bytes_.substr(pos_, (lf == std::string_view::npos ? bytes_.size() : lf) - pos_);
         if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
         line = Line{pos_, next, LineKind::Blank, {}, {}};
         pos_ = next;
@@ -116,7 +122,8 @@ std::string decodeValue(std::string_view gbk) {
 
 std::string encodeLineText(std::string_view utf8) {
     std::string gbk = utf8ToGbk(utf8);
-    std::replace_if(gbk.begin(), gbk.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    std::replace_if(
+        gbk.begin(), gbk.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return gbk;
 }
 
@@ -137,9 +144,13 @@ ProfileFile load(const std::filesystem::path& path, bool forUpdate) {
 
 } // namespace
 
-ProfileFile ProfileFile::loadForReading(const std::filesystem::path& path) { return load(path, false); }
+ProfileFile ProfileFile::loadForReading(const std::filesystem::path& path) {
+    return load(path, false);
+}
 
-ProfileFile ProfileFile::loadForUpdate(const std::filesystem::path& path) { return load(path, true); }
+ProfileFile ProfileFile::loadForUpdate(const std::filesystem::path& path) {
+    return load(path, true);
+}
 
 std::optional<std::string> ProfileFile::read(std::string_view section, std::string_view key) const {
     return read(section, std::span<const std::string_view>(&key, 1)).front();
@@ -149,7 +160,8 @@ std::vector<std::optional<std::string>> ProfileFile::read(std::string_view secti
                                                           std::span<const std::string_view> keys) const {
     std::vector<std::optional<std::string>> values(keys.size());
     std::unordered_map<std::string, std::vector<std::size_t>> wanted;
-    for (std::size_t i = 0; i < keys.size(); ++i) wanted[foldName(utf8ToGbk(keys[i]))].push_back(i);
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        wanted[foldName(utf8ToGbk(keys[i]))].push_back(i);
     const std::string sectionName = foldName(utf8ToGbk(section));
 
     LineReader reader(bytes_);
@@ -163,7 +175,8 @@ std::vector<std::optional<std::string>> ProfileFile::read(std::string_view secti
             const auto it = wanted.find(foldName(line.name));
             if (it == wanted.end()) continue;
             const std::string value = decodeValue(line.value);
-            for (std::size_t i : it->second) values[i] = value;
+            for (std::size_t i : it->second)
+                values[i] = value;
             wanted.erase(it); // the first key of a name counts
         }
     }
@@ -177,8 +190,8 @@ void ProfileFile::write(std::string_view section, std::string_view key, std::str
 
 void ProfileFile::write(std::string_view section, std::span<const ProfileEntry> entries) {
     struct Pending {
-        std::string key;   // GBK, as it will be written
-        std::string value; // GBK
+        std::string key;                                 // GBK, as it will be written
+        std::string value;                               // GBK
         std::size_t begin = std::string::npos, next = 0; // the existing line, if any
     };
     std::vector<Pending> pending;
@@ -225,7 +238,9 @@ void ProfileFile::write(std::string_view section, std::span<const ProfileEntry> 
 
     std::string out;
     out.reserve(bytes_.size() + 64 * pending.size());
-    const auto keyLine = [&out](const Pending& p) { out.append(p.key).append("=").append(p.value).append("\r\n"); };
+    const auto keyLine = [&out](const Pending& p) {
+        out.append(p.key).append("=").append(p.value).append("\r\n");
+    };
     std::size_t copied = 0;
     for (const Pending* p : replaced) {
         out.append(bytes_, copied, p->begin - copied);
@@ -237,8 +252,10 @@ void ProfileFile::write(std::string_view section, std::span<const ProfileEntry> 
     if (replaced.size() < pending.size()) {
         // A last line without its line end gets one; a lone CR there already counted as
         // its line end when reading, so it only needs the LF.
-        if (!out.empty() && out.back() == '\r') out.append("\n");
-        else if (!out.empty() && out.back() != '\n') out.append("\r\n");
+        if (!out.empty() && out.back() == '\r')
+            out.append("\n");
+        else if (!out.empty() && out.back() != '\n')
+            out.append("\r\n");
         if (!found) out.append("[").append(sectionGbk).append("]\r\n");
         for (const auto& p : pending)
             if (p.begin == std::string::npos) keyLine(p);
@@ -247,7 +264,9 @@ void ProfileFile::write(std::string_view section, std::span<const ProfileEntry> 
     bytes_ = std::move(out);
 }
 
-void ProfileFile::save(const std::filesystem::path& path) const { writeFileAtomically(path, bytes_); }
+void ProfileFile::save(const std::filesystem::path& path) const {
+    writeFileAtomically(path, bytes_);
+}
 
 std::string readProfileString(const std::filesystem::path& path, std::string_view section,
                               std::string_view key, std::string_view fallback) {

@@ -12,7 +12,9 @@ namespace {
 
 using capacity::InputKind;
 
-bool isToggle(InputKind kind) { return kind == InputKind::CheckBox || kind == InputKind::RadioButton; }
+bool isToggle(InputKind kind) {
+    return kind == InputKind::CheckBox || kind == InputKind::RadioButton;
+}
 
 // Blank for the "0" rule: a space or any control character, at either end.
 bool trimsToNothing(std::string_view text) {
@@ -35,7 +37,9 @@ bool readsAsChecked(const std::optional<std::string>& value) {
 
 } // namespace
 
-std::filesystem::path ConfigPath(const std::string& dir) { return std::filesystem::path(dir) / "Config.ini"; }
+std::filesystem::path ConfigPath(const std::string& dir) {
+    return std::filesystem::path(dir) / "Config.ini";
+}
 
 void SaveSettings(const capacity::NamedInputs& inputs, const std::filesystem::path& path) {
     std::vector<ProfileEntry> entries;
@@ -54,12 +58,15 @@ void LoadSettings(capacity::NamedInputs& inputs, const std::filesystem::path& pa
     const auto table = capacity::inputTable();
     std::vector<std::string_view> keys;
     keys.reserve(table.size());
-    for (const auto& input : table) keys.push_back(input.name);
+    for (const auto& input : table)
+        keys.push_back(input.name);
 
     const auto values = ProfileFile::loadForReading(path).read(kSettingsSection, keys);
     for (std::size_t i = 0; i < table.size(); ++i) {
-        if (isToggle(table[i].kind)) inputs.setChecked(table[i].name, readsAsChecked(values[i]));
-        else inputs.setText(table[i].name, values[i].value_or(std::string()));
+        if (isToggle(table[i].kind))
+            inputs.setChecked(table[i].name, readsAsChecked(values[i]));
+        else
+            inputs.setText(table[i].name, values[i].value_or(std::string()));
     }
 }
 

@@ -35,7 +35,8 @@ private:
 
 TEST(AtomicFile, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
     enum class Cause { MissingDirectory, TargetIsDirectory, DiskFull, WriteAfterFailure };
-    for (Cause cause : {Cause::MissingDirectory, Cause::TargetIsDirectory, Cause::DiskFull, Cause::WriteAfterFailure}) {
+    for (Cause cause :
+         {Cause::MissingDirectory, Cause::TargetIsDirectory, Cause::DiskFull, Cause::WriteAfterFailure}) {
         TempDir dir;
         fs::path target = dir / "Config.ini";
         writeBytes(target, "old\r\n");

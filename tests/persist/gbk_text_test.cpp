@@ -11,6 +11,7 @@ struct Case {
 };
 
 TEST(GbkText, ConvertsTheProgramsTextsBothWays) {
+    // clang-format off
     const Case cases[] = {
         {"", ""},
         {"Edit10=0", "Edit10=0"},
@@ -19,6 +20,7 @@ TEST(GbkText, ConvertsTheProgramsTextsBothWays) {
         {"€", "\x80"}, // the one single-byte character of code page 936 above ASCII
         {"·—―", "\xA1\xA4\xA1\xAA\xA8\x44"}, // where the Windows table differs from GB2312
     };
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(utf8ToGbk(c.from), c.to) << c.from;
         EXPECT_EQ(gbkToUtf8(c.to), c.from) << c.from;
@@ -26,6 +28,7 @@ TEST(GbkText, ConvertsTheProgramsTextsBothWays) {
 }
 
 TEST(GbkText, BrokenGbkBecomesReplacementCharactersAndTheRestSurvives) {
+    // clang-format off
     const Case cases[] = {
         {"\xFF", "\uFFFD"},
         {"a\x81", "a\uFFFD"},                     // lead byte at the end of the file
@@ -34,10 +37,13 @@ TEST(GbkText, BrokenGbkBecomesReplacementCharactersAndTheRestSurvives) {
         {"\xA6\xD9x", "\uFFFDx"},                 // a pair without a table entry is one character
         {"\xB3\xCC\xFF\xB0\xE6", "程\uFFFD版"},
     };
-    for (const auto& c : cases) EXPECT_EQ(gbkToUtf8(c.from), c.to) << c.from;
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_EQ(gbkToUtf8(c.from), c.to) << c.from;
 }
 
 TEST(GbkText, TextWithoutGbkFormIsWrittenAsQuestionMarks) {
+    // clang-format off
     const Case cases[] = {
         {"😀", "?"},
         {"aกb", "a?b"},
@@ -46,7 +52,9 @@ TEST(GbkText, TextWithoutGbkFormIsWrittenAsQuestionMarks) {
         {"\xED\xA0\x80", "???"},  // an encoded surrogate is no character
         {"罐\xF0\x9F\x98\x80长", "\xB9\xDE?\xB3\xA4"},
     };
-    for (const auto& c : cases) EXPECT_EQ(utf8ToGbk(c.from), c.to) << c.from;
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_EQ(utf8ToGbk(c.from), c.to) << c.from;
 }
 
 } // namespace

@@ -19,7 +19,8 @@ using test::writeBytes;
 
 std::string lines(int from, int to, const std::string& prefix = "") {
     std::string out;
-    for (int i = from; i < to; ++i) out += prefix + std::to_string(i) + "\r\n";
+    for (int i = from; i < to; ++i)
+        out += prefix + std::to_string(i) + "\r\n";
     return out;
 }
 
@@ -58,11 +59,14 @@ TEST(GridFile, DamagedFilesLoadWhatTheyCanAndNeverMore) {
     };
     const std::string chinese = [] {
         std::string s;
-        for (int i = 0; i < 3000; ++i) s += "\xB9\xDE";
+        for (int i = 0; i < 3000; ++i)
+            s += "\xB9\xDE";
         return s;
     }();
     std::string longCell; // 2048 characters of "罐": the line ceiling, not split
-    for (int i = 0; i < 2048; ++i) longCell += "罐";
+    for (int i = 0; i < 2048; ++i)
+        longCell += "罐";
+    // clang-format off
     const Case cases[] = {
         {"column count not a number", "abc\r\n9\r\n", true, 3, 9, {{1, 1, "keep"}}},
         {"row count not a number: the column count stays", "4\r\nabc\r\n", true, 4, 9, {{1, 1, "keep"}}},
@@ -83,14 +87,18 @@ TEST(GridFile, DamagedFilesLoadWhatTheyCanAndNeverMore) {
         {"broken GBK in a cell", "1\r\n2\r\n\xB9\xDE\xFF\r\nnext\r\n", false, 1, 2,
          {{0, 0, "罐\uFFFD"}, {0, 1, "next"}}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         StringGrid grid(3, 9);
         grid.setCell(1, 1, "keep");
-        if (c.throws) EXPECT_THROW(loadStringGridBytes(grid, c.file), IoError) << c.what;
-        else EXPECT_NO_THROW(loadStringGridBytes(grid, c.file)) << c.what;
+        if (c.throws)
+            EXPECT_THROW(loadStringGridBytes(grid, c.file), IoError) << c.what;
+        else
+            EXPECT_NO_THROW(loadStringGridBytes(grid, c.file)) << c.what;
         EXPECT_EQ(grid.colCount(), c.cols) << c.what;
         EXPECT_EQ(grid.rowCount(), c.rows) << c.what;
-        for (const auto& cell : c.cells) EXPECT_EQ(grid.cell(cell.col, cell.row), cell.text) << c.what;
+        for (const auto& cell : c.cells)
+            EXPECT_EQ(grid.cell(cell.col, cell.row), cell.text) << c.what;
     }
 
     TempDir dir;

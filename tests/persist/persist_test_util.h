@@ -29,7 +29,8 @@ public:
     // Sorted names of the directory's entries, hidden ones included.
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(path_)) names.push_back(e.path().filename().string());
+        for (const auto& e : fs::directory_iterator(path_))
+            names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -47,6 +48,8 @@ inline void writeBytes(const fs::path& path, std::string_view bytes) {
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline std::string fixture(std::string_view name) { return readBytes(fs::path(KELVORA_TEST_DATA) / "persist" / name); }
+inline std::string fixture(std::string_view name) {
+    return readBytes(fs::path(KELVORA_TEST_DATA) / "persist" / name);
+}
 
 } // namespace kelvora::persist::test

@@ -14,6 +14,7 @@ TEST(ProfileFile, ReadsLikeTheWindowsFunctions) {
         std::optional<std::string> value;
     };
     const std::string s = "[S]\r\n";
+    // clang-format off
     const Case cases[] = {
         {s + "k=v", "k", "v"},
         {"[S]\nk=v\n", "k", "v"},
@@ -35,11 +36,13 @@ TEST(ProfileFile, ReadsLikeTheWindowsFunctions) {
         {s + "\x81\x41=1", "\xE4\xB9\xA4", std::nullopt},   // GBK 0x8161: a trail byte is no letter
         {s + "k=" + std::string(3000, 'x'), "k", std::string(2047, 'x')},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(ProfileFile(c.file).read("S", c.key), c.value) << c.file.substr(0, 60);
 
     std::string chinese;
-    for (int i = 0; i < 2047; ++i) chinese += "罐";
+    for (int i = 0; i < 2047; ++i)
+        chinese += "罐";
     EXPECT_EQ(ProfileFile(s + "k=" + utf8ToGbk(chinese + "长长")).read("S", "k"), chinese);
 }
 
@@ -50,6 +53,7 @@ TEST(ProfileFile, WritesKeyByKeyLeavingOtherLinesAsTheyWere) {
         const char* value;
         std::string after;
     };
+    // clang-format off
     const Case cases[] = {
         {"", "k", "v", "[S]\r\nk=v\r\n"},
         {"[S]\nK=old\n[T]\nk=x\n", "k", "new", "[S]\nK=new\r\n[T]\nk=x\n"},
@@ -66,6 +70,7 @@ TEST(ProfileFile, WritesKeyByKeyLeavingOtherLinesAsTheyWere) {
         {"[S]\r\n\x81\x41=1\r\n", "\xE4\xB9\xA4", "2", "[S]\r\n\x81\x41=1\r\n\x81\x61=2\r\n"},
         {"", "计算模块", "Kelvora", "[S]\r\n\xBC\xC6\xCB\xE3\xC4\xA3\xBF\xE9=Kelvora\r\n"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         ProfileFile file(c.before);
         file.write("S", c.key, c.value);
@@ -77,7 +82,8 @@ TEST(ProfileFile, WritesKeyByKeyLeavingOtherLinesAsTheyWere) {
     for (const auto& c : cases) {
         ProfileFile together(c.before), oneByOne(c.before);
         together.write("S", batch);
-        for (const auto& e : batch) oneByOne.write("S", e.key, e.value);
+        for (const auto& e : batch)
+            oneByOne.write("S", e.key, e.value);
         EXPECT_EQ(together.bytes(), oneByOne.bytes()) << c.before;
     }
 }

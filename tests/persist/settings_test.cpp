@@ -20,7 +20,9 @@ using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
 
-bool isToggle(InputKind kind) { return kind == InputKind::CheckBox || kind == InputKind::RadioButton; }
+bool isToggle(InputKind kind) {
+    return kind == InputKind::CheckBox || kind == InputKind::RadioButton;
+}
 
 // Every input against its expected state: the named texts and checked buttons, "0" for
 // every other text after a save, and every other button clear.
@@ -38,6 +40,7 @@ void expectInputs(const MemoryInputs& inputs, const std::map<std::string, std::s
 }
 
 TEST(Settings, RoundTripEveryKindOfInput) {
+    // clang-format off
     const std::map<std::string, std::string> set = {
         {"Edit1", "2000"}, {"Edit2", "罐体 长度"}, {"Edit3", "  12 "}, {"Edit4", ""}, {"Edit5", "   "},
         {"Edit6", "\t"},   {"Edit37", "0.85"},     {"ComboBox1", "g/cm^3"},  {"ComboBox4", "减去右封头容积"},
@@ -48,10 +51,13 @@ TEST(Settings, RoundTripEveryKindOfInput) {
     };
     const std::set<std::string> checked = {"RadioButton9", "RadioButton17", "RadioButton2", "RadioButton4",
                                            "CheckBox1"};
+    // clang-format on
     TempDir dir;
     MemoryInputs saved = MemoryInputs::afterStartup();
-    for (const auto& [name, text] : set) saved.setText(name, text);
-    for (const auto& name : checked) saved.setChecked(name, true);
+    for (const auto& [name, text] : set)
+        saved.setText(name, text);
+    for (const auto& name : checked)
+        saved.setChecked(name, true);
     SaveSettings(saved, dir / "Config.ini");
 
     // Into a window as constructed: its initial radio buttons and "单位" must not survive.
@@ -78,7 +84,8 @@ TEST(Settings, WritesAndReadsTheWindowsProgramsBytes) {
     EXPECT_EQ(inputs.text("Edit42"), "罐长");
     EXPECT_EQ(inputs.text("ComboBox1"), "g/cm^3");
     EXPECT_EQ(inputs.itemIndex("ComboBox4"), 1);
-    EXPECT_TRUE(inputs.checked("CheckBox1") && inputs.checked("RadioButton4") && !inputs.checked("RadioButton3"));
+    EXPECT_TRUE(inputs.checked("CheckBox1") && inputs.checked("RadioButton4") &&
+                !inputs.checked("RadioButton3"));
     SaveSettings(inputs, dir / "Config.ini");
     EXPECT_EQ(readBytes(dir / "Config.ini"), windows);
 }
@@ -89,8 +96,14 @@ TEST(Settings, ReadsAHandEditedFileAndKeepsItsOtherLines) {
     MemoryInputs inputs = MemoryInputs::constructed();
     LoadSettings(inputs, dir / "Config.ini");
     expectInputs(inputs,
-                 {{"Edit10", "1200"}, {"Edit11", "  300 "}, {"Edit12", " 7"}, {"Edit14", "\"8'"},
-                  {"Edit37", "abc"}, {"ComboBox1", "g/cm^3"}, {"Edit42", "罐体长度"}, {"Edit13", ""}},
+                 {{"Edit10", "1200"},
+                  {"Edit11", "  300 "},
+                  {"Edit12", " 7"},
+                  {"Edit14", "\"8'"},
+                  {"Edit37", "abc"},
+                  {"ComboBox1", "g/cm^3"},
+                  {"Edit42", "罐体长度"},
+                  {"Edit13", ""}},
                  // RadioButton9 after RadioButton8 in one group; "-0" clears RadioButton4 alone.
                  {"RadioButton9", "RadioButton3", "RadioButton1", "CheckBox1", "RadioButton17"}, "");
 

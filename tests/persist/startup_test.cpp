@@ -42,9 +42,12 @@ TEST(StartupFiles, FirstRunThenCloseWritesBothFiles) {
     saveShutdownFiles(inputs, dir.path().string());
     EXPECT_EQ(readBytes(dir / "Config.ini"), fixture("fresh_config.ini"));
     std::string emptyPoints;
-    for (int k = 0; k < 8; ++k) emptyPoints += "\r\n";
-    EXPECT_EQ(readBytes(dir / "bd.txt"), "3\r\n9\r\n\xD0\xF2\xBA\xC5\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n"
-                                         "\xB8\xDF\xB6\xC8 mm\r\n" + emptyPoints + "\xC8\xDD\xBB\xFD L\r\n" + emptyPoints);
+    for (int k = 0; k < 8; ++k)
+        emptyPoints += "\r\n";
+    EXPECT_EQ(readBytes(dir / "bd.txt"),
+              "3\r\n9\r\n\xD0\xF2\xBA\xC5\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n"
+              "\xB8\xDF\xB6\xC8 mm\r\n" +
+                  emptyPoints + "\xC8\xDD\xBB\xFD L\r\n" + emptyPoints);
 }
 
 TEST(StartupFiles, LoadsASavedTankThenAppliesTheStartDefaults) {
@@ -54,7 +57,7 @@ TEST(StartupFiles, LoadsASavedTankThenAppliesTheStartDefaults) {
     MemoryInputs inputs = MemoryInputs::constructed();
     loadStartupFiles(inputs, dir.path().string());
     EXPECT_EQ(inputs.text("Edit1"), "2000");
-    EXPECT_EQ(inputs.text("ComboBox2"), "8"); // the file said 20
+    EXPECT_EQ(inputs.text("ComboBox2"), "8");    // the file said 20
     EXPECT_EQ(inputs.itemIndex("ComboBox4"), 0); // the file said subtract
     EXPECT_EQ(inputs.grid().rowCount(), 9);
     EXPECT_EQ(inputs.grid().cell(2, 20), "20000.5"); // hidden, back when 20 is picked
