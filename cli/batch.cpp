@@ -1,1 +1,188 @@
-namespace kelvora::cli {}
+#include "cli/batch.h"
+
+#include "capacity/calibration_grid.h"
+#include "capacity/input_table.h"
+#include "capacity/memory_inputs.h"
+#include "capacity/requests.h"
+#include "kernel/errors.h"
+
+#include <array>
+#include <exception>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvora::cli {
+
+namespace {
+
+using capacity::InputKind;
+using capacity::MemoryInputs;
+
+constexpr std::string_view kUsageText = R"(usage: kelvora-table [--page N] [--quick] [--point LEVEL,VOLUME]... [NAME=VALUE]...
+
+Runs the capacity-table request (or, with --quick, the quick calculation) over the
+window's inputs, named by their component names, and prints what the window would show.
+
+  NAME=VALUE     sets an input: an edit field or combo box takes the text (Edit1=2000,
+                 ComboBox1=Kg/m^3); a pick list selects the item with that text
+                 (ComboBox3=减去左封头容积, ComboBox2=12); a radio button or check box takes
+                 1 or 0 (checking a radio button clears the others of its group).
+  --page N       the structure page: 0 or 水平圆筒, 1 or 倾斜圆筒, 2 or 球罐, 3 or 罐容标定
+                 (default 0).
+  --point L,V    the next calibration point: level L (mm) in column 1, volume V (litres)
+                 in column 2. Without ComboBox2=..., the point count follows the points.
+  --quick        the quick calculation at the level of Edit35; prints the value of Edit36.
+  --help         this text.
+
+Inputs not given are as after a start-up without a settings file: edit fields empty, no
+radio button checked, ComboBox2 on 8, ComboBox3 and ComboBox4 on their first item,
+ComboBox1 empty.
+
+Without --quick the table's rows are printed one per line, "level,value" (level in cm,
+value in litres, or kilograms with CheckBox1=1).
+
+Exit status: 0 success; 1 a validation message (on standard error, as the window shows
+it); 2 an error report (on standard error, as the window shows it); 3 a wrong command line.
+)";
+
+constexpr std::array<std::string_view, 4> kPageCaptions{"水平圆筒", "倾斜圆筒", "球罐", "罐容标定"};
+
+struct UsageError {
+    std::string text;
+};
+
+std::optional<int> pageFrom(std::string_view arg) {
+    for (int i = 0; i < static_cast<int>(kPageCaptions.size()); ++i)
+        if (arg == kPageCaptions[i] || arg == std::to_string(i)) return i;
+    return std::nullopt;
+}
+
+void setInput(MemoryInputs& inputs, std::string_view assignment) {
+    const auto eq = assignment.find('=');
+    if (eq == std::string_view::npos) throw UsageError{"expected NAME=VALUE, got '" + std::string(assignment) + "'"};
+    const std::string_view name = assignment.substr(0, eq), value = assignment.substr(eq + 1);
+    const capacity::InputInfo* info = capacity::findInput(name);
+    if (!info) throw UsageError{"unknown input '" + std::string(name) + "'"};
+    switch (info->kind) {
+    case InputKind::Edit:
+    case InputKind::ComboBox: inputs.setText(name, value); break;
+    case InputKind::PickList:
+        inputs.setText(name, value);
+        if (inputs.text(name) != value) throw UsageError{std::string(name) + " has no item '" + std::string(value) + "'"};
+        if (name == "ComboBox2") capacity::applyPointCount(inputs);
+        break;
+    case InputKind::CheckBox:
+    case InputKind::RadioButton:
+        if (value != "0" && value != "1") throw UsageError{std::string(name) + " takes 1 or 0"};
+        inputs.setChecked(name, value == "1");
+        break;
+    }
+}
+
+struct Options {
+    bool quick = false;
+    int page = 0;
+    std::vector<std::pair<std::string, std::string>> points;
+    std::vector<std::string_view> assignments;
+};
+
+Options parse(int argc, const char* const* argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        auto next = [&]() -> std::string_view {
+            if (i + 1 >= argc) throw UsageError{std::string(arg) + " needs a value"};
+            return argv[++i];
+        };
+        if (arg == "--quick") o.quick = true;
+        else if (arg == "--page") {
+            const auto page = pageFrom(next());
+            if (!page) throw UsageError{"--page takes 0 to 3 or a page caption"};
+            o.page = *page;
+        } else if (arg == "--point") {
+            const std::string_view point = next();
+            const auto comma = point.find(',');
+            if (comma == std::string_view::npos) throw UsageError{"--point takes LEVEL,VOLUME"};
+            o.points.emplace_back(point.substr(0, comma), point.substr(comma + 1));
+        } else if (arg.starts_with("--")) throw UsageError{"unknown option '" + std::string(arg) + "'"};
+        else o.assignments.push_back(arg);
+    }
+    return o;
+}
+
+void writeRows(const capacity::RowList& rows, std::ostream& out) {
+    std::string buffer;
+    buffer.reserve(1 << 16);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        buffer.append(rows[i]);
+        buffer.push_back('\n');
+        if (buffer.size() > (1 << 16) - 256) {
+            out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            buffer.clear();
+        }
+    }
+    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+}
+
+} // namespace
+
+int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--help") {
+            out << kUsageText;
+            return kOk;
+        }
+    MemoryInputs inputs = MemoryInputs::afterStartup();
+    Options options;
+    try {
+        options = parse(argc, argv);
+        inputs.setActivePage(options.page);
+        bool pointCountGiven = false;
+        for (auto assignment : options.assignments) {
+            setInput(inputs, assignment);
+            pointCountGiven = pointCountGiven || assignment.starts_with("ComboBox2=");
+        }
+        if (options.points.size() > 200) throw UsageError{"at most 200 calibration points"};
+        if (!options.points.empty() && !pointCountGiven) {
+            if (options.points.size() < 2) throw UsageError{"at least 2 calibration points"};
+            inputs.setText("ComboBox2", std::to_string(options.points.size()));
+            capacity::applyPointCount(inputs);
+        }
+        for (std::size_t i = 0; i < options.points.size(); ++i) {
+            inputs.grid().setCell(1, static_cast<int>(i) + 1, options.points[i].first);
+            inputs.grid().setCell(2, static_cast<int>(i) + 1, options.points[i].second);
+        }
+    } catch (const UsageError& e) {
+        err << "kelvora-table: " << e.text << "\n(see kelvora-table --help)\n";
+        return kUsage;
+    }
+
+    try {
+        if (options.quick) {
+            const auto outcome = capacity::QuickCalculation(inputs);
+            if (outcome.stopped()) {
+                err << outcome.message << '\n';
+                return kValidation;
+            }
+            out << inputs.text("Edit36") << '\n';
+            return kOk;
+        }
+        capacity::RowList rows;
+        const auto outcome = capacity::GenerateCapacityTable(inputs, rows);
+        if (outcome.stopped()) {
+            err << outcome.message << '\n';
+            return kValidation;
+        }
+        writeRows(rows, out);
+        out.flush();
+        return kOk;
+    } catch (const std::exception& e) {
+        err << errorReportText(e.what()) << '\n';
+        return kErrorReport;
+    }
+}
+
+} // namespace kelvora::cli

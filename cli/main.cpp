@@ -1,1 +1,8 @@
-int main() { return 0; }
+#include "cli/batch.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    return kelvora::cli::runBatch(argc, argv, std::cout, std::cerr);
+}

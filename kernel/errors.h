@@ -34,4 +34,11 @@ public:
     using Error::Error;
 };
 
+// The text of the general error report: the error's text with a full stop added when it
+// does not end in one.
+inline std::string errorReportText(std::string text) {
+    if (text.empty() || text.back() != '.') text.push_back('.');
+    return text;
+}
+
 } // namespace kelvora

@@ -20,9 +20,14 @@ class FpGuard {
 public:
     static constexpr int kFailures = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
-    // Starts a guarded evaluation with the flags clear. The flags are not restored
-    // afterwards: nothing in the program reads them outside a guard.
-    FpGuard() { feclearexcept(FE_ALL_EXCEPT); }
+    // Starts a guarded evaluation with the flags clear; the flags raised before are
+    // restored at the end, so a failure the kernel absorbed leaves no trace for an
+    // enclosing guard, and an enclosing guard's flags survive the kernel call.
+    FpGuard() {
+        fegetexceptflag(&saved_, FE_ALL_EXCEPT);
+        feclearexcept(FE_ALL_EXCEPT);
+    }
+    ~FpGuard() { fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
     FpGuard(const FpGuard&) = delete;
     FpGuard& operator=(const FpGuard&) = delete;
 
@@ -30,6 +35,9 @@ public:
     static int raised() { return fetestexcept(kFailures); }
     static bool failed() { return raised() != 0; }
     static void clear() { feclearexcept(FE_ALL_EXCEPT); }
+
+private:
+    fexcept_t saved_;
 };
 
 // Evaluates f(args...) with the failure flags watched: the result as a double, or

@@ -1,0 +1,36 @@
+#pragma once
+// From a computed volume to the text shown or exported: litres, or kilograms with the
+// density of the density row.
+
+#include "capacity/named_inputs.h"
+
+#include <optional>
+#include <string>
+
+namespace kelvora::capacity {
+
+// The density in kg/m^3 from Edit37 and the unit in ComboBox1 ("Kg/m^3", or "g/cm^3"
+// times 1000). Any other unit text, the prompt "单位" included, is set to "Kg/m^3".
+// A density that is not a number throws ConvertError.
+double MiDu(NamedInputs& inputs);
+
+// x rounded to two decimals as text; with the weight option (CheckBox1) on, x is first
+// multiplied by the density.
+std::string VtoEdit(NamedInputs& inputs, double x);
+
+// VtoEdit for a whole request: the weight option is read once and the density the first
+// time a value needs it, so a table of a million rows converts the density once.
+class ValueText {
+public:
+    explicit ValueText(NamedInputs& inputs);
+    bool weight() const { return weight_; }
+    // V in cubic metres: kilograms in weight mode, otherwise litres.
+    std::string operator()(double V);
+
+private:
+    NamedInputs& inputs_;
+    bool weight_;
+    std::optional<double> density_;
+};
+
+} // namespace kelvora::capacity

@@ -1,0 +1,137 @@
+#include "capacity/tank_description.h"
+
+#include "kernel/number_text.h"
+
+#include <initializer_list>
+#include <string_view>
+
+namespace kelvora::capacity {
+
+namespace {
+
+using kernel::strToFloat;
+
+// Thrown inside the reader to end it with a group's message.
+struct Stop {
+    const char* message;
+};
+
+void check(const NamedInputs& in, std::initializer_list<std::string_view> names, const char* message) {
+    for (auto name : names)
+        if (in.text(name).empty()) throw Stop{message};
+}
+
+double number(const NamedInputs& in, std::string_view name) { return strToFloat(in.text(name)); }
+
+// The top level never exceeds the diameter, then the section height, where they are set.
+void limitTop(double& level, const TTankDescription& d) {
+    if (level > d.D && d.D > 0) level = d.D;
+    if (level > d.A && d.A > 0) level = d.A;
+}
+
+THeadSpec readHead(const NamedInputs& in, bool left, double D, const char* message) {
+    THeadSpec spec;
+    for (const auto& head : headComponents()) {
+        const HeadSide& side = left ? head.left : head.right;
+        if (!in.checked(side.radio)) continue;
+        spec.kind = head.kind;
+        for (const auto& field : side.fieldList())
+            if (in.text(field.edit).empty()) throw Stop{message};
+        for (const auto& field : side.fieldList()) spec.dims.*field.dim = number(in, field.edit);
+        if (head.kind == THeadKind::hkNonStandardDished) spec.dishedRatio = kernel::dishedRatio(spec.dims, D);
+        break;
+    }
+    return spec;
+}
+
+void readKind(NamedInputs& in, TTankDescription& d) {
+    switch (d.kind) {
+    case TStructureKind::skHorizontal:
+        if (in.checked("RadioButton1")) {
+            d.section = TSectionShape::ssCircle;
+            check(in, {"Edit1", "Edit2"}, messages::kHorizontal);
+            d.D = number(in, "Edit1");
+            d.L = number(in, "Edit2");
+        }
+        if (in.checked("RadioButton2")) {
+            if (d.section == TSectionShape::ssNone) d.section = TSectionShape::ssEllipse;
+            check(in, {"Edit3", "Edit4", "Edit5"}, messages::kHorizontal);
+            d.B = number(in, "Edit3");
+            d.A = number(in, "Edit4");
+            d.L = number(in, "Edit5");
+        }
+        break;
+    case TStructureKind::skInclined:
+        check(in, {"Edit29", "Edit30", "Edit39", "Edit40", "Edit41", "Edit42"}, messages::kInclined);
+        d.alpha = number(in, "Edit29");
+        // A level axis makes the wedge cases divide by zero.
+        if (d.alpha == 0) d.alpha = 0.001;
+        d.beta = number(in, "Edit30");
+        d.F = number(in, "Edit39");
+        d.B = number(in, "Edit40");
+        d.A = number(in, "Edit41");
+        d.L = number(in, "Edit42");
+        break;
+    case TStructureKind::skSphere:
+        check(in, {"Edit34"}, messages::kSphere);
+        d.D = number(in, "Edit34");
+        break;
+    case TStructureKind::skCalibration: {
+        d.pointCount = kernel::strToInt(in.text("ComboBox2"));
+        const int n = d.pointCount > 0 ? d.pointCount : 0;
+        d.pointLevels.assign(n, 0.0);
+        d.pointVolumes.assign(n, 0.0);
+        const StringGrid& grid = in.grid();
+        for (int col = 1; col <= 2; ++col)
+            for (int row = 1; row <= n; ++row) {
+                const std::string& cell = grid.cell(col, row);
+                if (cell.empty()) throw Stop{messages::kCalibration};
+                (col == 1 ? d.pointLevels : d.pointVolumes)[row - 1] = strToFloat(cell);
+            }
+        // The calibration kind never carries a dead volume or an attachment.
+        for (auto name : {"Edit13", "Edit31", "Edit32", "Edit33"}) in.setText(name, "0");
+        break;
+    }
+    }
+}
+
+void readCommon(const NamedInputs& in, TTankDescription& d, RequestType type) {
+    if (type == RequestType::Table) {
+        check(in, {"Edit6", "Edit7", "Edit8", "Edit9", "Edit13", "Edit31", "Edit32", "Edit33"}, messages::kTable);
+        d.levelFrom = number(in, "Edit6");
+        d.levelTo = number(in, "Edit7");
+        limitTop(d.levelTo, d);
+        d.levelStep = number(in, "Edit8");
+        d.rowsPerColumn = number(in, "Edit9");
+    } else {
+        check(in, {"Edit35", "Edit13", "Edit31", "Edit32", "Edit33"}, messages::kQuick);
+        d.quickLevel = number(in, "Edit35");
+        limitTop(d.quickLevel, d);
+    }
+    d.deadVolume = number(in, "Edit13");
+    d.attachmentVolume = number(in, "Edit31");
+    d.attachmentBottom = number(in, "Edit32");
+    d.attachmentHeight = number(in, "Edit33");
+}
+
+} // namespace
+
+TStructureKind Jgxs(const NamedInputs& inputs) { return static_cast<TStructureKind>(inputs.activePage()); }
+
+ReadResult ReadTankDescription(NamedInputs& inputs, RequestType type) {
+    TTankDescription d;
+    try {
+        d.kind = Jgxs(inputs);
+        readKind(inputs, d);
+        readCommon(inputs, d, type);
+        d.left = readHead(inputs, true, d.D, messages::kLeftHead);
+        d.right = readHead(inputs, false, d.D, messages::kRightHead);
+        d.left.subtract = inputs.itemIndex("ComboBox3") == 1;
+        d.right.subtract = inputs.itemIndex("ComboBox4") == 1;
+    } catch (const Stop& stop) {
+        return {std::nullopt, stop.message};
+    }
+    return {std::move(d), {}};
+}
+
+} // namespace kelvora::capacity

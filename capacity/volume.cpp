@@ -1,0 +1,93 @@
+#include "capacity/volume.h"
+
+#include "kernel/calibration.h"
+#include "kernel/fp_guard.h"
+#include "kernel/inclined.h"
+#include "kernel/shell.h"
+
+namespace kelvora::capacity {
+
+namespace {
+
+using kernel::FpGuard;
+using kernel::settle;
+using LD = long double;
+
+double circleHead(const THeadSpec& s, double D, double x) {
+    if (!s.kind) return 0;
+    return kernel::headVolume(*s.kind, s.dims, D, D, x, s.dishedRatio);
+}
+
+// An elliptical section admits only the ellipsoidal and spherical-cap heads.
+double ellipseHead(const THeadSpec& s, double A, double B, double x) {
+    if (s.kind == THeadKind::hkEllipsoidal || s.kind == THeadKind::hkSphericalCap)
+        return kernel::headVolume(*s.kind, s.dims, A, B, x, s.dishedRatio);
+    return 0;
+}
+
+struct Terms {
+    double left = 0, shell = 0, right = 0;
+};
+
+void shellAndHeads(const TTankDescription& d, double x, Terms& t) {
+    const double Ltot = d.L + d.left.dims.h + d.right.dims.h;
+    switch (d.kind) {
+    case TStructureKind::skHorizontal:
+        if (d.section == TSectionShape::ssCircle) {
+            t.shell = kernel::YuangTong(d.D, d.D, x, Ltot);
+            t.left = circleHead(d.left, d.D, x);
+            t.right = circleHead(d.right, d.D, x);
+        } else if (d.section == TSectionShape::ssEllipse) {
+            t.shell = kernel::YuangTong(d.A, d.B, x, Ltot);
+            t.left = ellipseHead(d.left, d.A, d.B, x);
+            t.right = ellipseHead(d.right, d.A, d.B, x);
+        }
+        break;
+    case TStructureKind::skInclined:
+        // One guard over conversion, shell and heads: a failure keeps the terms made so far.
+        try {
+            const double level = kernel::GaoDuBianHuan(d.A, Ltot, d.L - d.F, d.alpha, d.beta, x);
+            t.shell = kernel::YuangTong(d.A, d.B, level, Ltot);
+            t.left = ellipseHead(d.left, d.A, d.B, level);
+            t.right = ellipseHead(d.right, d.A, d.B, level);
+        } catch (...) {
+        }
+        break;
+    case TStructureKind::skSphere:
+        t.shell = 2 * kernel::TuoFengTou(d.D, d.D, d.D / 2, x);
+        break;
+    case TStructureKind::skCalibration:
+        // Litres to cubic metres, so the litres shown equal the interpolated litres.
+        t.shell = kernel::GetValueLagrange(d.pointCount, d.pointLevels, d.pointVolumes, x) * 0.001;
+        break;
+    }
+}
+
+} // namespace
+
+double VolumeAtLevel(const TTankDescription& d, double x, double previous) {
+    double V;
+    try {
+        FpGuard guard;
+        Terms t;
+        shellAndHeads(d, settle(x), t);
+        if (d.left.subtract) t.left = -t.left;
+        if (d.right.subtract) t.right = -t.right;
+        V = settle(static_cast<double>(0.001L * d.deadVolume + (LD(t.left) + t.shell + t.right)));
+        if (FpGuard::failed() || !std::isfinite(V)) return previous;
+    } catch (...) {
+        return previous;
+    }
+    const double b = d.attachmentBottom, h = d.attachmentHeight, Va = d.attachmentVolume;
+    if (h > 0 && Va > 0) {
+        FpGuard guard;
+        double share = 0;
+        if (b <= x && x <= b + h) share = settle(0.001 * Va / h * (x - b));
+        else if (x > b + h) share = 0.001 * Va;
+        const double total = settle(V + share);
+        if (!FpGuard::failed() && std::isfinite(total)) V = total;
+    }
+    return V;
+}
+
+} // namespace kelvora::capacity

@@ -1,0 +1,145 @@
+#include "capacity/requests.h"
+#include "kernel/errors.h"
+
+#include "fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kelvora::capacity {
+namespace {
+
+using test::circularTank;
+using test::set;
+
+std::vector<std::string> table(MemoryInputs& in) {
+    RowList rows;
+    const auto outcome = GenerateCapacityTable(in, rows);
+    EXPECT_FALSE(outcome.stopped()) << outcome.message;
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < rows.size(); ++i) out.emplace_back(rows[i]);
+    return out;
+}
+
+std::vector<std::string> levels(const std::vector<std::string>& rows) {
+    std::vector<std::string> out;
+    for (const auto& r : rows) out.push_back(r.substr(0, r.find(',')));
+    return out;
+}
+
+using Levels = std::vector<std::string>;
+
+TEST(GenerateCapacityTable, SteppingEndsExactlyAtTheTopLevel) {
+    struct Case { const char *from, *to, *step; Levels expected; };
+    const Case cases[] = {
+        {"0", "100", "30", {"0", "3", "6", "9", "10"}},
+        {"0", "90", "30", {"0", "3", "6", "9"}},
+        {"125", "125", "10", {"12.5"}},
+        {"125", "125", "0", {"12.5"}},
+        {"1500", "3000", "250", {"150", "175", "200"}}, // limited to D = 2000
+        {"300", "200", "10", {}},
+        {"0", "0.3", "0.1", {"0", "0.01", "0.02", "0.03"}},
+    };
+    for (const auto& c : cases) {
+        auto in = circularTank({{"Edit6", c.from}, {"Edit7", c.to}, {"Edit8", c.step}});
+        EXPECT_EQ(levels(table(in)), c.expected) << c.from << ".." << c.to << " by " << c.step;
+    }
+}
+
+TEST(GenerateCapacityTable, RowTextsInLitresAndKilograms) {
+    auto in = circularTank({{"Edit6", "500"}, {"Edit7", "500"}});
+    EXPECT_EQ(table(in), Levels{"50,3070.92"});
+    set(in, {{"CheckBox1", "1"}, {"Edit37", "850"}, {"ComboBox1", "Kg/m^3"}});
+    EXPECT_EQ(table(in), Levels{"50,2610.29"});
+    set(in, {{"Edit37", "0.85"}, {"ComboBox1", "g/cm^3"}});
+    EXPECT_EQ(table(in), Levels{"50,2610.29"});
+    // The prompt "单位" is taken as kg/m^3 and replaced by that unit.
+    set(in, {{"Edit37", "850"}, {"ComboBox1", "单位"}});
+    EXPECT_EQ(table(in), Levels{"50,2610.29"});
+    EXPECT_EQ(in.text("ComboBox1"), "Kg/m^3");
+}
+
+TEST(GenerateCapacityTable, ValidationStopsKeepThePreviousRows) {
+    auto in = circularTank();
+    RowList rows;
+    ASSERT_FALSE(GenerateCapacityTable(in, rows).stopped());
+    const std::size_t before = rows.size();
+    struct Case { const char *name, *value, *message; };
+    const Case cases[] = {
+        {"Edit1", "", messages::kHorizontal},
+        {"Edit8", "0", messages::kBadStep},
+        {"Edit8", "-5", messages::kBadStep},
+        {"Edit8", "0.0001", messages::kTooManyRows},
+    };
+    for (const auto& c : cases) {
+        auto stopped = circularTank({{c.name, c.value}});
+        EXPECT_EQ(GenerateCapacityTable(stopped, rows).message, c.message) << c.name << "=" << c.value;
+        EXPECT_EQ(rows.size(), before);
+    }
+}
+
+TEST(GenerateCapacityTable, StepBelowTheLevelsResolutionIsRefused) {
+    auto in = circularTank({{"RadioButton1", "0"}, {"Edit6", "1e16"}, {"Edit7", "10000000000000002"}, {"Edit8", "1"}});
+    RowList rows;
+    EXPECT_EQ(GenerateCapacityTable(in, rows).message, messages::kStepTooSmall);
+}
+
+TEST(GenerateCapacityTable, BadDensityEndsWithAnErrorAndNoRows) {
+    auto in = circularTank({{"CheckBox1", "1"}, {"Edit37", "0.8.5"}});
+    RowList rows;
+    rows.append("stale,row");
+    EXPECT_THROW(GenerateCapacityTable(in, rows), ConvertError);
+    EXPECT_TRUE(rows.empty());
+}
+
+TEST(GenerateCapacityTable, FailingLevelKeepsThePreviousTotal) {
+    auto calibrated = [](const char* from, const char* to, const char* (*points)[2]) {
+        auto in = circularTank({{"Edit6", from}, {"Edit7", to}, {"Edit8", "500"}});
+        in.setActivePage(3);
+        set(in, {{"ComboBox2", "3"}});
+        for (int r = 0; r < 3; ++r) {
+            in.grid().setCell(1, r + 1, points[r][0]);
+            in.grid().setCell(2, r + 1, points[r][1]);
+        }
+        return table(in);
+    };
+    // Above the last point the extrapolation divides by zero: the previous total stays.
+    const char* top[][2] = {{"0", "0"}, {"1000", "500"}, {"1000", "600"}};
+    EXPECT_EQ(calibrated("0", "2000", top), (Levels{"0,0", "50,250", "100,600", "150,600", "200,600"}));
+    // At the first level of a request there is no previous total: 0.
+    const char* bottom[][2] = {{"0", "5"}, {"0", "10"}, {"1000", "20"}};
+    EXPECT_EQ(calibrated("-500", "500", bottom), (Levels{"-50,0", "0,0", "50,15"}));
+}
+
+TEST(QuickCalculation, WritesEdit36OrLeavesIt) {
+    auto in = circularTank({{"Edit35", "3000"}});
+    ASSERT_FALSE(QuickCalculation(in).stopped());
+    EXPECT_EQ(in.text("Edit36"), "15707.96"); // limited to the diameter: the full tank
+    set(in, {{"CheckBox1", "1"}, {"Edit37", "850"}, {"ComboBox1", "Kg/m^3"}});
+    ASSERT_FALSE(QuickCalculation(in).stopped());
+    EXPECT_EQ(in.text("Edit36"), "13351.77");
+    set(in, {{"Edit37", ""}});
+    EXPECT_THROW(QuickCalculation(in), ConvertError);
+    EXPECT_EQ(in.text("Edit36"), "13351.77");
+    set(in, {{"Edit35", ""}});
+    EXPECT_EQ(QuickCalculation(in).message, messages::kQuick);
+    EXPECT_EQ(in.text("Edit36"), "13351.77");
+}
+
+TEST(QuickCalculation, EqualsTheTablesRowAtTheSameLevel) {
+    auto in = circularTank({{"Edit6", "0"}, {"Edit7", "2000"}, {"Edit8", "137.5"}, {"Edit31", "50"},
+                            {"Edit32", "600"}, {"Edit33", "300"}, {"RadioButton15", "1"}, {"Edit21", "20"},
+                            {"Edit22", "520"}});
+    for (const auto& row : table(in)) {
+        const auto comma = row.find(',');
+        const double level = std::stod(row.substr(0, comma)) * 10;
+        set(in, {{"Edit35", std::to_string(level)}});
+        ASSERT_FALSE(QuickCalculation(in).stopped());
+        EXPECT_EQ(in.text("Edit36"), row.substr(comma + 1)) << row;
+    }
+}
+
+} // namespace
+} // namespace kelvora::capacity

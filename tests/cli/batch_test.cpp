@@ -1,0 +1,79 @@
+// kelvora-table run as a process: what a script sees.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+Result run(const std::string& args) {
+    const std::string errFile = testing::TempDir() + "kelvora_batch_err.txt";
+    const std::string command = std::string(KELVORA_TABLE) + " " + args + " 2>" + errFile;
+    Result r{};
+    FILE* p = popen(command.c_str(), "r");
+    std::array<char, 4096> buf{};
+    for (std::size_t n; (n = fread(buf.data(), 1, buf.size(), p)) > 0;) r.out.append(buf.data(), n);
+    r.status = WEXITSTATUS(pclose(p));
+    if (FILE* e = fopen(errFile.c_str(), "r")) {
+        for (std::size_t n; (n = fread(buf.data(), 1, buf.size(), e)) > 0;) r.err.append(buf.data(), n);
+        fclose(e);
+    }
+    return r;
+}
+
+const std::string kCommon = " Edit13=0 Edit31=0 Edit32=0 Edit33=0 RadioButton21=1 RadioButton14=1 ";
+
+TEST(Batch, TablePerPage) {
+    struct Case { const char* what; std::string args, out; };
+    const Case cases[] = {
+        {"horizontal", "RadioButton1=1 Edit1=2000 Edit2=5000 Edit6=0 Edit7=3000 Edit8=1000 Edit9=10" + kCommon,
+         "0,0\n100,7853.98\n200,15707.96\n"},
+        {"inclined", "--page 倾斜圆筒 Edit29=0 Edit30=0 Edit39=2500 Edit40=2000 Edit41=2000 Edit42=5000 Edit6=1000 "
+                     "Edit7=1000 Edit8=1 Edit9=10" + kCommon,
+         "100,7853.98\n"},
+        {"sphere", "--page 2 Edit34=2000 Edit6=2000 Edit7=2000 Edit8=1 Edit9=10" + kCommon, "200,4188.79\n"},
+        {"calibration", "--page 3 --point 0,0 --point 1000,500 --point 2000,1500 Edit6=0 Edit7=2500 Edit8=500 "
+                        "Edit9=10" + kCommon + "Edit13=120",
+         "0,0\n50,250\n100,500\n150,1000\n200,1500\n250,2000\n"},
+    };
+    for (const auto& c : cases) {
+        const Result r = run(c.args);
+        EXPECT_EQ(r.status, 0) << c.what << ": " << r.err;
+        EXPECT_EQ(r.out, c.out) << c.what;
+    }
+}
+
+TEST(Batch, QuickAndWeight) {
+    const Result r = run("--quick RadioButton1=1 Edit1=2000 Edit2=5000 Edit35=500 CheckBox1=1 Edit37=0.85 "
+                      "ComboBox1=g/cm^3" + kCommon);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "2610.29\n");
+}
+
+TEST(Batch, MessagesAndStatuses) {
+    const Result stop = run("--quick RadioButton1=1 Edit1=2000");
+    EXPECT_EQ(stop.status, 1);
+    EXPECT_EQ(stop.err, "呵呵，中间圆筒数据还没输完呢！\n");
+    EXPECT_EQ(stop.out, "");
+
+    const Result error = run("--quick RadioButton1=1 Edit1=2000 Edit2=1,5 Edit35=5" + kCommon);
+    EXPECT_EQ(error.status, 2);
+    EXPECT_EQ(error.err, "'1,5' is not a valid floating point value.\n");
+
+    for (const char* args : {"Edit99=1", "RadioButton1=yes", "ComboBox2=500", "--page 7", "--bogus", "Edit1"}) {
+        const Result usage = run(args);
+        EXPECT_EQ(usage.status, 3) << args;
+        EXPECT_NE(usage.err.find("kelvora-table: "), std::string::npos) << args;
+    }
+    EXPECT_EQ(run("--help").status, 0);
+}
+
+} // namespace
