@@ -1,0 +1,88 @@
+#include "output/sheet_layout.h"
+
+#include "kernel/number_text.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace kelvora::output {
+
+std::int32_t rowsPerGroupFromText(std::string_view edit9Text) {
+    const auto n = kernel::tryStrToInt(edit9Text);
+    if (!n || *n <= 0) return kDefaultRowsPerGroup;
+    return *n;
+}
+
+EntryParts splitEntry(std::string_view entry) {
+    const auto comma = entry.find(',');
+    if (comma == std::string_view::npos) return {{}, entry};
+    return {entry.substr(0, comma), entry.substr(comma + 1)};
+}
+
+std::optional<double> cellNumber(std::string_view part) {
+    static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::size_t i = 0;
+    const bool negative = !part.empty() && part[0] == '-';
+    if (negative) ++i;
+    std::uint64_t mantissa = 0;
+    int digits = 0, fraction = -1;
+    for (; i < part.size(); ++i) {
+        const char c = part[i];
+        if (c >= '0' && c <= '9') {
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            ++digits;
+            if (fraction >= 0) ++fraction;
+        } else if (c == '.' && fraction < 0) {
+            fraction = 0;
+        } else {
+            break;
+        }
+    }
+    if (i != part.size() || digits == 0 || digits > 15) return kernel::tryStrToFloat(part);
+    const double magnitude = static_cast<double>(mantissa) / kPowersOfTen[fraction < 0 ? 0 : fraction];
+    return negative ? -magnitude : magnitude;
+}
+
+SheetLayout::SheetLayout(const capacity::RowList& rows, std::string_view edit9Text, bool weight)
+    : rows_(rows), rowsPerGroup_(rowsPerGroupFromText(edit9Text)), weight_(weight) {
+    const std::uint64_t count = rows_.size();
+    const std::uint64_t n = static_cast<std::uint64_t>(rowsPerGroup_);
+    groups_ = count <= n ? 1 : (count + n - 1) / n;
+}
+
+std::uint64_t SheetLayout::lastRow() const {
+    const std::uint64_t entryRows =
+        std::min<std::uint64_t>(rows_.size(), static_cast<std::uint64_t>(rowsPerGroup_));
+    return 2 + entryRows;
+}
+
+void SheetLayout::forEachRow(const RowVisitor& visit) const {
+    std::vector<Cell> cells;
+    cells.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(lastColumn(), 1u << 16)));
+
+    const Cell title{1, groups_, kTableTitle, std::nullopt};
+    visit(1, std::span<const Cell>(&title, 1));
+
+    for (std::uint64_t k = 0; k < groups_; ++k) {
+        cells.push_back({2, 2 * k + 1, kLevelHeading, std::nullopt});
+        cells.push_back({2, 2 * k + 2, valueHeading(), std::nullopt});
+    }
+    visit(2, cells);
+
+    const std::uint64_t count = rows_.size();
+    const std::uint64_t n = static_cast<std::uint64_t>(rowsPerGroup_);
+    for (std::uint64_t j = 0; j < n && j < count; ++j) {
+        cells.clear();
+        const std::uint64_t row = j + 3;
+        // Every group but the last is full, so the groups reaching row j are a prefix.
+        for (std::uint64_t k = 0, i = j; k < groups_ && i < count; ++k, i += n) {
+            const EntryParts parts = splitEntry(rows_[static_cast<std::size_t>(i)]);
+            if (!parts.level.empty()) cells.push_back({row, 2 * k + 1, parts.level, cellNumber(parts.level)});
+            if (!parts.value.empty()) cells.push_back({row, 2 * k + 2, parts.value, cellNumber(parts.value)});
+        }
+        if (!cells.empty()) visit(row, cells);
+    }
+}
+
+} // namespace kelvora::output
