@@ -1,0 +1,42 @@
+#pragma once
+// The .xls workbook: an Excel 97–2003 (BIFF8) Workbook stream with one worksheet,
+// "Sheet1", in a compound file. The globals are the ones Excel itself writes (fonts,
+// the built-in number formats, the 21 default XFs and their styles, the sheet's
+// BOUNDSHEET, the shared strings with their EXTSST index); the sheet carries its INDEX,
+// the row blocks with their DBCELL records and the window settings.
+
+#include "output/cfb_writer.h"
+#include "output/sheet_layout.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kelvora::output {
+
+inline constexpr std::uint64_t kXlsMaxRows = 65536;
+inline constexpr std::uint64_t kXlsMaxColumns = 256;
+
+// The Workbook stream, in the four pieces it is assembled from.
+struct Biff8Stream {
+    std::string globals;
+    std::string sheetHead; // BOF … DIMENSIONS
+    std::string cellTable; // row blocks
+    std::string sheetTail; // WINDOW2 … EOF
+
+    std::array<std::string_view, 4> parts() const { return {globals, sheetHead, cellTable, sheetTail}; }
+};
+
+// Throws Error, naming the limit and pointing to .xlsx, when the layout needs more rows
+// or columns than a BIFF8 sheet has.
+void checkXlsLimits(const SheetLayout& layout);
+
+// Builds the Workbook stream in memory (nothing is written anywhere). Throws Error for a
+// layout beyond the limits or a cell text longer than the 32767 characters a cell holds.
+Biff8Stream buildBiff8Stream(const SheetLayout& layout);
+
+// The whole .xls file: the stream built first, then the compound file written to sink.
+void writeXls(const SheetLayout& layout, ByteSink& sink);
+
+} // namespace kelvora::output
