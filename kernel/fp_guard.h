@@ -16,6 +16,44 @@ template <typename T> inline T settle(T value) {
     return value;
 }
 
+// The raised failure flags and their clearing, read straight from the x87 status word and
+// MXCSR on x86-64 (extended operations raise them in the one, double operations in the
+// other); the library's <cfenv> elsewhere. The library calls save and load the whole x87
+// environment, which would dominate a table of a million levels.
+namespace fpflags {
+// Invalid operation, division by zero and overflow: the flags that mean failure. The
+// others (inexact, underflow, denormal) are raised all the time and are left alone.
+inline constexpr unsigned kMask = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+#if defined(__x86_64__)
+inline unsigned read() {
+    unsigned short sw;
+    unsigned mxcsr;
+    asm volatile("fnstsw %0" : "=am"(sw));
+    asm volatile("stmxcsr %0" : "=m"(mxcsr));
+    return (sw | mxcsr) & kMask;
+}
+// Leaves exactly `flags` of the failure flags raised: in MXCSR, whose flags are writable,
+// the x87 ones cleared. Nothing is written when nothing changes, the usual case.
+inline void set(unsigned flags) {
+    unsigned short sw;
+    unsigned mxcsr;
+    asm volatile("fnstsw %0" : "=am"(sw));
+    if (sw & kMask) asm volatile("fnclex");
+    asm volatile("stmxcsr %0" : "=m"(mxcsr));
+    if ((mxcsr & kMask) != (flags & kMask)) {
+        mxcsr = (mxcsr & ~kMask) | (flags & kMask);
+        asm volatile("ldmxcsr %0" : : "m"(mxcsr));
+    }
+}
+#else
+inline unsigned read() { return static_cast<unsigned>(fetestexcept(kMask)); }
+inline void set(unsigned flags) {
+    feclearexcept(kMask);
+    if (flags) feraiseexcept(static_cast<int>(flags));
+}
+#endif
+} // namespace fpflags
+
 class FpGuard {
 public:
     static constexpr int kFailures = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
@@ -23,21 +61,21 @@ public:
     // Starts a guarded evaluation with the flags clear; the flags raised before are
     // restored at the end, so a failure the kernel absorbed leaves no trace for an
     // enclosing guard, and an enclosing guard's flags survive the kernel call.
-    FpGuard() {
-        fegetexceptflag(&saved_, FE_ALL_EXCEPT);
-        feclearexcept(FE_ALL_EXCEPT);
+    FpGuard() : saved_(fpflags::read()) {
+        if (saved_) fpflags::set(0);
     }
-    ~FpGuard() { fesetexceptflag(&saved_, FE_ALL_EXCEPT); }
+    ~FpGuard() {
+        if (fpflags::read() != saved_) fpflags::set(saved_);
+    }
     FpGuard(const FpGuard&) = delete;
     FpGuard& operator=(const FpGuard&) = delete;
 
-    // The failure flags raised since construction (or the last clear()).
-    static int raised() { return fetestexcept(kFailures); }
+    // The failure flags raised since construction.
+    static int raised() { return static_cast<int>(fpflags::read()) & kFailures; }
     static bool failed() { return raised() != 0; }
-    static void clear() { feclearexcept(FE_ALL_EXCEPT); }
 
 private:
-    fexcept_t saved_;
+    unsigned saved_;
 };
 
 // Evaluates f(args...) with the failure flags watched: the result as a double, or

@@ -57,7 +57,8 @@ struct Decimal {
     bool negative = false;
 };
 
-Decimal toDecimal(long double x, int digits) {
+// Correctly rounded digits from the C library, for any value.
+Decimal toDecimalExact(long double x, int digits) {
     Decimal d;
     d.negative = std::signbit(x) && x != 0;
     char buf[64];
@@ -72,13 +73,53 @@ Decimal toDecimal(long double x, int digits) {
     return d;
 }
 
+constexpr long double kPow10[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+                                  1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+                                  1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+
+// Fifteen significant digits by scaling into [1e14, 1e15) with an exact power of ten:
+// the 64-bit mantissa leaves four spare digits, so the result equals the exact one
+// unless the scaled value lies next to a rounding tie, which goes to the exact path.
+Decimal toDecimal15(long double x) {
+    const long double a = std::fabs(x);
+    int e2;
+    std::frexp(a, &e2);
+    // a lies in [2^(e2-1), 2^e2): its decimal exponent is this estimate or one more.
+    // floor((e2 - 1) · log10 2) in whole numbers, without the x87 rounding-mode switches.
+    const int t = (e2 - 1) * 30103;
+    int e10 = t >= 0 ? t / 100000 : -((-t + 99999) / 100000);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int shift = 14 - e10;
+        if (shift > 27 || shift < -27) break;
+        const long double scaled = shift >= 0 ? a * kPow10[shift] : a / kPow10[-shift];
+        if (scaled >= 1e15L) { ++e10; continue; }
+        if (scaled < 1e14L) { --e10; continue; }
+        const long double whole = std::rint(scaled);
+        if (std::fabs(scaled - whole) > 0.5L - 1e-4L) break;
+        auto n = static_cast<std::uint64_t>(std::llrint(whole));
+        int exponent = e10;
+        if (n >= 1000000000000000ull) n /= 10, ++exponent;
+        Decimal d;
+        d.negative = std::signbit(x);
+        while (n % 10 == 0) n /= 10; // n ≥ 1e14: never 0
+        char buf[24];
+        char* p = buf + sizeof buf;
+        for (; n; n /= 10) *--p = static_cast<char>('0' + n % 10);
+        d.digits.assign(p, buf + sizeof buf);
+        d.exponent = exponent;
+        return d;
+    }
+    return toDecimalExact(x, 15);
+}
+
 } // namespace
 
 std::string RoundToStr(double x) {
     // The factor is stored as a double, so 2.675 / f falls below 267.5 and rounds to 267.
     const double f = 1 / (10.0 * 10.0);
     const long double q = static_cast<long double>(x) / static_cast<long double>(f);
-    const double rounded = static_cast<double>(std::nearbyintl(q) * static_cast<long double>(f));
+    // rint rounds in the current mode, to nearest with ties to even.
+    const double rounded = static_cast<double>(std::rint(q) * static_cast<long double>(f));
     return formatGeneral(rounded);
 }
 
@@ -86,7 +127,7 @@ std::string formatGeneral(long double x) {
     if (x == 0) return "0";
     if (std::isnan(x)) return "NAN";
     if (std::isinf(x)) return x < 0 ? "-INF" : "INF";
-    const Decimal d = toDecimal(x, 15);
+    const Decimal d = toDecimal15(x);
     std::string out;
     if (d.negative) out.push_back('-');
     const int n = static_cast<int>(d.digits.size());

@@ -3,6 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <vector>
+
 namespace kelvora::kernel {
 namespace {
 
@@ -31,6 +37,26 @@ TEST(FormatGeneral, FifteenSignificantDigits) {
         {9999999999999995.0L, "1E16"},
     };
     for (const auto& c : cases) EXPECT_EQ(formatGeneral(c.x), c.text) << static_cast<double>(c.x);
+}
+
+TEST(FormatGeneral, DigitsEqualTheCorrectlyRoundedOnes) {
+    // Levels and volumes of every size, exact ties included: the shown digits are the
+    // value correctly rounded to 15 significant digits.
+    std::mt19937_64 random(2024);
+    std::uniform_real_distribution<double> mantissa(1, 10);
+    std::uniform_int_distribution<int> exponent(-12, 20);
+    std::vector<long double> values{1234567890123.125L, 0.5L, 2.5L, 0.0026L * 7, 1e14L + 0.5L};
+    for (int i = 0; i < 200000; ++i) {
+        const long double x = mantissa(random) * std::pow(10.0L, exponent(random));
+        values.push_back(i % 2 ? x : -x);
+        values.push_back(static_cast<long double>(static_cast<double>(x)) * 0.1L);
+    }
+    for (long double x : values) {
+        char exact[64];
+        std::snprintf(exact, sizeof exact, "%.14Le", x);
+        const std::string shown = formatGeneral(x);
+        ASSERT_EQ(std::strtold(shown.c_str(), nullptr), std::strtold(exact, nullptr)) << exact << " shown " << shown;
+    }
 }
 
 TEST(StrToFloat, PlainDecimalsOnly) {
