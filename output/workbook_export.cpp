@@ -1,0 +1,75 @@
+#include "output/workbook_export.h"
+
+#include "output/biff8_writer.h"
+#include "output/sheet_layout.h"
+#include "output/xlsx_writer.h"
+
+#include "kernel/errors.h"
+#include "persist/atomic_file.h"
+
+#include <filesystem>
+
+namespace kelvora::output {
+
+namespace {
+
+class AtomicFileSink : public ByteSink {
+public:
+    explicit AtomicFileSink(persist::AtomicFile& file) : file_(file) {}
+    void write(const void* data, std::size_t size) override {
+        file_.write(std::string_view(static_cast<const char*>(data), size));
+    }
+
+private:
+    persist::AtomicFile& file_;
+};
+
+// Only a regular file (or a new name) may be replaced: renaming over a folder fails late,
+// after the whole workbook was written, and renaming over a device such as /dev/full
+// would destroy it.
+void refuseUnsuitableTarget(const std::string& fileName) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(fileName, ec);
+    if (ec || !std::filesystem::exists(status)) return;
+    if (std::filesystem::is_directory(status))
+        throw IoError("无法保存到 " + fileName + "：这是一个文件夹，请输入文件名");
+    if (!std::filesystem::is_regular_file(status))
+        throw IoError("无法保存到 " + fileName + "：这不是普通文件");
+}
+
+} // namespace
+
+WorkbookFormat workbookFormatFor(std::string_view fileName) {
+    constexpr std::string_view kXlsx = ".xlsx";
+    if (fileName.size() < kXlsx.size()) return WorkbookFormat::Xls;
+    const std::string_view ending = fileName.substr(fileName.size() - kXlsx.size());
+    for (std::size_t i = 0; i < kXlsx.size(); ++i) {
+        const char c =
+            ending[i] >= 'A' && ending[i] <= 'Z' ? static_cast<char>(ending[i] - 'A' + 'a') : ending[i];
+        if (c != kXlsx[i]) return WorkbookFormat::Xls;
+    }
+    return WorkbookFormat::Xlsx;
+}
+
+void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows, std::string_view edit9Text,
+                     bool weight) {
+    const SheetLayout layout(rows, edit9Text, weight);
+    const WorkbookFormat format = workbookFormatFor(fileName);
+    // A table that cannot be saved is refused before anything touches the disk.
+    if (format == WorkbookFormat::Xls)
+        checkXlsLimits(layout);
+    else
+        checkXlsxLimits(layout);
+    refuseUnsuitableTarget(fileName);
+
+    persist::AtomicFile file(fileName);
+    if (format == WorkbookFormat::Xls) {
+        AtomicFileSink sink(file);
+        writeXls(layout, sink);
+    } else {
+        writeXlsx(layout, file.tempPath().string(), fileName);
+    }
+    file.commit();
+}
+
+} // namespace kelvora::output

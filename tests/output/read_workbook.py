@@ -1,0 +1,60 @@
+"""Reads a workbook with a reader we did not write and prints what it finds.
+
+    read_workbook.py xls FILE       xlrd, with the formatting records parsed too
+    read_workbook.py xlsx FILE      openpyxl
+    read_workbook.py stream FILE    the compound file's "Workbook" stream, via xlrd's
+                                    own compound-file reader, written to stdout raw
+
+Cells come out as "row<TAB>column<TAB>n|s<TAB>value", 1-based, after a first line
+"sheets<TAB>count<TAB>first sheet's name". Numbers are printed with repr().
+"""
+import sys
+
+
+def escape(text):
+    return text.replace("\\", "\\\\").replace("\t", "\\t").replace("\n", "\\n")
+
+
+def emit(row, column, value):
+    if isinstance(value, str):
+        print(f"{row}\t{column}\ts\t{escape(value)}")
+    else:
+        print(f"{row}\t{column}\tn\t{float(value)!r}")
+
+
+def read_xls(path):
+    import xlrd
+    book = xlrd.open_workbook(path, formatting_info=True, logfile=sys.stderr)
+    print(f"sheets\t{book.nsheets}\t{book.sheet_names()[0]}")
+    sheet = book.sheet_by_index(0)
+    for r in range(sheet.nrows):
+        for c, cell in enumerate(sheet.row(r)):
+            if cell.ctype == xlrd.XL_CELL_TEXT:
+                emit(r + 1, c + 1, cell.value)
+            elif cell.ctype == xlrd.XL_CELL_NUMBER:
+                emit(r + 1, c + 1, float(cell.value))
+            elif cell.ctype != xlrd.XL_CELL_EMPTY:
+                print(f"{r + 1}\t{c + 1}\t?\t{cell.ctype}")
+
+
+def read_xlsx(path):
+    import openpyxl
+    book = openpyxl.load_workbook(path)
+    print(f"sheets\t{len(book.worksheets)}\t{book.sheetnames[0]}")
+    for row in book.worksheets[0].iter_rows():
+        for cell in row:
+            if cell.value is not None:
+                emit(cell.row, cell.column, cell.value)
+
+
+def read_stream(path):
+    from xlrd import compdoc
+    with open(path, "rb") as f:
+        doc = compdoc.CompDoc(f.read(), logfile=sys.stderr)
+    stream = doc.get_named_stream("Workbook")
+    if stream is None:
+        sys.exit("no Workbook stream")
+    sys.stdout.buffer.write(stream)
+
+
+{"xls": read_xls, "xlsx": read_xlsx, "stream": read_stream}[sys.argv[1]](sys.argv[2])
