@@ -3,10 +3,12 @@
 // streamed in order, never held). libxlsxwriter does not check the writes to its own
 // temporary files, so a full disk there gives a complete-looking but truncated package;
 // the file is therefore read back (every part inflated, its CRC and its closing tag
-// checked, the sheet's cells counted) before the export counts as saved.
+// checked, the sheet's cells counted) before the export counts as saved. The read-back
+// runs beside the writing, on a second thread.
 
 #include "output/sheet_layout.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -23,10 +25,14 @@ void checkXlsxLimits(const SheetLayout& layout);
 // at path is then incomplete and the caller discards it.
 void writeXlsx(const SheetLayout& layout, const std::string& path, const std::string& shownAs = {});
 
-// Reads back an .xlsx package: every member inflates to its recorded size and CRC, every
-// XML member ends with its root element's closing tag, and the worksheet holds exactly
-// expectedCells cells. Throws IoError when it does not.
-void verifyXlsxPackage(const std::string& packagePath, std::uint64_t expectedCells,
-                       const std::string& shownAs = {});
+// Reads an .xlsx package front to back: every member inflates to the CRC and size its
+// central-directory entry records, every XML member ends by closing its root element, and
+// the worksheet holds exactly expectedCells cells. Throws IoError, naming the file shownAs
+// (packagePath when empty), when it does not. While writerDone is false the file is
+// followed as another thread writes it, waiting for its bytes; the zip writer only ever
+// rewrites local-header CRC and size fields behind that point, and those are taken from
+// the central directory.
+void checkXlsxPackage(const std::string& packagePath, std::uint64_t expectedCells, const std::string& shownAs,
+                      const std::atomic<bool>& writerDone);
 
 } // namespace kelvora::output

@@ -1,6 +1,7 @@
 // A failed save loses nothing: the target keeps its old contents, no temporary file is
 // left behind, and a table the format cannot hold is refused before anything is written.
 #include "output/workbook_export.h"
+#include "output/xlsx_writer.h"
 
 #include "kernel/errors.h"
 
@@ -158,6 +159,27 @@ TEST(XlsLimitTest, RefusedBeyondTheSheet) {
         }
         EXPECT_EQ(listing(dir.path()).size(), 1u) << c.entries;
         fs::remove(path);
+    }
+}
+
+// The read-back that catches what libxlsxwriter does not: a worksheet cut short or with a
+// hole in it, in an otherwise sound package.
+TEST(XlsxPackageCheckTest, RejectsDamagedWorksheets) {
+    const std::pair<const char*, bool> kCases[] = {{"intact", true}, {"truncated", false}, {"hole", false}};
+    test::TempDir dir;
+    const capacity::RowList rows = rowList(numbered(500));
+    const std::string path = dir.path() + "/table.xlsx";
+    const std::atomic<bool> done{true};
+    for (const auto& [damage, sound] : kCases) {
+        SaveFileToExcel(path, rows, "", false);
+        ASSERT_EQ(
+            std::system(("/usr/bin/python3 '" KELVORA_DAMAGE_PACKAGE "' '" + path + "' " + damage).c_str()),
+            0);
+        const std::uint64_t cells = 1 + 2 + 2 * 500;
+        if (sound)
+            EXPECT_NO_THROW(checkXlsxPackage(path, cells, "", done));
+        else
+            EXPECT_THROW(checkXlsxPackage(path, cells, "", done), IoError) << damage;
     }
 }
 
