@@ -177,6 +177,27 @@ double strToFloat(std::string_view text) {
     throw ConvertError("'" + std::string(text) + "' is not a valid floating point value");
 }
 
+bool isNumberText(std::string_view text) {
+    auto control = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    while (!text.empty() && control(text.front())) text.remove_prefix(1);
+    while (!text.empty() && control(text.back())) text.remove_suffix(1);
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    bool mantissa = false, point = false;
+    for (; i < text.size(); ++i) {
+        if (isDigit(text[i])) mantissa = true;
+        else if (text[i] == '.' && !point) point = mantissa = true;
+        else break;
+    }
+    if (!mantissa) return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        while (i < text.size() && isDigit(text[i])) ++i;
+    }
+    return i == text.size();
+}
+
 std::optional<std::int32_t> tryStrToInt(std::string_view text) {
     std::string_view s = text;
     while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);

@@ -23,6 +23,11 @@ std::string formatGeneral(long double x);
 double strToFloat(std::string_view text);
 std::optional<double> tryStrToFloat(std::string_view text);
 
+// The density field's check: after trimming blanks and control characters, an optional
+// sign, digits with at most one point (a lone point counts, as zero), then optionally
+// E or e, an optional sign and any number of digits. The empty text is not a number.
+bool isNumberText(std::string_view text);
+
 // Whole numbers in the 32-bit range: leading blanks skipped, an optional sign, decimal
 // digits, or hexadecimal digits after "$", "x" or "0x". strToInt throws ConvertError
 // "'<text>' is not a valid integer value".

@@ -83,6 +83,17 @@ TEST(StrToFloat, PlainDecimalsOnly) {
     }
 }
 
+TEST(IsNumberText, TheDensityFieldsCheck) {
+    struct Case { const char* text; bool number; };
+    const Case cases[] = {
+        {"0.85", true}, {"0", true},    {"0.", true},  {".", true},   {" 850 ", true}, {"-1", true},
+        {"1e", true},   {"1E+", true},  {"1e-3", true}, {"+.5", true}, {"\t7\r", true},
+        {"", false},    {"0.8.", false}, {"e5", false}, {"abc", false}, {"1,5", false}, {"+", false},
+        {"1e5e", false}, {"- 1", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(isNumberText(c.text), c.number) << '"' << c.text << '"';
+}
+
 TEST(StrToInt, ThirtyTwoBitWholeNumbers) {
     struct Case { const char* text; bool ok; int value; };
     const Case cases[] = {
