@@ -1,7 +1,6 @@
 // Saved workbooks read back by readers written by others: libfreexl and xlrd for .xls,
 // openpyxl for .xlsx. Every cell's position, type and value is compared with the
 // placement rule.
-#include "output/biff8_writer.h"
 #include "output/cfb_writer.h"
 #include "output/workbook_export.h"
 
@@ -262,21 +261,6 @@ TEST_P(WorkbookReadBackTest, EveryCellInPlace) {
 
 INSTANTIATE_TEST_SUITE_P(Tables, WorkbookReadBackTest, ::testing::ValuesIn(readCases()), caseName);
 
-// The long text table really exercises CONTINUE: its shared strings fill many records.
-TEST(WorkbookStructureTest, SharedStringsSpanContinueRecords) {
-    const capacity::RowList rows = rowList(kTables[3].entries);
-    const Biff8Stream stream = buildBiff8Stream(SheetLayout(rows, "", false));
-    std::size_t continues = 0;
-    for (std::size_t at = 0; at + 4 <= stream.globals.size();) {
-        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(stream.globals[i]); };
-        const unsigned id = byte(at) | byte(at + 1) << 8, length = byte(at + 2) | byte(at + 3) << 8;
-        EXPECT_LE(length, 8224u);
-        continues += id == 0x003C;
-        at += 4 + length;
-    }
-    EXPECT_GE(continues, 50u);
-}
-
 class StringSink : public ByteSink {
 public:
     void write(const void* data, std::size_t size) override {
@@ -321,19 +305,6 @@ TEST(CompoundFileTest, StreamReadsBackAtEverySize) {
         EXPECT_EQ(result.errors, "") << size;
         EXPECT_TRUE(result.output == stream) << "stream of " << size << " bytes differs";
     }
-}
-
-// A real workbook beyond 7 MB, where the FAT outgrows the header, opened by libfreexl.
-TEST(CompoundFileTest, LargeWorkbookOpensInFreexl) {
-    test::TempDir dir;
-    const capacity::RowList rows = rowList(numbered(700'000));
-    const std::string path = dir.path() + "/large.xls";
-    SaveFileToExcel(path, rows, "", false);
-    EXPECT_GT(test::readFile(path).size(), 7'200'000u);
-    const ExpectedSheet expected(rows, 9999, false);
-    CellComparison cells(expected);
-    readWithFreexl(path, cells);
-    cells.finish();
 }
 
 } // namespace
