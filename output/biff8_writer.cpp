@@ -16,7 +16,6 @@ namespace {
 
 // Record data beyond this goes into CONTINUE records.
 constexpr std::size_t kMaxRecordData = 8224;
-constexpr std::size_t kMaxCellTextLength = 32767;
 constexpr std::uint32_t kRowsPerBlock = 32;
 // The default cell XF; XFs 0–14 are style XFs.
 constexpr std::uint16_t kCellXf = 15;

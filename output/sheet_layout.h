@@ -8,6 +8,7 @@
 
 #include "capacity/row_list.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -20,6 +21,9 @@ inline constexpr std::string_view kTableTitle = "油罐容积表";
 inline constexpr std::string_view kLevelHeading = "高度cm";
 inline constexpr std::string_view kVolumeHeading = "容积L";
 inline constexpr std::string_view kWeightHeading = "重量Kg";
+
+// The most characters (UTF-16 units) a cell holds, in either format.
+inline constexpr std::size_t kMaxCellTextLength = 32767;
 
 // N when Edit9 does not hold a usable whole number.
 inline constexpr std::int32_t kDefaultRowsPerGroup = 9999;

@@ -33,6 +33,8 @@ private:
 };
 
 [[noreturn]] void failWrite(const std::string& path, lxw_error error) {
+    if (error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED)
+        throw Error("单元格文字超过 " + std::to_string(kMaxCellTextLength) + " 个字符，无法保存");
     const std::string text = "无法写入 .xlsx 文件 " + path + "：" + lxw_strerror(error);
     if (error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_ZIP_FILE_OPERATION ||
         error == LXW_ERROR_CREATING_TMPFILE || error == LXW_ERROR_READING_TMPFILE ||
@@ -71,20 +73,25 @@ void writeXlsx(const SheetLayout& layout, const std::string& path, const std::st
     lxw_error error = LXW_NO_ERROR;
     std::uint64_t cellCount = 0;
     std::string text;
-    layout.forEachRow([&](std::uint64_t row, std::span<const Cell> cells) {
-        for (const Cell& c : cells) {
-            if (error != LXW_NO_ERROR) return;
-            const auto r = static_cast<lxw_row_t>(row - 1);
-            const auto col = static_cast<lxw_col_t>(c.column - 1);
-            if (c.number) {
-                error = worksheet_write_number(sheet, r, col, *c.number, nullptr);
-            } else {
-                text.assign(c.text);
-                error = worksheet_write_string(sheet, r, col, text.c_str(), nullptr);
+    try {
+        layout.forEachRow([&](std::uint64_t row, std::span<const Cell> cells) {
+            for (const Cell& c : cells) {
+                if (error != LXW_NO_ERROR) return;
+                const auto r = static_cast<lxw_row_t>(row - 1);
+                const auto col = static_cast<lxw_col_t>(c.column - 1);
+                if (c.number) {
+                    error = worksheet_write_number(sheet, r, col, *c.number, nullptr);
+                } else {
+                    text.assign(c.text);
+                    error = worksheet_write_string(sheet, r, col, text.c_str(), nullptr);
+                }
+                ++cellCount;
             }
-            ++cellCount;
-        }
-    });
+        });
+    } catch (...) {
+        workbook_close(workbook); // frees the workbook and its temporary files
+        throw;
+    }
 
     // The package is checked as it is written, on the other core: inflating keeps up with
     // libxlsxwriter's deflating, so the check costs no time of its own.
