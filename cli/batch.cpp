@@ -5,9 +5,12 @@
 #include "capacity/memory_inputs.h"
 #include "capacity/requests.h"
 #include "kernel/errors.h"
+#include "output/workbook_export.h"
+#include "persist/startup.h"
 
 #include <array>
 #include <exception>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -21,7 +24,8 @@ namespace {
 using capacity::InputKind;
 using capacity::MemoryInputs;
 
-constexpr std::string_view kUsageText = R"(usage: kelvora-table [--page N] [--quick] [--point LEVEL,VOLUME]... [NAME=VALUE]...
+constexpr std::string_view kUsageText = R"(usage: kelvora-table [--settings DIR] [--page N] [--quick] [--point LEVEL,VOLUME]...
+                     [--out FILE] [NAME=VALUE]...
 
 Runs the capacity-table request (or, with --quick, the quick calculation) over the
 window's inputs, named by their component names, and prints what the window would show.
@@ -35,6 +39,10 @@ window's inputs, named by their component names, and prints what the window woul
   --point L,V    the next calibration point: level L (mm) in column 1, volume V (litres)
                  in column 2. Without ComboBox2=..., the point count follows the points.
   --quick        the quick calculation at the level of Edit35; prints the value of Edit36.
+  --settings DIR before everything else, loads DIR/Config.ini and DIR/bd.txt as the
+                 window does at start-up (then ComboBox2 on 8, both heads on "add").
+  --out FILE     writes the table as a workbook to FILE (.xlsx, or Excel 97-2003 for .xls
+                 and any other name) and prints 保存成功！ instead of the rows.
   --help         this text.
 
 Inputs not given are as after a start-up without a settings file: edit fields empty, no
@@ -84,6 +92,7 @@ void setInput(MemoryInputs& inputs, std::string_view assignment) {
 
 struct Options {
     bool quick = false;
+    std::optional<std::string> settings, out;
     int page = 0;
     std::vector<std::pair<std::string, std::string>> points;
     std::vector<std::string_view> assignments;
@@ -98,6 +107,8 @@ Options parse(int argc, const char* const* argv) {
             return argv[++i];
         };
         if (arg == "--quick") o.quick = true;
+        else if (arg == "--settings") o.settings = std::string(next());
+        else if (arg == "--out") o.out = std::string(next());
         else if (arg == "--page") {
             const auto page = pageFrom(next());
             if (!page) throw UsageError{"--page takes 0 to 3 or a page caption"};
@@ -139,6 +150,12 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
     Options options;
     try {
         options = parse(argc, argv);
+        if (options.settings) {
+            if (!std::filesystem::is_directory(std::filesystem::u8path(*options.settings)))
+                throw UsageError{"--settings: '" + *options.settings + "' is not a directory"};
+            persist::loadStartupFiles(inputs, *options.settings);
+        }
+        if (options.quick && options.out) throw UsageError{"--out goes with a table, not with --quick"};
         inputs.setActivePage(options.page);
         bool pointCountGiven = false;
         for (auto assignment : options.assignments) {
@@ -175,6 +192,11 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         if (outcome.stopped()) {
             err << outcome.message << '\n';
             return kValidation;
+        }
+        if (options.out) {
+            output::SaveFileToExcel(*options.out, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"));
+            out << "保存成功！\n";
+            return kOk;
         }
         writeRows(rows, out);
         out.flush();

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <sys/wait.h>
 
@@ -74,6 +76,44 @@ TEST(Batch, MessagesAndStatuses) {
         EXPECT_NE(usage.err.find("kelvora-table: "), std::string::npos) << args;
     }
     EXPECT_EQ(run("--help").status, 0);
+}
+
+TEST(Batch, SettingsDirectoryThenAssignments) {
+    const auto dir = std::filesystem::path(testing::TempDir()) / "kelvora_batch_settings";
+    std::filesystem::create_directories(dir);
+    // A saved calibration tank: settings with CRLF line ends, three points in bd.txt.
+    std::ofstream(dir / "Config.ini", std::ios::binary)
+        << "[FrmMainPro]\r\nEdit6=0\r\nEdit7=2000\r\nEdit8=1000\r\nEdit9=10\r\nEdit13=0\r\nEdit31=0\r\n"
+           "Edit32=0\r\nEdit33=0\r\nEdit35=1500\r\nRadioButton21=1\r\nRadioButton14=1\r\n";
+    std::ofstream grid(dir / "bd.txt", std::ios::binary);
+    for (const char* line : {"3", "4", "", "1", "2", "3", "", "0", "1000", "2000", "", "0", "500", "1500"})
+        grid << line << "\r\n";
+    grid.close();
+    // The grid shows 8 points after start-up; ComboBox2=3 picks the three saved ones.
+    const Result table = run("--settings " + dir.string() + " --page 3 ComboBox2=3 Edit8=500");
+    EXPECT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(table.out, "0,0\n50,250\n100,500\n150,1000\n200,1500\n");
+    const Result eight = run("--settings " + dir.string() + " --page 3 --quick");
+    EXPECT_EQ(eight.status, 1);
+    EXPECT_EQ(eight.err, "呵呵，标定点数据还没输完呢！\n");
+    EXPECT_EQ(run("--settings " + (dir / "missing").string()).status, 3);
+}
+
+TEST(Batch, WorkbookOut) {
+    const auto dir = std::filesystem::path(testing::TempDir()) / "kelvora_batch_out";
+    std::filesystem::create_directories(dir);
+    const std::string tank = "RadioButton1=1 Edit1=2000 Edit2=5000 Edit6=0 Edit7=2000 Edit8=100 Edit9=5" + kCommon;
+    const Result saved = run("--out " + (dir / "table.xls").string() + " " + tank);
+    EXPECT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(saved.out, "保存成功！\n");
+    std::ifstream file(dir / "table.xls", std::ios::binary);
+    std::string signature(4, '\0');
+    file.read(signature.data(), 4);
+    EXPECT_EQ(signature, "\xD0\xCF\x11\xE0");
+    const Result failed = run("--out " + (dir / "missing" / "table.xlsx").string() + " " + tank);
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_EQ(failed.out, "");
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
 
 } // namespace
