@@ -24,19 +24,6 @@ private:
     persist::AtomicFile& file_;
 };
 
-// Only a regular file (or a new name) may be replaced: renaming over a folder fails late,
-// after the whole workbook was written, and renaming over a device such as /dev/full
-// would destroy it.
-void refuseUnsuitableTarget(const std::string& fileName) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(fileName, ec);
-    if (ec || !std::filesystem::exists(status)) return;
-    if (std::filesystem::is_directory(status))
-        throw IoError("无法保存到 " + fileName + "：这是一个文件夹，请输入文件名");
-    if (!std::filesystem::is_regular_file(status))
-        throw IoError("无法保存到 " + fileName + "：这不是普通文件");
-}
-
 } // namespace
 
 WorkbookFormat workbookFormatFor(std::string_view fileName) {
@@ -60,7 +47,6 @@ void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows,
         checkXlsLimits(layout);
     else
         checkXlsxLimits(layout);
-    refuseUnsuitableTarget(fileName);
 
     persist::AtomicFile file(fileName);
     if (format == WorkbookFormat::Xls) {

@@ -17,8 +17,34 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The reason in the user's words for the failures a save usually meets.
+std::string reason(int error) {
+    switch (error) {
+    case ENOENT: return "文件夹不存在";
+    case EACCES:
+    case EPERM: return "没有写入权限";
+    case ENOSPC:
+    case EDQUOT: return "磁盘已满";
+    case EROFS: return "只读的磁盘";
+    case EFBIG: return "文件太大";
+    case EISDIR: return "这是一个文件夹";
+    default: return std::strerror(error);
+    }
+}
+
 [[noreturn]] void fail(const char* what, const fs::path& path, int error) {
-    throw IoError(std::string(what) + " \"" + path.string() + "\". " + std::strerror(error));
+    throw IoError(std::string(what) + "“" + path.string() + "”：" + reason(error));
+}
+
+// Only a regular file (or a new name) may be replaced: renaming over a folder fails late,
+// after the whole content was written, and renaming over a device such as /dev/full
+// would destroy the device.
+void refuseUnsuitableTarget(const fs::path& target) {
+    std::error_code ec;
+    const auto status = fs::status(target, ec);
+    if (ec || !fs::exists(status)) return;
+    if (fs::is_directory(status)) throw IoError("无法保存到“" + target.string() + "”：这是一个文件夹，请输入文件名");
+    if (!fs::is_regular_file(status)) throw IoError("无法保存到“" + target.string() + "”：这不是普通文件");
 }
 
 // The link's final file, so that saving through a link updates what it points to. A link
@@ -54,15 +80,16 @@ void syncDirectory(const fs::path& dir) noexcept {
 } // namespace
 
 AtomicFile::AtomicFile(const fs::path& target) : target_(resolveTarget(target)) {
+    refuseUnsuitableTarget(target_);
     const fs::path dir = target_.parent_path().empty() ? fs::path(".") : target_.parent_path();
     // A hidden name beside the target: a crash between create and rename leaves a file
     // that no part of the program reads.
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
         temp_ = dir / ("." + target_.filename().string() + "." + tempSuffix() + ".tmp");
         fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ < 0 && errno != EEXIST) fail("Cannot create file", target_, errno);
+        if (fd_ < 0 && errno != EEXIST) fail("无法创建文件", target_, errno);
     }
-    if (fd_ < 0) fail("Cannot create file", target_, EEXIST);
+    if (fd_ < 0) fail("无法创建文件", target_, EEXIST);
     struct stat old {};
     if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd_, old.st_mode & 07777);
 }
@@ -76,28 +103,28 @@ std::FILE* AtomicFile::stream() {
         stream_ = ::fdopen(fd_, "wb");
         if (!stream_) {
             failed_ = true;
-            fail("Cannot write file", target_, errno);
+            fail("无法写入文件", target_, errno);
         }
     }
     return stream_;
 }
 
 void AtomicFile::write(std::string_view bytes) {
-    if (fd_ < 0 || committed_) fail("Cannot write file", target_, EBADF);
+    if (fd_ < 0 || committed_) fail("无法写入文件", target_, EBADF);
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
         if (n < 0) {
             if (errno == EINTR) continue;
             failed_ = true;
-            fail("Cannot write file", target_, errno);
+            fail("无法写入文件", target_, errno);
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
 }
 
 void AtomicFile::commit() {
-    if (committed_ || fd_ < 0) fail("Cannot write file", target_, EBADF);
-    if (failed_) fail("Cannot write file", target_, EIO);
+    if (committed_ || fd_ < 0) fail("无法写入文件", target_, EBADF);
+    if (failed_) fail("无法写入文件", target_, EIO);
     int error = 0;
     if (stream_ && (std::fflush(stream_) != 0 || std::ferror(stream_))) error = errno ? errno : EIO;
     if (!error && ::fsync(fd_) != 0) error = errno;
@@ -109,7 +136,7 @@ void AtomicFile::commit() {
     if (!error && ::rename(temp_.c_str(), target_.c_str()) != 0) error = errno;
     if (error) {
         discard();
-        fail("Cannot write file", target_, error);
+        fail("无法写入文件", target_, error);
     }
     committed_ = true;
     syncDirectory(temp_.parent_path());

@@ -34,9 +34,9 @@ private:
 };
 
 TEST(AtomicFile, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
-    enum class Cause { MissingDirectory, TargetIsDirectory, DiskFull, WriteAfterFailure };
-    for (Cause cause :
-         {Cause::MissingDirectory, Cause::TargetIsDirectory, Cause::DiskFull, Cause::WriteAfterFailure}) {
+    enum class Cause { MissingDirectory, TargetIsDirectory, TargetIsDevice, DiskFull, WriteAfterFailure };
+    for (Cause cause : {Cause::MissingDirectory, Cause::TargetIsDirectory, Cause::TargetIsDevice, Cause::DiskFull,
+                        Cause::WriteAfterFailure}) {
         TempDir dir;
         fs::path target = dir / "Config.ini";
         writeBytes(target, "old\r\n");
@@ -44,6 +44,11 @@ TEST(AtomicFile, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
         if (cause == Cause::TargetIsDirectory) {
             target = dir / "bd.txt";
             fs::create_directory(target);
+        }
+        if (cause == Cause::TargetIsDevice) {
+            // A FIFO stands for a device such as /dev/full: renaming over it would destroy it.
+            target = dir / "fifo";
+            ASSERT_EQ(::mkfifo(target.c_str(), 0600), 0);
         }
         const auto before = dir.entries();
         const std::string big(1 << 20, 'x');
@@ -64,6 +69,9 @@ TEST(AtomicFile, AFailedSaveLeavesTheOldFileAndNoTemporaryFile) {
         }
         EXPECT_EQ(readBytes(dir / "Config.ini"), "old\r\n") << static_cast<int>(cause);
         EXPECT_EQ(dir.entries(), before) << static_cast<int>(cause);
+        if (cause == Cause::TargetIsDevice) {
+            EXPECT_TRUE(fs::is_fifo(target));
+        }
     }
 }
 
