@@ -1,0 +1,60 @@
+// The reference pictures decode through libjpeg to pictures of their boxes' shape, and
+// damaged data gives no picture rather than a crash or half a picture.
+
+#include "ui/Unit1.h"
+#include "ui/figure_boxes.h"
+#include "ui/jpeg_image.h"
+
+#include "recording_services.h"
+
+#include <QLabel>
+#include <QtTest>
+
+using kelvora::ui::figureBoxes;
+
+class FiguresTest : public QObject {
+    Q_OBJECT
+
+    static int darkPixels(const QImage& image) {
+        int dark = 0;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2)
+                if (qGray(image.pixel(x, y)) < 96) ++dark;
+        return dark;
+    }
+
+private slots:
+    void everyFigureDecodesToItsBoxsShape() {
+        for (const auto& box : figureBoxes) {
+            const QImage image = kelvora::ui::decodeJpeg(kelvora::ui::referenceFigureData(box.number));
+            QVERIFY2(!image.isNull(), box.name);
+            const double want = double(box.width) / box.height, got = double(image.width()) / image.height();
+            QVERIFY2(std::abs(got / want - 1) < 0.02, box.name);
+            QVERIFY2(darkPixels(image) > 50, box.name); // lines and letters, not a blank
+        }
+        QVERIFY(kelvora::ui::referenceFigure(13).isNull());
+    }
+
+    void damagedDataGivesNoPicture() {
+        const QByteArray good = kelvora::ui::referenceFigureData(7);
+        QVERIFY(kelvora::ui::decodeJpeg(QByteArray()).isNull());
+        QVERIFY(kelvora::ui::decodeJpeg(QByteArray("not a picture")).isNull());
+        QVERIFY(kelvora::ui::decodeJpeg(good.left(good.size() / 2)).isNull());
+        QByteArray scrambled = good;
+        for (qsizetype i = scrambled.size() / 3; i < scrambled.size() / 3 + 64; ++i) scrambled[i] = char(0xFF);
+        kelvora::ui::decodeJpeg(scrambled); // whatever it gives, it returns
+    }
+
+    void theWindowShowsEachFigureInItsBox() {
+        kelvora::ui::TFrmMain window(std::make_unique<kelvora::test::RecordingServices>());
+        for (const auto& box : figureBoxes) {
+            auto* label = window.findChild<QLabel*>(QLatin1String(box.name));
+            QVERIFY2(label, box.name);
+            QVERIFY2(!label->pixmap().isNull(), box.name);
+            if (box.number != 12) QCOMPARE(label->geometry(), QRect(box.left, box.top, box.width, box.height));
+        }
+    }
+};
+
+QTEST_MAIN(FiguresTest)
+#include "figures_test.moc"
