@@ -1,7 +1,24 @@
+#include "ui/Unit1.h"
+#include "ui/UnitGlobal.h"
+#include "ui/application.h"
+
+#include <QCoreApplication>
+
 #include <cstdio>
 
-int main() {
-    std::puts("Kelvora: the capacity-table window (tank pages, head groups, table and quick calculation)"
-              " comes here; use kelvora-table for tables from the command line.");
-    return 0;
+int main(int argc, char** argv) {
+    using namespace kelvora::ui;
+    if (!displayAvailable()) {
+        std::fprintf(stderr, "kelvora: no display to open the window on (DISPLAY is not set)\n");
+        return 1;
+    }
+    KelvoraApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kelvora"));
+    installFontSubstitutes();
+    TFrmMain frmMain;
+    app.reportError = [&frmMain](const std::string& text) { frmMain.services().errorReport(text); };
+    TGlobal global;
+    frmMain.move(198, 144);
+    frmMain.show();
+    return app.exec();
 }

@@ -1,0 +1,44 @@
+#pragma once
+// A WindowServices double: records every box and answers the dialogs as told.
+
+#include "ui/window_services.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvora::test {
+
+class RecordingServices : public ui::WindowServices {
+public:
+    struct Shown {
+        std::string kind; // "message", "information", "error"
+        std::string text;
+    };
+    std::vector<Shown> shown;
+    std::vector<ui::SaveDialogRequest> dialogs;
+    std::deque<std::optional<std::string>> dialogAnswers; // empty: cancel
+    std::vector<std::string> opened;
+    bool openSucceeds = true;
+    QImage clipboard;
+
+    void messageBox(const std::string& text) override { shown.push_back({"message", text}); }
+    void informationBox(const std::string& text) override { shown.push_back({"information", text}); }
+    void errorBox(const std::string& text) override { shown.push_back({"error", text}); }
+    std::optional<std::string> saveDialog(const ui::SaveDialogRequest& request) override {
+        dialogs.push_back(request);
+        if (dialogAnswers.empty()) return std::nullopt;
+        auto answer = dialogAnswers.front();
+        dialogAnswers.pop_front();
+        return answer;
+    }
+    bool openDocument(const std::string& path) override {
+        opened.push_back(path);
+        return openSucceeds;
+    }
+    void setClipboardImage(const QImage& image) override { clipboard = image; }
+    QImage clipboardImage() override { return clipboard; }
+};
+
+} // namespace kelvora::test

@@ -1,0 +1,694 @@
+#include "ui/Unit1.h"
+
+#include "capacity/calibration_grid.h"
+#include "capacity/head_components.h"
+#include "capacity/input_table.h"
+#include "capacity/requests.h"
+#include "kernel/errors.h"
+#include "kernel/number_text.h"
+#include "output/snapshot.h"
+#include "output/workbook_export.h"
+#include "persist/settings.h"
+#include "persist/startup.h"
+#include "ui/controls.h"
+#include "ui/figure_boxes.h"
+#include "ui/jpeg_image.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryFile>
+#include <QTimer>
+
+#include <stdexcept>
+
+namespace kelvora::ui {
+
+std::string ProgramDir;
+
+namespace {
+
+QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+QFont msSansSerif(int px = 13) {
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(px);
+    return f;
+}
+
+QFont song(int px = 15) {
+    QFont f(QStringLiteral("宋体"));
+    f.setPixelSize(px);
+    return f;
+}
+
+// The label beside each head field, by edit name.
+const std::map<std::string_view, const char*> kHeadLabels{
+    {"Edit10", "Label19"}, {"Edit11", "Label20"}, {"Edit12", "Label21"}, {"Edit14", "Label22"},
+    {"Edit15", "Label23"}, {"Edit16", "Label24"}, {"Edit17", "Label25"}, {"Edit18", "Label26"},
+    {"Edit20", "Label37"}, {"Edit45", "Label58"}, {"Edit46", "Label59"}, {"Edit47", "Label60"},
+    {"Edit21", "Label29"}, {"Edit22", "Label30"}, {"Edit23", "Label31"}, {"Edit24", "Label32"},
+    {"Edit25", "Label33"}, {"Edit26", "Label34"}, {"Edit27", "Label35"}, {"Edit28", "Label36"},
+    {"Edit19", "Label28"}, {"Edit38", "Label52"}, {"Edit43", "Label53"}, {"Edit44", "Label57"},
+};
+
+bool directoryWritable(const QString& dir) {
+    QTemporaryFile probe(dir + QStringLiteral("/.kelvora-write-probe-XXXXXX"));
+    return probe.open();
+}
+
+} // namespace
+
+TFrmMain::TFrmMain(std::unique_ptr<WindowServices> services, QWidget* parent)
+    : QWidget(parent), services_(std::move(services)), grid_(3, 2) {
+    if (!services_) services_ = std::make_unique<QtWindowServices>(this);
+    setObjectName(QStringLiteral("FrmMain"));
+    setWindowTitle(QString::fromUtf8(persist::kMainFormCaption.data(), persist::kMainFormCaption.size()));
+    setFont(msSansSerif());
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Button);
+    buildWindow();
+    // As constructed, before the settings are restored.
+    setChecked("RadioButton1", true);
+    setChecked("RadioButton8", true);
+    setChecked("RadioButton15", true);
+    FormCreate();
+}
+
+TFrmMain::~TFrmMain() = default;
+
+QLineEdit* TFrmMain::makeEdit(QWidget* parent, const char* name, int x, int y, int w) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    e->setAccessibleName(QLatin1String(name));
+    e->setGeometry(x, y, w, 21);
+    const capacity::InputInfo* info = capacity::findInput(name);
+    if (info && info->millimetreHint) e->setToolTip(QStringLiteral("毫米"));
+    if (info && info->filter != capacity::KeyFilter::None)
+        e->installEventFilter(new KeyFilter(info->filter == capacity::KeyFilter::Digits ? KeyFilter::Mode::Digits
+                                                                                         : KeyFilter::Mode::DigitsPoint,
+                                            e));
+    inputs_.emplace(name, e);
+    return e;
+}
+
+TRadioButton* TFrmMain::makeRadio(QWidget* parent, const char* name, int x, int y, int w) {
+    const capacity::InputInfo* info = capacity::findInput(name);
+    auto* r = new TRadioButton(info ? q(info->label) : QString(), parent);
+    r->setObjectName(QLatin1String(name));
+    r->setAccessibleName(QLatin1String(name));
+    r->setGeometry(x, y, w, 20);
+    inputs_.emplace(name, r);
+    return r;
+}
+
+QLabel* TFrmMain::makeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(x, y, w, h);
+    return l;
+}
+
+void TFrmMain::buildWindow() {
+    resize(1167, 760);
+
+    auto* splitter1 = new QSplitter(Qt::Horizontal, this);
+    splitter1->setObjectName(QStringLiteral("Splitter1"));
+    splitter1->setHandleWidth(3);
+    splitter1->setChildrenCollapsible(false);
+
+    auto* panel1 = new QSplitter(Qt::Vertical, splitter1); // Panel1 with Splitter2 between its panels
+    panel1->setObjectName(QStringLiteral("Panel1"));
+    panel1->setHandleWidth(3);
+    panel1->setChildrenCollapsible(false);
+
+    auto* panel3 = new QWidget(panel1);
+    panel3->setObjectName(QStringLiteral("Panel3"));
+    panel3->setMinimumSize(697, 488);
+
+    auto* panel4 = new QWidget(panel1);
+    panel4->setObjectName(QStringLiteral("Panel4"));
+    auto* banner = new QLabel(panel4);
+    banner->setObjectName(QStringLiteral("Image12"));
+    banner->setScaledContents(true);
+    banner->setPixmap(QPixmap::fromImage(referenceFigure(12)));
+    banner->setGeometry(0, 0, 697, 260);
+    auto* listBox = new QWidget(panel4); // the rows live in rows_, never shown
+    listBox->setObjectName(QStringLiteral("ListBox1"));
+    listBox->setGeometry(16, 24, 65, 25);
+    listBox->hide();
+    panel1->setSizes({488, 260});
+    panel1->setStretchFactor(1, 1);
+    // The banner stretches over the whole of Panel4.
+    struct Stretch : QObject {
+        QLabel* image;
+        Stretch(QLabel* i, QObject* p) : QObject(p), image(i) {}
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Resize) image->resize(static_cast<QWidget*>(o)->size());
+            return false;
+        }
+    };
+    panel4->installEventFilter(new Stretch(banner, panel4));
+
+    auto* panel2 = new QWidget(splitter1);
+    panel2->setObjectName(QStringLiteral("Panel2"));
+    splitter1->setSizes({697, 465});
+    splitter1->setStretchFactor(1, 1);
+
+    splitter1->setGeometry(rect());
+    struct Fill : QObject {
+        QWidget* child;
+        Fill(QWidget* c, QObject* p) : QObject(p), child(c) {}
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Resize) child->setGeometry(static_cast<QWidget*>(o)->rect());
+            return false;
+        }
+    };
+    installEventFilter(new Fill(splitter1, this));
+
+    // Panel3: the head groups at both edges, the structure pages and the table in between.
+    auto* right = buildHeadGroup(panel3, false);
+    right->setGeometry(489, 0, 208, 488);
+    auto* left = buildHeadGroup(panel3, true);
+    left->setGeometry(0, 0, 208, 488);
+    buildStructurePages(panel3);
+    buildTableGroup(panel3);
+
+    auto* button1 = new QPushButton(QStringLiteral("生成容积表"), panel3);
+    button1->setObjectName(QStringLiteral("Button1"));
+    button1->setFont(msSansSerif());
+    button1->setGeometry(211, 366, 129, 25);
+    connect(button1, &QPushButton::clicked, this, [this] { runHandler([this] { Button1Click(); }); });
+    auto* button3 = new QPushButton(QStringLiteral("打印"), panel3);
+    button3->setObjectName(QStringLiteral("Button3"));
+    button3->setGeometry(347, 366, 65, 25);
+    connect(button3, &QPushButton::clicked, this, [this] { runHandler([this] { Button3Click(); }); });
+    auto* button4 = new QPushButton(QStringLiteral("帮助"), panel3);
+    button4->setObjectName(QStringLiteral("Button4"));
+    button4->setGeometry(416, 366, 65, 25);
+    connect(button4, &QPushButton::clicked, this, [this] { runHandler([this] { Button4Click(); }); });
+
+    buildDensityRow(panel3);
+    buildQuickGroup(panel3);
+    buildFigures(panel2);
+    setTabOrderFromInputTable();
+
+    // The hidden dialogs' names are kept for the record; the services show the dialogs.
+    for (const char* name : {"OpenDialog1", "SaveDialog1", "SaveDialog3"}) {
+        auto* holder = new QObject(this);
+        holder->setObjectName(QLatin1String(name));
+    }
+}
+
+QWidget* TFrmMain::buildHeadGroup(QWidget* parent, bool left) {
+    auto* group = new QGroupBox(left ? QStringLiteral("左封头") : QStringLiteral("右封头"), parent);
+    group->setObjectName(left ? QStringLiteral("GroupBox3") : QStringLiteral("GroupBox2"));
+    group->setFont(song());
+
+    const int fieldX[3][2] = {{10, 32}, {74, 100}, {140, 166}};
+    const int fieldW = 36;
+    int y = 22;
+    for (const auto& head : capacity::headComponents()) {
+        const capacity::HeadSide& side = left ? head.left : head.right;
+        makeRadio(group, std::string(side.radio).c_str(), 8, y, 194);
+        y += 22;
+        if (side.fieldCount > 0) {
+            int slot = 0;
+            for (const auto& field : side.fieldList()) {
+                const std::string name(field.edit);
+                const capacity::InputInfo* info = capacity::findInput(name);
+                makeLabel(group, kHeadLabels.at(field.edit), q(info->label), fieldX[slot][0], y + 2, 24, 18);
+                makeEdit(group, name.c_str(), fieldX[slot][1], y, fieldW);
+                ++slot;
+            }
+            y += 28;
+        } else {
+            y += 4;
+        }
+    }
+    auto* combo = new QComboBox(group);
+    const char* comboName = left ? "ComboBox3" : "ComboBox4";
+    combo->setObjectName(QLatin1String(comboName));
+    combo->setAccessibleName(QLatin1String(comboName));
+    for (const auto& item : capacity::fixedComboItems(comboName)) combo->addItem(q(item));
+    combo->setCurrentIndex(-1);
+    combo->setGeometry(8, y + 8, 192, 24);
+    inputs_.emplace(comboName, combo);
+    return group;
+}
+
+void TFrmMain::buildStructurePages(QWidget* parent) {
+    pageControl1_ = new QTabWidget(parent);
+    pageControl1_->setObjectName(QStringLiteral("PageControl1"));
+    pageControl1_->setGeometry(210, 8, 273, 177);
+    // Four captions must fit the page control's 273 pixels without scroll arrows.
+    pageControl1_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
+
+    // 水平圆筒
+    auto* sheet1 = new QWidget(pageControl1_);
+    sheet1->setObjectName(QStringLiteral("TabSheet1"));
+    auto* group1 = new QGroupBox(sheet1);
+    group1->setObjectName(QStringLiteral("GroupBox1"));
+    group1->setGeometry(0, 0, 267, 149);
+    auto* rb1 = makeRadio(group1, "RadioButton1", 8, 8, 240);
+    makeLabel(group1, "Label9", QStringLiteral("D:"), 16, 38, 18);
+    makeEdit(group1, "Edit1", 36, 36, 80);
+    makeLabel(group1, "Label10", QStringLiteral("L:"), 130, 38, 18);
+    makeEdit(group1, "Edit2", 150, 36, 80);
+    auto* rb2 = makeRadio(group1, "RadioButton2", 8, 72, 240);
+    makeLabel(group1, "Label11", QStringLiteral("B:"), 12, 102, 16);
+    makeEdit(group1, "Edit3", 28, 100, 56);
+    makeLabel(group1, "Label12", QStringLiteral("A:"), 94, 102, 16);
+    makeEdit(group1, "Edit4", 110, 100, 56);
+    makeLabel(group1, "Label13", QStringLiteral("L:"), 176, 102, 16);
+    makeEdit(group1, "Edit5", 192, 100, 64);
+    rb1->onMouseUp = [this] { runHandler([this] { RadioButtonMouseUp(); }); };
+    rb2->onMouseUp = [this] { runHandler([this] { RadioButtonMouseUp(); }); };
+    pageControl1_->addTab(sheet1, QStringLiteral("水平圆筒"));
+
+    // 倾斜圆筒
+    auto* sheet2 = new QWidget(pageControl1_);
+    sheet2->setObjectName(QStringLiteral("TabSheet2"));
+    makeLabel(sheet2, "Label50", QStringLiteral("α:"), 6, 12, 18);
+    makeEdit(sheet2, "Edit29", 24, 10, 58);
+    makeLabel(sheet2, "Label56", QStringLiteral("β:"), 90, 12, 18);
+    makeEdit(sheet2, "Edit30", 108, 10, 58);
+    makeLabel(sheet2, "Label51", QStringLiteral("F:"), 174, 12, 16);
+    makeEdit(sheet2, "Edit39", 190, 10, 64);
+    makeLabel(sheet2, "Label38", QStringLiteral("B:"), 6, 42, 18);
+    makeEdit(sheet2, "Edit40", 24, 40, 58);
+    makeLabel(sheet2, "Label54", QStringLiteral("A:"), 90, 42, 18);
+    makeEdit(sheet2, "Edit41", 108, 40, 58);
+    makeLabel(sheet2, "Label55", QStringLiteral("L:"), 174, 42, 16);
+    makeEdit(sheet2, "Edit42", 190, 40, 64);
+    makeRadio(sheet2, "RadioButton3", 8, 72, 118);
+    makeRadio(sheet2, "RadioButton4", 132, 72, 118);
+    auto* note = makeLabel(sheet2, "Label49", QStringLiteral("B、A的输入值见图八，输入A=B即为正圆筒"), 10, 100, 239, 36);
+    note->setWordWrap(true);
+    note->setFont(msSansSerif());
+    note->setStyleSheet(QStringLiteral("color: red;"));
+    pageControl1_->addTab(sheet2, QStringLiteral("倾斜圆筒"));
+
+    // 球罐
+    auto* sheet3 = new QWidget(pageControl1_);
+    sheet3->setObjectName(QStringLiteral("TabSheet3"));
+    makeLabel(sheet3, "Label44", QStringLiteral("球罐内直径："), 16, 26, 92);
+    makeEdit(sheet3, "Edit34", 110, 24, 100);
+    pageControl1_->addTab(sheet3, QStringLiteral("球罐"));
+
+    // 罐容标定
+    auto* sheet4 = new QWidget(pageControl1_);
+    sheet4->setObjectName(QStringLiteral("TabSheet4"));
+    auto* label48 = makeLabel(sheet4, "Label48", QStringLiteral("标定点数："), 0, 4, 88, 20);
+    label48->setFont(song());
+    auto* combo2 = new QComboBox(sheet4);
+    combo2->setObjectName(QStringLiteral("ComboBox2"));
+    combo2->setAccessibleName(QStringLiteral("ComboBox2"));
+    combo2->setGeometry(88, 1, 81, 23);
+    combo2->setMaxVisibleItems(16);
+    inputs_.emplace("ComboBox2", combo2);
+    connect(combo2, &QComboBox::activated, this, [this](int) { runHandler([this] { ComboBox2Change(); }); });
+    auto* button5 = new QPushButton(QStringLiteral("清空"), sheet4);
+    button5->setObjectName(QStringLiteral("Button5"));
+    button5->setGeometry(176, 0, 65, 25);
+    connect(button5, &QPushButton::clicked, this, [this] { runHandler([this] { Button5Click(); }); });
+    grid1_ = new StringGridView(grid_, sheet4);
+    grid1_->setObjectName(QStringLiteral("StringGrid1"));
+    grid1_->setAccessibleName(QStringLiteral("StringGrid1"));
+    grid1_->setGeometry(0, 32, 257, 106);
+    pageControl1_->addTab(sheet4, QStringLiteral("罐容标定"));
+
+    connect(pageControl1_, &QTabWidget::currentChanged, this,
+            [this](int) { runHandler([this] { PageControl1Change(); }); });
+}
+
+void TFrmMain::buildTableGroup(QWidget* parent) {
+    auto* group = new QGroupBox(QStringLiteral("油罐容积表"), parent);
+    group->setObjectName(QStringLiteral("GroupBox4"));
+    group->setFont(song());
+    group->setGeometry(211, 190, 272, 174);
+    makeLabel(group, "Label14", QStringLiteral("液位高度从"), 5, 26, 78);
+    makeEdit(group, "Edit6", 82, 23, 46);
+    makeLabel(group, "Label15", QStringLiteral("到"), 131, 26, 18);
+    makeEdit(group, "Edit7", 149, 23, 46);
+    makeLabel(group, "Label16", QStringLiteral("间隔"), 198, 26, 32);
+    makeEdit(group, "Edit8", 230, 23, 38);
+    makeLabel(group, "Label17", QStringLiteral("Excel容积表每列"), 5, 56, 118);
+    makeEdit(group, "Edit9", 123, 53, 56);
+    makeLabel(group, "Label18", QStringLiteral("条数据换列"), 183, 56, 84);
+    makeLabel(group, "Label39", QStringLiteral("罐底死量"), 5, 86, 64);
+    makeEdit(group, "Edit13", 69, 83, 70);
+    makeLabel(group, "Label40", QStringLiteral("升"), 143, 86, 20);
+    makeLabel(group, "Label41", QStringLiteral("附件体积"), 5, 116, 64);
+    makeEdit(group, "Edit31", 69, 113, 54);
+    makeLabel(group, "Label42", QStringLiteral("升，最下端距离罐底"), 126, 116, 142);
+    makeEdit(group, "Edit32", 5, 143, 60);
+    makeLabel(group, "Label43", QStringLiteral("，附件高度"), 68, 146, 80);
+    makeEdit(group, "Edit33", 150, 143, 60);
+}
+
+void TFrmMain::buildQuickGroup(QWidget* parent) {
+    auto* group = new QGroupBox(QStringLiteral("快捷计算"), parent);
+    group->setObjectName(QStringLiteral("GroupBox5"));
+    group->setFont(song());
+    group->setGeometry(211, 426, 272, 56);
+    makeLabel(group, "Label45", QStringLiteral("液位"), 6, 26, 34);
+    makeEdit(group, "Edit35", 40, 23, 62);
+    auto* button2 = new QPushButton(QStringLiteral("计算"), group);
+    button2->setObjectName(QStringLiteral("Button2"));
+    button2->setGeometry(107, 21, 43, 25);
+    connect(button2, &QPushButton::clicked, this, [this] { runHandler([this] { Button2Click(); }); });
+    makeEdit(group, "Edit36", 154, 23, 78);
+    makeLabel(group, "Label47", QStringLiteral("升"), 236, 26, 30);
+    makeLabel(group, "Label46", QStringLiteral("公斤"), 236, 26, 34);
+}
+
+void TFrmMain::buildDensityRow(QWidget* parent) {
+    auto* check = new TCheckBox(QStringLiteral("重量输入密度"), parent);
+    check->setObjectName(QStringLiteral("CheckBox1"));
+    check->setAccessibleName(QStringLiteral("CheckBox1"));
+    check->setGeometry(216, 399, 121, 21);
+    check->onMouseUp = [this] { runHandler([this] { CheckBox1MouseUp(); }); };
+    inputs_.emplace("CheckBox1", check);
+    auto* density = makeEdit(parent, "Edit37", 339, 399, 59);
+    connect(density, &QLineEdit::textChanged, this, [this] { Edit37Change(); });
+    auto* unit = new QComboBox(parent);
+    unit->setObjectName(QStringLiteral("ComboBox1"));
+    unit->setAccessibleName(QStringLiteral("ComboBox1"));
+    unit->setEditable(true);
+    for (const auto& item : capacity::fixedComboItems("ComboBox1")) unit->addItem(q(item));
+    unit->setCurrentIndex(-1);
+    unit->setEditText(QStringLiteral("单位"));
+    unit->setGeometry(400, 399, 81, 22);
+    inputs_.emplace("ComboBox1", unit);
+}
+
+void TFrmMain::buildFigures(QWidget* parent) {
+    pageControl2_ = new QTabWidget(parent);
+    pageControl2_->setObjectName(QStringLiteral("PageControl2"));
+    struct Fill : QObject {
+        QWidget* child;
+        Fill(QWidget* c, QObject* p) : QObject(p), child(c) {}
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Resize) child->setGeometry(static_cast<QWidget*>(o)->rect());
+            return false;
+        }
+    };
+    parent->installEventFilter(new Fill(pageControl2_, parent));
+
+    auto picture = [](QWidget* sheet, const FigureBox& box) {
+        auto* image = new QLabel(sheet);
+        image->setObjectName(QLatin1String(box.name));
+        image->setScaledContents(true);
+        image->setPixmap(QPixmap::fromImage(referenceFigure(box.number)));
+        image->setGeometry(box.left, box.top, box.width, box.height);
+        return image;
+    };
+    auto caption = [](QWidget* sheet, const char* name, const char* text, int x, int y) {
+        auto* label = new QLabel(QString::fromUtf8(text), sheet);
+        label->setObjectName(QLatin1String(name));
+        label->setFont(msSansSerif(17));
+        label->setGeometry(x, y, 210, 22);
+        return label;
+    };
+
+    auto* sheet5 = new QWidget(pageControl2_);
+    sheet5->setObjectName(QStringLiteral("TabSheet5"));
+    auto* sheet6 = new QWidget(pageControl2_);
+    sheet6->setObjectName(QStringLiteral("TabSheet6"));
+    // The caption label under each figure of the first page.
+    const std::map<int, std::pair<const char*, const char*>> captions{
+        {1, {"Label7", "图一 椭圆(椭球)封头"}}, {2, {"Label8", "图二 圆锥(圆台)封头"}},
+        {5, {"Label5", "图三 球缺封头"}},       {4, {"Label6", "图四 碟形封头"}},
+        {3, {"Label3", "图五 半球形封头"}},     {6, {"Label4", "图六 平板封头"}},
+        {7, {"Label1", "图七 水平正直圆柱体"}}, {8, {"Label2", "图八 水平椭圆柱体"}},
+    };
+    for (const FigureBox& box : figureBoxes) {
+        if (box.page == FigurePage::Panel4) continue;
+        picture(box.page == FigurePage::TabSheet5 ? sheet5 : sheet6, box);
+        const auto it = captions.find(box.number);
+        if (it == captions.end()) continue;
+        int y = box.top + box.height + 4;
+        if (box.number == 4) {
+            auto* note = caption(sheet5, "Label27", "标碟Ri=1.0D ri=0.1D", box.left, y);
+            note->setFont(msSansSerif(13));
+            y += 20;
+        }
+        caption(sheet5, it->second.first, it->second.second, box.left < 0 ? 7 : box.left, y);
+    }
+    pageControl2_->addTab(sheet5, QStringLiteral("图一至图八"));
+    pageControl2_->addTab(sheet6, QStringLiteral("倾斜圆筒"));
+}
+
+void TFrmMain::setTabOrderFromInputTable() {
+    // Within each container the order of the input table; across Panel3 the groups, the
+    // buttons, the density row and the structure pages.
+    auto named = [this](const char* name) { return findChild<QWidget*>(QLatin1String(name)); };
+    std::vector<QWidget*> chain;
+    auto containerInputs = [&](std::string_view container) {
+        for (const auto& info : capacity::inputTable())
+            if (info.container == container) chain.push_back(input(info.name));
+    };
+    containerInputs("GroupBox2");
+    containerInputs("GroupBox3");
+    containerInputs("GroupBox4");
+    chain.push_back(input("Edit35"));
+    chain.push_back(input("Edit36"));
+    chain.push_back(named("Button2"));
+    for (const char* name : {"Button1", "Button3", "Button4", "CheckBox1", "Edit37", "ComboBox1"})
+        chain.push_back(named(name));
+    // The page control's own stop is its tab bar; ordering the page control itself ahead
+    // of the controls on its pages would take them out of the chain.
+    chain.push_back(pageControl1_->tabBar());
+    containerInputs("GroupBox1");
+    // On TabSheet2 the table's order: F, B, A, the two radio buttons, α, β, L.
+    containerInputs("TabSheet2");
+    containerInputs("TabSheet3");
+    chain.push_back(grid1_);
+    chain.push_back(input("ComboBox2"));
+    chain.push_back(named("Button5"));
+    chain.push_back(pageControl2_->tabBar());
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        if (chain[i - 1] && chain[i]) QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+// Named inputs
+
+QWidget* TFrmMain::input(std::string_view name) const {
+    auto it = inputs_.find(name);
+    if (it == inputs_.end()) throw std::invalid_argument("unknown input '" + std::string(name) + "'");
+    return it->second;
+}
+
+QLineEdit* TFrmMain::edit(std::string_view name) const { return qobject_cast<QLineEdit*>(input(name)); }
+
+std::string TFrmMain::text(std::string_view name) const {
+    QWidget* w = input(name);
+    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
+    if (auto* c = qobject_cast<QComboBox*>(w)) {
+        if (c->isEditable()) return c->currentText().toStdString();
+        return c->currentIndex() >= 0 ? c->itemText(c->currentIndex()).toStdString() : std::string();
+    }
+    return {};
+}
+
+void TFrmMain::setText(std::string_view name, std::string_view value) {
+    QWidget* w = input(name);
+    if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        if (e->text() != q(value)) e->setText(q(value));
+    } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+        if (c->isEditable()) c->setEditText(q(value));
+        else c->setCurrentIndex(c->findText(q(value), Qt::MatchExactly));
+    }
+}
+
+bool TFrmMain::checked(std::string_view name) const {
+    auto* b = qobject_cast<QAbstractButton*>(input(name));
+    return b && b->isChecked();
+}
+
+void TFrmMain::setChecked(std::string_view name, bool on) {
+    if (auto* b = qobject_cast<QAbstractButton*>(input(name))) b->setChecked(on);
+}
+
+int TFrmMain::itemIndex(std::string_view name) const {
+    auto* c = qobject_cast<QComboBox*>(input(name));
+    return c ? c->currentIndex() : -1;
+}
+
+void TFrmMain::setItemIndex(std::string_view name, int index) {
+    if (auto* c = qobject_cast<QComboBox*>(input(name))) c->setCurrentIndex(index < c->count() ? index : -1);
+}
+
+void TFrmMain::setItems(std::string_view name, const std::vector<std::string>& items) {
+    if (auto* c = qobject_cast<QComboBox*>(input(name))) {
+        c->clear();
+        for (const auto& item : items) c->addItem(q(item));
+        c->setCurrentIndex(-1);
+    }
+}
+
+int TFrmMain::activePage() const { return pageControl1_->currentIndex(); }
+
+void TFrmMain::gridChanged() { grid1_->gridModel()->refresh(); }
+
+std::string TFrmMain::dataDir() const {
+    const QString dir = q(ProgramDir);
+    if (directoryWritable(dir)) return ProgramDir;
+    // Installed where the user cannot write: keep the inputs in the user's own directory.
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(own);
+    return QDir::toNativeSeparators(own).toStdString();
+}
+
+// Handlers
+
+void TFrmMain::runHandler(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        services_->errorReport(e.what());
+    }
+}
+
+void TFrmMain::Button1Click() {
+    const auto outcome = capacity::GenerateCapacityTable(*this, rows_);
+    if (outcome.stopped()) {
+        services_->messageBox(outcome.message);
+        return;
+    }
+    const auto path = services_->saveDialog({"xls", {"*.xls", "*.xlsx"}, "油罐容量表"});
+    if (!path) return;
+    output::SaveFileToExcel(*path, rows_, text("Edit9"), checked("CheckBox1"));
+    services_->informationBox("保存成功！");
+}
+
+void TFrmMain::Button2Click() {
+    const auto outcome = capacity::QuickCalculation(*this);
+    if (outcome.stopped()) services_->messageBox(outcome.message);
+}
+
+void TFrmMain::Button3Click() {
+    // The window paints itself into the snapshot; nothing is copied from the screen.
+    const QImage snapshot = grab().toImage();
+    services_->setClipboardImage(snapshot);
+    QImage picture = services_->clipboardImage();
+    if (picture.isNull()) picture = snapshot; // a clipboard that keeps no image
+    const auto path = services_->saveDialog({"bmp", {"*.bmp"}, "打印窗体"});
+    if (!path) return;
+    output::saveBitmap(*path, picture);
+    services_->informationBox("打印的窗体保存到您指定的图形文件，您可打开该文件进行打印！");
+}
+
+void TFrmMain::Button4Click() {
+    const std::string help = ProgramDir + "/help.chm";
+    if (!QFileInfo::exists(q(help)) || !services_->openDocument(help))
+        services_->messageBox(" help.chm 帮助文件损坏！");
+}
+
+void TFrmMain::Button5Click() { capacity::clearPoints(*this); }
+
+void TFrmMain::ComboBox2Change() { capacity::applyPointCount(*this); }
+
+void TFrmMain::applyHeadAvailability() {
+    const bool ellipse = checked("RadioButton2");
+    for (auto name : capacity::excludableHeadButtons()) input(name)->setEnabled(!ellipse);
+}
+
+void TFrmMain::RadioButtonMouseUp() {
+    setChecked("RadioButton21", true);
+    setChecked("RadioButton14", true);
+    applyHeadAvailability();
+}
+
+void TFrmMain::PageControl1Change() {
+    auto* right = findChild<QWidget*>(QStringLiteral("GroupBox2"));
+    auto* left = findChild<QWidget*>(QStringLiteral("GroupBox3"));
+    switch (activePage()) {
+    case 0:
+    case 1:
+        right->setEnabled(true);
+        left->setEnabled(true);
+        setChecked("RadioButton21", true);
+        setChecked("RadioButton14", true);
+        if (activePage() == 0) {
+            applyHeadAvailability();
+            pageControl2_->setCurrentIndex(0);
+        } else {
+            for (auto name : capacity::excludableHeadButtons()) input(name)->setEnabled(false);
+            pageControl2_->setCurrentIndex(1);
+        }
+        break;
+    case 2:
+    case 3:
+        right->setEnabled(false);
+        left->setEnabled(false);
+        break;
+    default: break;
+    }
+}
+
+void TFrmMain::ShowWeightLabel() {
+    const bool weight = checked("CheckBox1");
+    input("Edit37")->setVisible(weight);
+    input("ComboBox1")->setVisible(weight);
+    findChild<QWidget*>(QStringLiteral("Label46"))->setVisible(weight);
+    findChild<QWidget*>(QStringLiteral("Label47"))->setVisible(!weight);
+}
+
+void TFrmMain::CheckBox1MouseUp() { ShowWeightLabel(); }
+
+void TFrmMain::Edit37Change() {
+    try {
+        if (!kernel::isNumberText(text("Edit37"))) services_->messageBox("输入内容不是数字");
+    } catch (...) {
+        // A failure of the check itself must not disturb the typing.
+    }
+}
+
+void TFrmMain::FormCreate() {
+    ProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
+    while (ProgramDir.size() > 1 && ProgramDir.back() == '/') ProgramDir.pop_back();
+}
+
+void TFrmMain::FormActivate() {
+    if (activated_) return;
+    activated_ = true;
+    dataDir_ = dataDir();
+    // A first run of a copy installed for everybody starts from the files beside it.
+    std::string loadDir = dataDir_;
+    if (loadDir != ProgramDir && !QFileInfo::exists(q(loadDir + "/Config.ini"))) loadDir = ProgramDir;
+    persist::loadStartupFiles(*this, loadDir);
+    ShowWeightLabel();
+}
+
+void TFrmMain::FormClose() { persist::saveShutdownFiles(*this, dataDir_.empty() ? dataDir() : dataDir_); }
+
+void TFrmMain::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Without a window manager the window may never be activated: the first showing
+    // counts as the first activation then.
+    QTimer::singleShot(0, this, [this] { FormActivate(); });
+}
+
+void TFrmMain::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void TFrmMain::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+} // namespace kelvora::ui

@@ -1,0 +1,42 @@
+#include "ui/application.h"
+
+#include "kernel/errors.h"
+
+#include <QFont>
+
+#include <cstdlib>
+#include <exception>
+
+namespace kelvora::ui {
+
+KelvoraApplication::KelvoraApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool KelvoraApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        if (reportError) reportError(e.what());
+    } catch (...) {
+        if (reportError) reportError("Unknown error");
+    }
+    return false;
+}
+
+void installFontSubstitutes() {
+    const QStringList cjk{QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                          QStringLiteral("AR PL UMing CN")};
+    QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("AR PL UMing CN"), QStringLiteral("SimSun"),
+                                                       QStringLiteral("WenQuanYi Micro Hei")});
+    QFont::insertSubstitutions(QStringLiteral("SimSun"), {QStringLiteral("AR PL UMing CN")});
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), cjk);
+}
+
+bool displayAvailable() {
+    auto set = [](const char* name) {
+        const char* v = std::getenv(name);
+        return v && *v;
+    };
+    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+} // namespace kelvora::ui

@@ -1,0 +1,167 @@
+#include "ui/controls.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+
+namespace kelvora::ui {
+
+TRadioButton::TRadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {
+    setAutoExclusive(false);
+    connect(this, &QAbstractButton::toggled, this, [this](bool on) {
+        if (!on || !parentWidget()) return;
+        for (auto* other : parentWidget()->findChildren<TRadioButton*>(QString(), Qt::FindDirectChildrenOnly))
+            if (other != this) other->setChecked(false);
+    });
+}
+
+void TRadioButton::nextCheckState() {
+    if (!isChecked()) setChecked(true);
+}
+
+void TRadioButton::mouseReleaseEvent(QMouseEvent* event) {
+    QRadioButton::mouseReleaseEvent(event);
+    if (onMouseUp) onMouseUp();
+}
+
+void TCheckBox::mouseReleaseEvent(QMouseEvent* event) {
+    QCheckBox::mouseReleaseEvent(event);
+    if (onMouseUp) onMouseUp();
+}
+
+bool KeyFilter::passes(Mode mode, const QString& typed) {
+    if (typed.size() != 1) return typed.isEmpty();
+    const QChar c = typed.front();
+    if (c == QChar(8) || (c >= QLatin1Char('0') && c <= QLatin1Char('9'))) return true;
+    return mode == Mode::DigitsPoint && c == QLatin1Char('.');
+}
+
+bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Delete: return false;
+        default: break;
+        }
+        QString typed = key->text();
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) typed = QStringLiteral("\r");
+        if (key->key() == Qt::Key_Escape) typed = QStringLiteral("\x1b");
+        if (!passes(mode_, typed)) return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+int StringGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : grid_.rowCount(); }
+
+int StringGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : grid_.colCount(); }
+
+QVariant StringGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+    return QString::fromStdString(grid_.cell(index.column(), index.row()));
+}
+
+bool StringGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole) return false;
+    grid_.setCell(index.column(), index.row(), value.toString().toStdString());
+    emit dataChanged(index, index);
+    return true;
+}
+
+bool StringGridModel::isFixed(const QModelIndex& index) const {
+    return index.row() < grid_.fixedRows() || index.column() < grid_.fixedCols();
+}
+
+Qt::ItemFlags StringGridModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    if (isFixed(index)) return Qt::ItemIsEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+void StringGridModel::refresh() {
+    beginResetModel();
+    endResetModel();
+}
+
+namespace {
+
+class CenteredCellDelegate : public QStyledItemDelegate {
+public:
+    CenteredCellDelegate(StringGridModel* model, QObject* parent) : QStyledItemDelegate(parent), model_(model) {}
+
+    // StringGrid1DrawCell: the cell's brush, then its text on one line, centred, clipped.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QPalette& pal = option.palette;
+        QBrush brush = pal.base();
+        QColor pen = pal.color(QPalette::Text);
+        if (model_->isFixed(index)) {
+            brush = pal.button();
+            pen = pal.color(QPalette::ButtonText);
+        } else if (option.state & QStyle::State_Selected) {
+            brush = pal.highlight();
+            pen = pal.color(QPalette::HighlightedText);
+        }
+        painter->save();
+        painter->fillRect(option.rect, brush);
+        painter->setClipRect(option.rect);
+        painter->setPen(pen);
+        painter->setFont(option.font);
+        const QString text = index.data(Qt::DisplayRole).toString();
+        painter->drawText(option.rect, Qt::AlignCenter | Qt::TextSingleLine, text);
+        painter->restore();
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
+        auto* editor = new QLineEdit(parent);
+        editor->setFrame(false);
+        editor->setAlignment(Qt::AlignCenter);
+        editor->installEventFilter(new KeyFilter(KeyFilter::Mode::DigitsPoint, editor));
+        return editor;
+    }
+
+private:
+    StringGridModel* model_;
+};
+
+} // namespace
+
+StringGridView::StringGridView(capacity::StringGrid& grid, QWidget* parent)
+    : QTableView(parent), model_(new StringGridModel(grid, this)) {
+    setModel(model_);
+    setItemDelegate(new CenteredCellDelegate(model_, this));
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    setShowGrid(true);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed |
+                    QAbstractItemView::EditKeyPressed);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
+    connect(model_, &QAbstractItemModel::modelReset, this, &StringGridView::applyMetrics);
+    applyMetrics();
+}
+
+void StringGridView::applyMetrics() {
+    const int widths[] = {40, 85, 93};
+    for (int c = 0; c < model_->columnCount(); ++c) setColumnWidth(c, c < 3 ? widths[c] : 64);
+    verticalHeader()->setMinimumSectionSize(8);
+    verticalHeader()->setDefaultSectionSize(24);
+}
+
+void StringGridView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return;
+    // Typing into a cell goes through the point filter before it opens the editor.
+    if (!event->text().isEmpty() && !KeyFilter::passes(KeyFilter::Mode::DigitsPoint, event->text()) &&
+        event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab && event->key() != Qt::Key_Delete &&
+        event->key() != Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+} // namespace kelvora::ui

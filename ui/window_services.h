@@ -1,0 +1,62 @@
+#pragma once
+// What the window needs of the desktop: message boxes, the general error report, the save
+// dialog, the document opener and the clipboard. The window reaches them only through
+// this interface, so tests answer them with a recording double.
+
+#include <QImage>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace kelvora::ui {
+
+struct SaveDialogRequest {
+    std::string defaultExtension;     // "xls", without the point
+    std::vector<std::string> filters; // "*.xls", "*.xlsx": the first is offered first
+    std::string fileName;             // proposed name, without extension
+};
+
+class WindowServices {
+public:
+    virtual ~WindowServices() = default;
+
+    // Modal, one OK button, titled with the application's title.
+    virtual void messageBox(const std::string& text) = 0;
+    // Modal, caption "提示", information icon.
+    virtual void informationBox(const std::string& text) = 0;
+    // Modal, error icon, the application's title; `text` already ends in a full stop.
+    virtual void errorBox(const std::string& text) = 0;
+    // The chosen full path, or nothing when cancelled.
+    virtual std::optional<std::string> saveDialog(const SaveDialogRequest& request) = 0;
+    // Opens a document with the desktop's viewer; false when that failed.
+    virtual bool openDocument(const std::string& path) = 0;
+    virtual void setClipboardImage(const QImage& image) = 0;
+    virtual QImage clipboardImage() = 0;
+
+    // The general error report of an error that escaped a handler.
+    void errorReport(const std::string& text);
+};
+
+// The application's title: the executable's file name without extension.
+std::string applicationTitle();
+
+// The desktop's own boxes and dialogs, owned by `parent`.
+class QtWindowServices : public WindowServices {
+public:
+    explicit QtWindowServices(QWidget* parent) : parent_(parent) {}
+    void messageBox(const std::string& text) override;
+    void informationBox(const std::string& text) override;
+    void errorBox(const std::string& text) override;
+    std::optional<std::string> saveDialog(const SaveDialogRequest& request) override;
+    bool openDocument(const std::string& path) override;
+    void setClipboardImage(const QImage& image) override;
+    QImage clipboardImage() override;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace kelvora::ui
