@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,7 +18,10 @@ struct Result {
 };
 
 Result run(const std::string& args) {
-    const std::string errFile = testing::TempDir() + "kelvora_batch_err.txt";
+    // ctest runs the cases as parallel processes: each run gets its own file.
+    static int runs = 0;
+    const std::string errFile =
+        testing::TempDir() + "kelvora_batch_err_" + std::to_string(getpid()) + "_" + std::to_string(++runs) + ".txt";
     const std::string command = std::string(KELVORA_TABLE) + " " + args + " 2>" + errFile;
     Result r{};
     FILE* p = popen(command.c_str(), "r");
@@ -28,6 +32,7 @@ Result run(const std::string& args) {
         for (std::size_t n; (n = fread(buf.data(), 1, buf.size(), e)) > 0;) r.err.append(buf.data(), n);
         fclose(e);
     }
+    std::remove(errFile.c_str());
     return r;
 }
 
@@ -79,7 +84,7 @@ TEST(Batch, MessagesAndStatuses) {
 }
 
 TEST(Batch, SettingsDirectoryThenAssignments) {
-    const auto dir = std::filesystem::path(testing::TempDir()) / "kelvora_batch_settings";
+    const auto dir = std::filesystem::path(testing::TempDir()) / ("kelvora_batch_settings_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     // A saved calibration tank: settings with CRLF line ends, three points in bd.txt.
     std::ofstream(dir / "Config.ini", std::ios::binary)
@@ -100,7 +105,7 @@ TEST(Batch, SettingsDirectoryThenAssignments) {
 }
 
 TEST(Batch, WorkbookOut) {
-    const auto dir = std::filesystem::path(testing::TempDir()) / "kelvora_batch_out";
+    const auto dir = std::filesystem::path(testing::TempDir()) / ("kelvora_batch_out_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     const std::string tank = "RadioButton1=1 Edit1=2000 Edit2=5000 Edit6=0 Edit7=2000 Edit8=100 Edit9=5" + kCommon;
     const Result saved = run("--out " + (dir / "table.xls").string() + " " + tank);
