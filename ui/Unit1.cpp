@@ -29,6 +29,7 @@
 #include <QTabWidget>
 #include <QTemporaryFile>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <stdexcept>
 
@@ -61,6 +62,14 @@ const std::map<std::string_view, const char*> kHeadLabels{
     {"Edit25", "Label33"}, {"Edit26", "Label34"}, {"Edit27", "Label35"}, {"Edit28", "Label36"},
     {"Edit19", "Label28"}, {"Edit38", "Label52"}, {"Edit43", "Label53"}, {"Edit44", "Label57"},
 };
+
+// `child` covers the whole of `parent`, whatever its size.
+void fillWith(QWidget* parent, QWidget* child) {
+    auto* layout = new QVBoxLayout(parent);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(child);
+}
 
 bool directoryWritable(const QString& dir) {
     QTemporaryFile probe(dir + QStringLiteral("/.kelvora-write-probe-XXXXXX"));
@@ -149,32 +158,16 @@ void TFrmMain::buildWindow() {
     listBox->hide();
     panel1->setSizes({488, 260});
     panel1->setStretchFactor(1, 1);
-    // The banner stretches over the whole of Panel4.
-    struct Stretch : QObject {
-        QLabel* image;
-        Stretch(QLabel* i, QObject* p) : QObject(p), image(i) {}
-        bool eventFilter(QObject* o, QEvent* e) override {
-            if (e->type() == QEvent::Resize) image->resize(static_cast<QWidget*>(o)->size());
-            return false;
-        }
-    };
-    panel4->installEventFilter(new Stretch(banner, panel4));
+    // The banner stretches over the whole of Panel4 and never asks for its own size.
+    banner->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    fillWith(panel4, banner);
 
     auto* panel2 = new QWidget(splitter1);
     panel2->setObjectName(QStringLiteral("Panel2"));
     splitter1->setSizes({697, 465});
     splitter1->setStretchFactor(1, 1);
 
-    splitter1->setGeometry(rect());
-    struct Fill : QObject {
-        QWidget* child;
-        Fill(QWidget* c, QObject* p) : QObject(p), child(c) {}
-        bool eventFilter(QObject* o, QEvent* e) override {
-            if (e->type() == QEvent::Resize) child->setGeometry(static_cast<QWidget*>(o)->rect());
-            return false;
-        }
-    };
-    installEventFilter(new Fill(splitter1, this));
+    fillWith(this, splitter1);
 
     // Panel3: the head groups at both edges, the structure pages and the table in between.
     auto* right = buildHeadGroup(panel3, false);
@@ -396,15 +389,7 @@ void TFrmMain::buildDensityRow(QWidget* parent) {
 void TFrmMain::buildFigures(QWidget* parent) {
     pageControl2_ = new QTabWidget(parent);
     pageControl2_->setObjectName(QStringLiteral("PageControl2"));
-    struct Fill : QObject {
-        QWidget* child;
-        Fill(QWidget* c, QObject* p) : QObject(p), child(c) {}
-        bool eventFilter(QObject* o, QEvent* e) override {
-            if (e->type() == QEvent::Resize) child->setGeometry(static_cast<QWidget*>(o)->rect());
-            return false;
-        }
-    };
-    parent->installEventFilter(new Fill(pageControl2_, parent));
+    fillWith(parent, pageControl2_);
 
     auto picture = [](QWidget* sheet, const FigureBox& box) {
         auto* image = new QLabel(sheet);
