@@ -30,18 +30,18 @@ void limitTop(double& level, const TTankDescription& d) {
 }
 
 THeadSpec readHead(const NamedInputs& in, bool left, double D, const char* message) {
-    THeadSpec spec;
+    THeadSpec headSpec;
     for (const auto& head : headComponents()) {
         const HeadSide& side = left ? head.left : head.right;
         if (!in.checked(side.radio)) continue;
-        spec.kind = head.kind;
+        headSpec.kind = head.kind;
         for (const auto& field : side.fieldList())
             if (in.text(field.edit).empty()) throw Stop{message};
-        for (const auto& field : side.fieldList()) spec.dims.*field.dim = number(in, field.edit);
-        if (head.kind == THeadKind::hkNonStandardDished) spec.dishedRatio = kernel::dishedRatio(spec.dims, D);
+        for (const auto& field : side.fieldList()) headSpec.dims.*field.dim = number(in, field.edit);
+        if (head.kind == THeadKind::hkNonStandardDished) headSpec.dishedRatio = kernel::dishedRatio(headSpec.dims, D);
         break;
     }
-    return spec;
+    return headSpec;
 }
 
 void readKind(NamedInputs& in, TTankDescription& d) {
