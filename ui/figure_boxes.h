@@ -23,18 +23,18 @@ struct FigureBox {
 };
 
 inline constexpr FigureBox figureBoxes[] = {
-    {1, "Image1", FigurePage::TabSheet5, 7, 0, 200, 90},       // ellipsoidal head
-    {2, "Image2", FigurePage::TabSheet5, 218, 0, 200, 119},    // cone head cut to a frustum
-    {3, "Image3", FigurePage::TabSheet5, 5, 297, 200, 121},    // hemispherical head
-    {4, "Image4", FigurePage::TabSheet5, 218, 162, 200, 68},   // dished head
-    {5, "Image5", FigurePage::TabSheet5, 7, 162, 200, 85},     // spherical-cap head
-    {6, "Image6", FigurePage::TabSheet5, 218, 297, 200, 128},  // flat head
-    {7, "Image7", FigurePage::TabSheet5, -1, 464, 200, 174},   // horizontal circular cylinder
-    {8, "Image8", FigurePage::TabSheet5, 218, 464, 200, 129},  // horizontal elliptic cylinder
-    {9, "Image9", FigurePage::TabSheet6, 0, 0, 418, 237},      // inclined tank, low end left
-    {10, "Image10", FigurePage::TabSheet6, 0, 477, 418, 273},  // cross-sections, transverse tilt
-    {11, "Image11", FigurePage::TabSheet6, 0, 238, 418, 236},  // inclined tank, low end right
-    {12, "Image12", FigurePage::Panel4, 0, 0, 697, 260},       // banner, size at the initial layout
+    {1, "Image1", FigurePage::TabSheet5, 7, 0, 200, 90},      // ellipsoidal head
+    {2, "Image2", FigurePage::TabSheet5, 218, 0, 200, 119},   // cone head cut to a frustum
+    {3, "Image3", FigurePage::TabSheet5, 5, 297, 200, 121},   // hemispherical head
+    {4, "Image4", FigurePage::TabSheet5, 218, 162, 200, 68},  // dished head
+    {5, "Image5", FigurePage::TabSheet5, 7, 162, 200, 85},    // spherical-cap head
+    {6, "Image6", FigurePage::TabSheet5, 218, 297, 200, 128}, // flat head
+    {7, "Image7", FigurePage::TabSheet5, -1, 464, 200, 174},  // horizontal circular cylinder
+    {8, "Image8", FigurePage::TabSheet5, 218, 464, 200, 129}, // horizontal elliptic cylinder
+    {9, "Image9", FigurePage::TabSheet6, 0, 0, 418, 237},     // inclined tank, low end left
+    {10, "Image10", FigurePage::TabSheet6, 0, 477, 418, 273}, // cross-sections, transverse tilt
+    {11, "Image11", FigurePage::TabSheet6, 0, 238, 418, 236}, // inclined tank, low end right
+    {12, "Image12", FigurePage::Panel4, 0, 0, 697, 260},      // banner, size at the initial layout
 };
 
 inline constexpr std::size_t figureCount = sizeof figureBoxes / sizeof figureBoxes[0];

@@ -44,7 +44,8 @@ void storageTank(QPainter& p, double left, double width, double height) {
     p.setPen(QPen(QColor(70, 82, 96), 0.8));
     p.drawPolygon(roof, 3);
     p.setPen(QPen(QColor(120, 132, 146, 150), 0.6));
-    for (double y = top + 14; y < kGround - 4; y += 14) p.drawLine(QPointF(left, y), QPointF(left + width, y));
+    for (double y = top + 14; y < kGround - 4; y += 14)
+        p.drawLine(QPointF(left, y), QPointF(left + width, y));
     p.setPen(QPen(QColor(60, 70, 82), 1.0));
     p.drawLine(QPointF(left + width * 0.15, kGround), QPointF(left + width * 0.85, top + 4));
     p.setPen(QPen(QColor(60, 70, 82), 0.6));
@@ -63,7 +64,8 @@ void horizontalTank(QPainter& p, double left, double length, double diameter) {
     p.drawEllipse(QRectF(left - head, kGround + 2, length + 2 * head, 12));
     p.setBrush(QColor(70, 78, 88));
     for (const double x : {left + length * 0.2, left + length * 0.8}) {
-        const QPointF saddle[] = {{x - 12, kGround + 9}, {x + 12, kGround + 9}, {x + 8, yAxis + 8}, {x - 8, yAxis + 8}};
+        const QPointF saddle[] = {
+            {x - 12, kGround + 9}, {x + 12, kGround + 9}, {x + 8, yAxis + 8}, {x - 8, yAxis + 8}};
         p.drawPolygon(saddle, 4);
     }
     QPainterPath body;
@@ -132,8 +134,10 @@ QImage banner(int scale) {
 
     // a faint capacity table under the name
     p.setPen(QPen(QColor(255, 255, 255, 38), 0.8));
-    for (int row = 0; row <= 4; ++row) p.drawLine(QPointF(38, 172 + row * 8.5), QPointF(318, 172 + row * 8.5));
-    for (int col = 0; col <= 6; ++col) p.drawLine(QPointF(38 + col * 46.67, 172), QPointF(38 + col * 46.67, 206));
+    for (int row = 0; row <= 4; ++row)
+        p.drawLine(QPointF(38, 172 + row * 8.5), QPointF(318, 172 + row * 8.5));
+    for (int col = 0; col <= 6; ++col)
+        p.drawLine(QPointF(38 + col * 46.67, 172), QPointF(38 + col * 46.67, 206));
 
     QPainterPath title;
     title.addText(QPointF(36, 98), bannerFont(QStringLiteral("DejaVu Sans"), 58, QFont::Bold),

@@ -7,17 +7,17 @@
 
 namespace kelvora::figures {
 
-QImage ellipsoidalHead(int scale);  // Image1: D, h, H, wall thickness δ
-QImage coneHead(int scale);         // Image2: D, D2, h, H, H2, half-angle α
-QImage hemisphericalHead(int scale); // Image3: D
-QImage dishedHead(int scale);       // Image4: D, h, H, crown radius Ri, knuckle radius r
-QImage sphericalCapHead(int scale); // Image5: D, H, crown radius R
-QImage flatHead(int scale);         // Image6: D
-QImage circularCylinder(int scale); // Image7: D, L
-QImage ellipticCylinder(int scale); // Image8: B, A, L
+QImage ellipsoidalHead(int scale);                // Image1: D, h, H, wall thickness δ
+QImage coneHead(int scale);                       // Image2: D, D2, h, H, H2, half-angle α
+QImage hemisphericalHead(int scale);              // Image3: D
+QImage dishedHead(int scale);                     // Image4: D, h, H, crown radius Ri, knuckle radius r
+QImage sphericalCapHead(int scale);               // Image5: D, H, crown radius R
+QImage flatHead(int scale);                       // Image6: D
+QImage circularCylinder(int scale);               // Image7: D, L
+QImage ellipticCylinder(int scale);               // Image8: B, A, L
 QImage inclinedTank(int scale, bool lowEndRight); // Image9 (left), Image11 (right): probe, α, F, D, L
-QImage transverseTilt(int scale);   // Image10: sections (a) upright, (b) tilted by β
-QImage banner(int scale);           // Image12
+QImage transverseTilt(int scale);                 // Image10: sections (a) upright, (b) tilted by β
+QImage banner(int scale);                         // Image12
 
 // ImageN for N of 1 to 12; a null image for any other N.
 QImage drawFigure(int number, int scale);

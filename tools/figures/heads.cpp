@@ -27,8 +27,8 @@ void diameterBelow(Drafter& d, double x0, double x1, double yBase, double yLine,
 }
 
 // A vertical dimension right of the head from y0 down to y1 at x, extension lines from xFrom.
-void heightRight(Drafter& d, double xFrom0, double xFrom1, double y0, double y1, double x, const QString& text,
-                 double letterDx = 8) {
+void heightRight(Drafter& d, double xFrom0, double xFrom1, double y0, double y1, double x,
+                 const QString& text, double letterDx = 8) {
     d.extension({xFrom0, y0}, {x + 4, y0});
     d.extension({xFrom1, y1}, {x + 4, y1});
     if (y1 - y0 < 12)
@@ -123,7 +123,8 @@ QImage dishedHead(int scale) {
     const QPointF crownCentre(cx, yCrown + ri);
     const QPointF knuckleLeft(cx - r0 + rk, yTan), knuckleRight(cx + r0 - rk, yTan);
     // the crown and the knuckle meet on the line through both centres
-    const double tangent = degrees(std::atan2(crownCentre.y() - knuckleLeft.y(), knuckleLeft.x() - crownCentre.x()));
+    const double tangent =
+        degrees(std::atan2(crownCentre.y() - knuckleLeft.y(), knuckleLeft.x() - crownCentre.x()));
 
     Polyline inner{{cx - r0, yBase}};
     append(inner, circleArc(knuckleLeft, rk, 180, tangent, 24));

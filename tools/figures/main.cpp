@@ -33,10 +33,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: kelvora-figures <output folder>\n");
         return 2;
     }
-    for (const auto& [family, sample] : {std::pair{QStringLiteral("DejaVu Sans"), QStringLiteral("α")},
-                                         std::pair{QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("罐")}}) {
+    for (const auto& [family, sample] :
+         {std::pair{QStringLiteral("DejaVu Sans"), QStringLiteral("α")},
+          std::pair{QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("罐")}}) {
         if (!fontPresent(family, sample)) {
-            std::fprintf(stderr, "kelvora-figures: the font \"%s\" is missing (tools/install-deps installs it)\n",
+            std::fprintf(stderr,
+                         "kelvora-figures: the font \"%s\" is missing (tools/install-deps installs it)\n",
                          qPrintable(family));
             return 1;
         }
