@@ -46,7 +46,8 @@ Sheet::Sheet(int boxWidth, int boxHeight, int scale)
     : image_(boxWidth * scale, boxHeight * scale, QImage::Format_RGB32) {
     image_.fill(Qt::white);
     painter_.begin(&image_);
-    painter_.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+    painter_.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                            QPainter::SmoothPixmapTransform);
     painter_.scale(scale, scale);
 }
 
@@ -119,14 +120,16 @@ QPainterPath polylinePath(const Polyline& line) {
     QPainterPath path;
     if (line.empty()) return path;
     path.moveTo(line.front());
-    for (std::size_t i = 1; i < line.size(); ++i) path.lineTo(line[i]);
+    for (std::size_t i = 1; i < line.size(); ++i)
+        path.lineTo(line[i]);
     return path;
 }
 
 QPainterPath wallBand(const Polyline& inner, double thickness) {
     const Polyline outer = offsetPolyline(inner, thickness);
     QPainterPath band = polylinePath(inner);
-    for (auto it = outer.rbegin(); it != outer.rend(); ++it) band.lineTo(*it);
+    for (auto it = outer.rbegin(); it != outer.rend(); ++it)
+        band.lineTo(*it);
     band.closeSubpath();
     return band;
 }
@@ -155,11 +158,15 @@ void Drafter::thin(QPointF a, QPointF b) {
 }
 
 void Drafter::hidden(QPointF a, QPointF b) {
+    hidden(Polyline{a, b});
+}
+
+void Drafter::hidden(const Polyline& line) {
     p_.save();
     QPen dashed = pen(kInk, 0.8);
     dashed.setDashPattern({4.0, 2.5});
     p_.setPen(dashed);
-    p_.drawLine(a, b);
+    p_.drawPath(polylinePath(line)); // one path, so the dashes run on round curves
     p_.restore();
 }
 

@@ -59,15 +59,16 @@ public:
     void visible(QPointF a, QPointF b, double width = 1.3);
     void thin(QPointF a, QPointF b);
     void hidden(QPointF a, QPointF b); // dashed: parts removed or out of sight
-    void centre(QPointF a, QPointF b); // dash-dot axis
-    void wall(const QPainterPath& band); // hatched and outlined cut wall
+    void hidden(const Polyline& line);
+    void centre(QPointF a, QPointF b);    // dash-dot axis
+    void wall(const QPainterPath& band);  // hatched and outlined cut wall
     void breakLine(QPointF a, QPointF b); // freehand break of a part that goes on
 
     // Dimensions, blue. Arrowheads touch the points they are drawn to.
     void extension(QPointF from, QPointF to);
-    void dimension(QPointF a, QPointF b);       // arrows inside, pointing outwards at a and b
+    void dimension(QPointF a, QPointF b); // arrows inside, pointing outwards at a and b
     void dimensionOutside(QPointF a, QPointF b, double tail = 7); // short span: arrows from outside
-    void leader(QPointF from, QPointF tip);     // one arrow at tip
+    void leader(QPointF from, QPointF tip);                       // one arrow at tip
     void arrowHead(QPointF tip, QPointF direction);
     // Angle arc between two directions (degrees as in ellipseArc), arrows at both ends.
     void angle(QPointF vertex, double radius, double fromDeg, double toDeg);

@@ -31,8 +31,7 @@ double obliqueCylinder(Drafter& d, QPointF c0, double rx, double ry, double rece
     const double lower = -std::abs(t0), upper = lower + 180;
 
     d.visible(ellipseArc(c1, rx, ry, lower, upper, 96));
-    const Polyline hiddenArc = ellipseArc(c1, rx, ry, upper, lower + 360, 48);
-    for (std::size_t i = 0; i + 1 < hiddenArc.size(); ++i) d.hidden(hiddenArc[i], hiddenArc[i + 1]);
+    d.hidden(ellipseArc(c1, rx, ry, upper, lower + 360, 96));
     for (const double t : {lower, upper}) {
         const QPointF p = ellipseArc(c0, rx, ry, t, t, 1).front();
         d.visible(p, p + along);
@@ -91,12 +90,11 @@ struct TankFrame {
     QPointF origin;
     double alpha; // radians
     QPointF at(double u, double v) const {
-        return origin + u * QPointF(std::cos(alpha), -std::sin(alpha)) + v * QPointF(std::sin(alpha), std::cos(alpha));
+        return origin + u * QPointF(std::cos(alpha), -std::sin(alpha)) +
+               v * QPointF(std::sin(alpha), std::cos(alpha));
     }
     // u where the vertical through x meets the line v
-    double uAt(double x, double v) const {
-        return (x - origin.x() - v * std::sin(alpha)) / std::cos(alpha);
-    }
+    double uAt(double x, double v) const { return (x - origin.x() - v * std::sin(alpha)) / std::cos(alpha); }
 };
 
 void levelMark(Drafter& d, QPointF onSurface) {
@@ -141,7 +139,8 @@ void probe(Drafter& d, QPointF top, QPointF foot, double yLevel) {
     p.setPen(QPen(kInk, 0.6));
     p.setBrush(QColor(90, 90, 90));
     p.drawPolygon(floatBox, 4);
-    const QPointF head[] = {top - 5 * across, top + 5 * across, top + 5 * across - 8 * dir, top - 5 * across - 8 * dir};
+    const QPointF head[] = {top - 5 * across, top + 5 * across, top + 5 * across - 8 * dir,
+                            top - 5 * across - 8 * dir};
     p.setBrush(QColor(225, 225, 225));
     p.drawPolygon(head, 4);
     p.restore();
@@ -191,8 +190,8 @@ QImage inclinedTank(int scale, bool lowEndRight) {
     QPainterPath inside = polylinePath(outline);
     inside.closeSubpath();
 
-    // the probe stands vertically a third of the way up, and reaches down to the bottom
-    const double uFoot = 0.3 * length;
+    // the probe stands vertically part of the way up, and reaches down to the bottom
+    const double uFoot = 0.42 * length;
     const QPointF foot = tank.at(uFoot, r - 1.5);
     const double yLevel = tank.at(0, r).y() - 52;
     liquid(d, inside, yLevel);
@@ -212,15 +211,17 @@ QImage inclinedTank(int scale, bool lowEndRight) {
     const QPointF riserLeft = tank.at(tank.uAt(foot.x() - halfRiser, -r), -r);
     const QPointF riserRight = tank.at(tank.uAt(foot.x() + halfRiser, -r), -r);
     const double riserTop = yGround - 4;
-    riser(d, QPointF(foot.x() - halfRiser, riserLeft.y()), QPointF(foot.x() + halfRiser, riserRight.y()), {0, -1},
-          riserLeft.y() - riserTop);
+    riser(d, QPointF(foot.x() - halfRiser, riserLeft.y()), QPointF(foot.x() + halfRiser, riserRight.y()),
+          {0, -1}, riserLeft.y() - riserTop);
     probe(d, {foot.x(), riserTop - 7}, foot, yLevel);
-    levelMark(d, {foot.x() + 44, yLevel});
+    levelMark(d, {foot.x() + 58, yLevel});
 
     // ground surface, broken where the riser comes through
-    for (const auto& [x0, x1] : {std::pair{8.0, foot.x() - halfRiser - 5}, std::pair{foot.x() + halfRiser + 5, 410.0}}) {
+    for (const auto& [x0, x1] :
+         {std::pair{8.0, foot.x() - halfRiser - 5}, std::pair{foot.x() + halfRiser + 5, 410.0}}) {
         d.visible(QPointF(x0, yGround), QPointF(x1, yGround), 1.2);
-        for (double x = x0 + 3; x < x1 - 2; x += 7) d.thin({x + 4, yGround}, {x, yGround + 5});
+        for (double x = x0 + 3; x < x1 - 2; x += 7)
+            d.thin({x + 4, yGround}, {x, yGround + 5});
     }
 
     // F: from the girth weld of the low end to the probe, above the shell
@@ -244,9 +245,9 @@ QImage inclinedTank(int scale, bool lowEndRight) {
 
     // α: between the horizontal and the bottom of the shell, at the girth weld of the low end
     const QPointF vertex = tank.at(0, r);
-    d.thin(vertex, vertex + QPointF(108, 0));
-    d.angle(vertex, 82, 0, degrees(alpha));
-    d.letter(polar(vertex, 94, degrees(alpha) / 2), QStringLiteral("α"));
+    d.thin(vertex, vertex + QPointF(98, 0));
+    d.angle(vertex, 72, 0, degrees(alpha));
+    d.letter(polar(vertex, 84, degrees(alpha) / 2), QStringLiteral("α"));
     return sheet.finish();
 }
 
@@ -262,7 +263,7 @@ QImage transverseTilt(int scale) {
     };
     for (const Section& s : {Section{{106, 140}, 0, "(a)"}, Section{{312, 140}, beta, "(b)"}}) {
         const QPointF c = s.centre;
-        const QPointF up = polar({0, 0}, 1, 90 - s.tilt);     // the tank's own "up"
+        const QPointF up = polar({0, 0}, 1, 90 - s.tilt); // the tank's own "up"
         const QPointF right = polar({0, 0}, 1, -s.tilt);
         QPainterPath inside;
         inside.addEllipse(c, r, r);
