@@ -1,0 +1,83 @@
+"""Stages the files of help.chm into one folder for chmcmd (run by help/CMakeLists.txt).
+
+    stage.py STAGE SOURCE FIGURES --texts NAME... --copies NAME... --figures NAME...
+
+Texts (pages, contents, index, project file) are kept in UTF-8 here and written in GB2312,
+the code page of the help's language (0x804): CHM viewers read the contents, the index and
+the page titles in that code page, so the pages use it too and declare it. Copies are
+copied as they are; figures are copied from FIGURES (the window's reference pictures).
+
+The project file asks for no binary index: chmcmd would write the GB2312 keywords into it
+as if they were UTF-8, and viewers that read it (xchm) would show them garbled; the index
+is read from help.hhk instead, in the same code page as the contents.
+"""
+import argparse
+import pathlib
+import re
+import shutil
+import sys
+
+CODEPAGE = "gb2312"
+
+# wxHTML, which xchm renders with, breaks lines only at blanks, so a Chinese paragraph would
+# run off the page as one word. A blank after the clause punctuation gives it places to
+# break. The system's own texts (messages, captions: marked with class="msg" or "ui", or
+# quoted “…”) and tags are left exactly as they are.
+CLAUSE_END = "，。；：！？"
+KEEP = re.compile(r"<(title|span|b|td)\b[^>]*class=\"(?:msg|ui)\"[^>]*>.*?</\1>|<title>.*?</title>|<[^>]*>|“[^”]*”",
+                  re.S)
+
+
+def with_breaks(html):
+    out, at = [], 0
+    for kept in KEEP.finditer(html):
+        out.append(re.sub(f"([{CLAUSE_END}])(?=[^\\s])", r"\1 ", html[at:kept.start()]))
+        out.append(kept.group(0))
+        at = kept.end()
+    out.append(re.sub(f"([{CLAUSE_END}])(?=[^\\s])", r"\1 ", html[at:]))
+    return "".join(out)
+
+
+def stage_text(source, stage, name):
+    text = (source / name).read_text(encoding="utf-8")
+    if name.endswith((".html", ".hhc", ".hhk")):
+        if "charset=utf-8" not in text:
+            sys.exit(f"help.chm: {name} does not declare charset=utf-8")
+        text = text.replace("charset=utf-8", f"charset={CODEPAGE}")
+    if name.endswith(".html"):
+        text = with_breaks(text)
+    try:
+        data = text.encode(CODEPAGE)
+    except UnicodeEncodeError as e:
+        line = text.count("\n", 0, e.start) + 1
+        sys.exit(f"help.chm: {name}:{line}: {text[e.start:e.end]!r} cannot be written in {CODEPAGE}")
+    (stage / name).write_bytes(data)
+
+
+def main():
+    args = argparse.ArgumentParser()
+    args.add_argument("stage", type=pathlib.Path)
+    args.add_argument("source", type=pathlib.Path)
+    args.add_argument("figure_dir", type=pathlib.Path)
+    args.add_argument("--texts", nargs="*", default=[])
+    args.add_argument("--copies", nargs="*", default=[])
+    args.add_argument("--figures", nargs="*", default=[])
+    a = args.parse_args()
+
+    missing = [name for name in a.figures if not (a.figure_dir / name).is_file()]
+    if missing:
+        sys.exit(f"help.chm: reference figures missing from {a.figure_dir}: {' '.join(missing)} "
+                 "(tools/draw-figures draws them)")
+
+    shutil.rmtree(a.stage, ignore_errors=True)
+    a.stage.mkdir(parents=True)
+    for name in a.texts:
+        stage_text(a.source, a.stage, name)
+    for name in a.copies:
+        shutil.copyfile(a.source / name, a.stage / name)
+    for name in a.figures:
+        shutil.copyfile(a.figure_dir / name, a.stage / name)
+
+
+if __name__ == "__main__":
+    main()
