@@ -16,6 +16,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLegendMarker>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPen>
@@ -118,12 +120,17 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setWordWrap(false);
     // Fixed row heights and column widths: nothing is measured per row, whatever the count.
+    // The level is the row's name: no row numbers, which would take seven digits' room.
+    view_->verticalHeader()->hide();
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 4);
     view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view_->setColumnWidth(0, 64);
-    view_->setColumnWidth(1, 86);
-    view_->setMinimumWidth(120);
+    view_->horizontalHeader()->setStretchLastSection(true);
+    const int digit = view_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    view_->setColumnWidth(0, digit * 9);
+    // Room for a level of 9 and a value of 12 characters beside the scroll bar, with margins.
+    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view_->setMinimumWidth(digit * 24 + view_->verticalScrollBar()->sizeHint().width() + 2 * view_->frameWidth());
 
     chart_ = new QChart();
     chart_->setObjectName(QStringLiteral("TableChart"));
@@ -138,6 +145,8 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     capacityLine_->setPen(dashed);
     chart_->addSeries(curve_);
     chart_->addSeries(capacityLine_);
+    // The legend names only the marked top value; the curve is what the axes say.
+    for (auto* marker : chart_->legend()->markers(curve_)) marker->setVisible(false);
     levelAxis_ = new QValueAxis(chart_);
     levelAxis_->setTitleText(QStringLiteral("液位 (cm)"));
     levelAxis_->setLabelFormat(QStringLiteral("%g"));
@@ -156,7 +165,7 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     table_->addWidget(view_);
     table_->addWidget(chartView_);
     table_->setStretchFactor(1, 1);
-    table_->setSizes({170, 290});
+    table_->setSizes({view_->minimumWidth() + 4, 300});
     layout->addWidget(table_, 1);
 
     summaryLine_ = new QLabel(this);
@@ -316,9 +325,7 @@ void TablePage::drawCurve() {
     curve_->replace(points);
     const bool weight = model_->weight();
     capacityLine_->replace(QList<QPointF>{{s.firstLevel, s.topValue}, {s.lastLevel, s.topValue}});
-    capacityLine_->setName(QStringLiteral("最高液位%1 %2 %3")
-                               .arg(weight ? QStringLiteral("重量") : QStringLiteral("容积"),
-                                    q(kernel::RoundToStr(s.topValue)), valueUnit(weight)));
+    capacityLine_->setName(QStringLiteral("最高液位 %1 %2").arg(q(kernel::RoundToStr(s.topValue)), valueUnit(weight)));
     valueAxis_->setTitleText(weight ? QStringLiteral("重量 (公斤)") : QStringLiteral("容积 (升)"));
     const double span = s.lastLevel - s.firstLevel;
     levelAxis_->setRange(s.firstLevel, span > 0 ? s.lastLevel : s.firstLevel + 1);
