@@ -132,7 +132,8 @@ private slots:
         click("Button1");
         QCOMPARE(page()->summary().firstFall, std::optional<double>(125));
         const QString line = w<QLabel>("TableSummary")->text();
-        QVERIFY2(line.contains(QStringLiteral("color:#d00000")) && line.contains(QStringLiteral("液位 125 cm 处开始下降")),
+        QVERIFY2(line.contains(QStringLiteral("color:#d00000")) &&
+                     line.contains(QStringLiteral("液位 125 cm 处开始下降")),
                  qPrintable(line));
     }
 
