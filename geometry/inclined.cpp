@@ -40,8 +40,9 @@ template <int N> struct GaussLegendre {
     }
 };
 
-// Twenty nodes keep a head within 1e-12 of its own volume across the cases the tests
-// sweep; fewer lose digits where the plane runs almost along a head's axis.
+// Twenty nodes a piece hold each head within about 1e-12 of its own full volume up to 10°
+// of inclination (2e-11 at 60°), against the same split with 96 nodes; sixteen drop to
+// 2e-11 and twelve to 6e-10 on deep ellipsoidal heads at 10°.
 constexpr int kHeadNodes = 20;
 constexpr int kShellNodes = 8;
 
