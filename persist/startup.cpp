@@ -20,11 +20,16 @@ void loadStartupFiles(capacity::NamedInputs& inputs, const std::string& dir) {
 }
 
 void saveShutdownFiles(const capacity::NamedInputs& inputs, const std::string& dir) {
+    // Closing never fails on a file that cannot be written; the old files stay whole. The
+    // two files are independent: settings that cannot be saved are no reason to lose the
+    // calibration points.
     try {
         SaveSettings(inputs, ConfigPath(dir));
+    } catch (...) {
+    }
+    try {
         SaveStringGrid(inputs.grid(), calibrationFilePath(dir));
     } catch (...) {
-        // Closing never fails on a file that cannot be written; the old files stay whole.
     }
 }
 

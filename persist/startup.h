@@ -15,8 +15,8 @@ namespace kelvora::persist {
 // the density row for the restored CheckBox1.
 void loadStartupFiles(capacity::NamedInputs& inputs, const std::string& dir);
 
-// Config.ini and then bd.txt into `dir`, errors discarded; a failed settings save skips
-// the grid, and each file is either replaced whole or left as it was.
+// Config.ini and then bd.txt into `dir`, each on its own, errors discarded; each file is
+// either replaced whole or left as it was.
 void saveShutdownFiles(const capacity::NamedInputs& inputs, const std::string& dir);
 
 } // namespace kelvora::persist
