@@ -17,7 +17,7 @@ using test::writeBytes;
 // Anything but a regular file is unreadable, and finding that out never waits: a FIFO
 // without a writer, a terminal or an endless device would otherwise hold the start-up.
 TEST(BoundedRead, OnlyRegularFilesAreReadAndNothingBlocks) {
-    ::alarm(60); // a read that blocks ends the test instead of hanging the suite
+    ::alarm(30); // a read that blocks ends the test instead of hanging the suite
     TempDir dir;
     writeBytes(dir / "plain", "12345");
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
