@@ -8,6 +8,7 @@
 #include "kernel/number_text.h"
 #include "output/snapshot.h"
 #include "output/workbook_export.h"
+#include "persist/data_folder.h"
 #include "persist/settings.h"
 #include "persist/startup.h"
 #include "ui/controls.h"
@@ -19,16 +20,13 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryFile>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -70,11 +68,6 @@ void fillWith(QWidget* parent, QWidget* child) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(child);
-}
-
-bool directoryWritable(const QString& dir) {
-    QTemporaryFile probe(dir + QStringLiteral("/.kelvora-write-probe-XXXXXX"));
-    return probe.open();
 }
 
 } // namespace
@@ -531,14 +524,7 @@ int TFrmMain::activePage() const { return pageControl1_->currentIndex(); }
 
 void TFrmMain::gridChanged() { grid1_->gridModel()->refresh(); }
 
-std::string TFrmMain::dataDir() const {
-    const QString dir = q(ProgramDir);
-    if (directoryWritable(dir)) return ProgramDir;
-    // Installed where the user cannot write: keep the inputs in the user's own directory.
-    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(own);
-    return QDir::toNativeSeparators(own).toStdString();
-}
+std::string TFrmMain::dataDir() const { return persist::dataFolder(ProgramDir).dir.string(); }
 
 // Handlers
 
@@ -587,8 +573,8 @@ void TFrmMain::Button3Click() {
 }
 
 void TFrmMain::Button4Click() {
-    const std::string help = ProgramDir + "/help.chm";
-    if (!QFileInfo::exists(q(help)) || !services_->openDocument(help))
+    const auto help = persist::helpFilePath(ProgramDir);
+    if (!help || !services_->openDocument(help->string()))
         services_->messageBox(" help.chm 帮助文件损坏！");
 }
 
@@ -660,11 +646,9 @@ void TFrmMain::FormCreate() {
 void TFrmMain::FormActivate() {
     if (activated_) return;
     activated_ = true;
-    dataDir_ = dataDir();
-    // A first run of a copy installed for everybody starts from the files beside it.
-    std::string loadDir = dataDir_;
-    if (loadDir != ProgramDir && !QFileInfo::exists(q(loadDir + "/Config.ini"))) loadDir = ProgramDir;
-    persist::loadStartupFiles(*this, loadDir);
+    const persist::DataFolder folder = persist::dataFolder(ProgramDir);
+    dataDir_ = folder.dir.string();
+    persist::loadStartupFiles(*this, folder, ProgramDir);
     ShowWeightLabel();
 }
 

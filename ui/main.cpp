@@ -4,9 +4,13 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    // Past a file-size limit a write fails with EFBIG, which the save reports, instead of
+    // the signal ending the program with the temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     using namespace kelvora::ui;
     if (!displayAvailable()) {
         std::fprintf(stderr, "kelvora: no display to open the window on (DISPLAY is not set)\n");
