@@ -211,4 +211,23 @@ TEST(Batch, AFileSizeLimitIsReportedAndCleanedUp) {
     }
 }
 
+TEST(Batch, ValuesBeyondTheDoubleRangeAreAnErrorReport) {
+    const auto dir = std::filesystem::path(testing::TempDir()) / ("kelvora_batch_overflow_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string table = "RadioButton1=1 Edit1=2000 Edit6=0 Edit7=2000 Edit8=50 Edit9=10" + kCommon;
+    const std::string cases[] = {
+        table + "Edit2=1e308",
+        table + "Edit2=5000 CheckBox1=1 Edit37=1e306 ComboBox1=g/cm^3",
+        "--quick RadioButton1=1 Edit1=2000 Edit2=6e307 Edit35=2000" + kCommon,
+        "--out " + (dir / "table.xls").string() + " " + table + "Edit2=1e308",
+    };
+    for (const auto& args : cases) {
+        const Result r = run(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.err, "Floating point overflow.\n") << args;
+        EXPECT_EQ(r.out, "") << args;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir));
+}
+
 } // namespace
