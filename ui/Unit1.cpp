@@ -102,7 +102,7 @@ QLineEdit* TFrmMain::makeEdit(QWidget* parent, const char* name, int x, int y, i
     e->setAccessibleName(QLatin1String(name));
     e->setGeometry(x, y, w, 21);
     const capacity::InputInfo* info = capacity::findInput(name);
-    if (info && info->millimetreHint) e->setToolTip(QStringLiteral("毫米"));
+    if (info && !info->hint.empty()) e->setToolTip(QString::fromUtf8(info->hint.data(), info->hint.size()));
     if (info && info->filter != capacity::KeyFilter::None)
         e->installEventFilter(new KeyFilter(info->filter == capacity::KeyFilter::Digits ? KeyFilter::Mode::Digits
                                                                                          : KeyFilter::Mode::DigitsPoint,
