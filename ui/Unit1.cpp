@@ -13,6 +13,7 @@
 #include "ui/controls.h"
 #include "ui/figure_boxes.h"
 #include "ui/jpeg_image.h"
+#include "ui/wait_cursor.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -547,14 +548,20 @@ void TFrmMain::runHandler(const std::function<void()>& handler) {
 }
 
 void TFrmMain::Button1Click() {
-    const auto outcome = capacity::GenerateCapacityTable(*this, rows_);
+    const auto outcome = [this] {
+        WaitCursor busy;
+        return capacity::GenerateCapacityTable(*this, rows_);
+    }();
     if (outcome.stopped()) {
         services_->messageBox(outcome.message);
         return;
     }
     const auto path = services_->saveDialog({"xls", {"*.xls", "*.xlsx"}, "油罐容量表"});
     if (!path) return;
-    output::SaveFileToExcel(*path, rows_, text("Edit9"), checked("CheckBox1"));
+    {
+        WaitCursor busy;
+        output::SaveFileToExcel(*path, rows_, text("Edit9"), checked("CheckBox1"));
+    }
     services_->informationBox("保存成功！");
 }
 
