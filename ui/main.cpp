@@ -1,6 +1,7 @@
 #include "ui/Unit1.h"
 #include "ui/UnitGlobal.h"
 #include "ui/application.h"
+#include "ui/window_placement.h"
 
 #include <QCoreApplication>
 
@@ -18,7 +19,7 @@ int main(int argc, char** argv) {
     TFrmMain frmMain;
     app.reportError = [&frmMain](const std::string& text) { frmMain.services().errorReport(text); };
     TGlobal global;
-    frmMain.move(198, 144);
+    placeWindow(frmMain, availableArea(frmMain));
     frmMain.show();
     return app.exec();
 }
