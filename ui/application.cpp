@@ -3,6 +3,8 @@
 #include "kernel/errors.h"
 
 #include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <cstdlib>
 #include <exception>
@@ -29,6 +31,15 @@ void installFontSubstitutes() {
                                                        QStringLiteral("WenQuanYi Micro Hei")});
     QFont::insertSubstitutions(QStringLiteral("SimSun"), {QStringLiteral("AR PL UMing CN")});
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), cjk);
+}
+
+bool installQtTranslation(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 bool displayAvailable() {

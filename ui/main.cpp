@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     KelvoraApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kelvora"));
     installFontSubstitutes();
+    installQtTranslation(app);
     TFrmMain frmMain;
     app.reportError = [&frmMain](const std::string& text) { frmMain.services().errorReport(text); };
     TGlobal global;
