@@ -27,10 +27,6 @@ std::optional<Qt::CursorShape> overrideShape() {
 class CursorServices : public kelvora::test::RecordingServices {
 public:
     std::vector<std::optional<Qt::CursorShape>> cursors;
-    void messageBox(const std::string& text) override {
-        cursors.push_back(overrideShape());
-        RecordingServices::messageBox(text);
-    }
     void errorBox(const std::string& text) override {
         cursors.push_back(overrideShape());
         RecordingServices::errorBox(text);
