@@ -15,6 +15,7 @@
 #include "ui/figure_boxes.h"
 #include "ui/jpeg_image.h"
 #include "ui/table_page.h"
+#include "ui/wait_cursor.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -96,7 +97,7 @@ QLineEdit* TFrmMain::makeEdit(QWidget* parent, const char* name, int x, int y, i
     e->setAccessibleName(QLatin1String(name));
     e->setGeometry(x, y, w, 21);
     const capacity::InputInfo* info = capacity::findInput(name);
-    if (info && info->millimetreHint) e->setToolTip(QStringLiteral("毫米"));
+    if (info && !info->hint.empty()) e->setToolTip(QString::fromUtf8(info->hint.data(), info->hint.size()));
     if (info && info->filter != capacity::KeyFilter::None)
         e->installEventFilter(new KeyFilter(info->filter == capacity::KeyFilter::Digits ? KeyFilter::Mode::Digits
                                                                                          : KeyFilter::Mode::DigitsPoint,
@@ -539,6 +540,7 @@ void TFrmMain::runHandler(const std::function<void()>& handler) {
 void TFrmMain::Button1Click() {
     capacity::RequestOutcome outcome;
     try {
+        WaitCursor busy;
         outcome = capacity::GenerateCapacityTable(*this, rows_);
     } catch (...) {
         tablePage_->showNoTable(); // the rows may be gone or only partly made
@@ -551,7 +553,10 @@ void TFrmMain::Button1Click() {
     tablePage_->showTable(rows_, checked("CheckBox1"));
     const auto path = services_->saveDialog({"xls", {"*.xls", "*.xlsx"}, "油罐容量表"});
     if (!path) return;
-    output::SaveFileToExcel(*path, rows_, text("Edit9"), checked("CheckBox1"));
+    {
+        WaitCursor busy;
+        output::SaveFileToExcel(*path, rows_, text("Edit9"), checked("CheckBox1"));
+    }
     services_->informationBox("保存成功！");
 }
 

@@ -1,6 +1,7 @@
 #include "ui/Unit1.h"
 #include "ui/UnitGlobal.h"
 #include "ui/application.h"
+#include "ui/window_placement.h"
 
 #include <QCoreApplication>
 
@@ -19,10 +20,11 @@ int main(int argc, char** argv) {
     KelvoraApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kelvora"));
     installFontSubstitutes();
+    installQtTranslation(app);
     TFrmMain frmMain;
     app.reportError = [&frmMain](const std::string& text) { frmMain.services().errorReport(text); };
     TGlobal global;
-    frmMain.move(198, 144);
+    placeWindow(frmMain, availableArea(frmMain));
     frmMain.show();
     return app.exec();
 }
