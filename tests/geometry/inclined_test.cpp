@@ -190,6 +190,9 @@ struct Case {
 std::string caseName(const testing::TestParamInfo<Case>& info) {
     return info.param.name;
 }
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // D 2000 × L 6000 unless stated; the gauge at the lower end, the middle or the upper end.
 // At 10° the surface falls 1058 mm over the shell, so the sweep includes levels that wet
