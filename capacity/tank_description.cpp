@@ -60,6 +60,8 @@ void readKind(NamedInputs& in, TTankDescription& d) {
             d.A = number(in, "Edit4");
             d.L = number(in, "Edit5");
         }
+        // Without a section there is no shell to measure: an all-zero table says nothing.
+        if (d.section == TSectionShape::ssNone) throw Stop{messages::kHorizontal};
         break;
     case TStructureKind::skInclined:
         check(in, {"Edit29", "Edit30", "Edit39", "Edit40", "Edit41", "Edit42"}, messages::kInclined);
@@ -103,10 +105,12 @@ void readCommon(const NamedInputs& in, TTankDescription& d, RequestType type) {
         limitTop(d.levelTo, d);
         d.levelStep = number(in, "Edit8");
         d.rowsPerColumn = number(in, "Edit9");
-    } else {
+    } else if (type == RequestType::Quick) {
         check(in, {"Edit35", "Edit13", "Edit31", "Edit32", "Edit33"}, messages::kQuick);
         d.quickLevel = number(in, "Edit35");
         limitTop(d.quickLevel, d);
+    } else {
+        check(in, {"Edit13", "Edit31", "Edit32", "Edit33"}, messages::kQuick);
     }
     d.deadVolume = number(in, "Edit13");
     d.attachmentVolume = number(in, "Edit31");

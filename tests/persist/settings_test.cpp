@@ -74,7 +74,8 @@ TEST(Settings, RoundTripEveryKindOfInput) {
 TEST(Settings, WritesAndReadsTheWindowsProgramsBytes) {
     TempDir dir;
     SaveSettings(MemoryInputs::afterStartup(), dir / "Config.ini");
-    EXPECT_EQ(readBytes(dir / "Config.ini"), fixture("fresh_config.ini"));
+    // [FrmMainPro] byte for byte as the Windows program writes it; the page's own section after it.
+    EXPECT_EQ(readBytes(dir / "Config.ini"), fixture("fresh_config.ini") + test::kFreshKelvoraSection);
 
     const std::string windows = fixture("windows_config.ini");
     writeBytes(dir / "Config.ini", windows);
@@ -87,7 +88,7 @@ TEST(Settings, WritesAndReadsTheWindowsProgramsBytes) {
     EXPECT_TRUE(inputs.checked("CheckBox1") && inputs.checked("RadioButton4") &&
                 !inputs.checked("RadioButton3"));
     SaveSettings(inputs, dir / "Config.ini");
-    EXPECT_EQ(readBytes(dir / "Config.ini"), windows);
+    EXPECT_EQ(readBytes(dir / "Config.ini"), windows + test::kFreshKelvoraSection);
 }
 
 TEST(Settings, ReadsAHandEditedFileAndKeepsItsOtherLines) {
@@ -112,10 +113,54 @@ TEST(Settings, ReadsAHandEditedFileAndKeepsItsOtherLines) {
     EXPECT_TRUE(saved.starts_with("; edited by hand\n[Other]\nEdit10=999\n\n[frmmainpro]\nedit10=1200\r\n"));
     // New keys, headers first, go after the section's last key line, before its blank line.
     EXPECT_NE(saved.find("Edit13=0\r\n\xB3\xCC\xD0\xF2\xB0\xE6\xB1\xBE=2017\r\n"), std::string::npos);
-    EXPECT_TRUE(saved.ends_with("ComboBox2=0\r\n\n[Tail]\nEdit8=77\n[FrmMainPro]\nEdit9=5"));
+    EXPECT_TRUE(saved.ends_with("ComboBox2=0\r\n\n[Tail]\nEdit8=77\n[FrmMainPro]\nEdit9=5\r\n[Kelvora]\r\nLevelForValue=\r\n"
+                                "LevelForMode=\xC8\xDD\xBB\xFD\r\nLevelForResult=\r\nExactGeometry=0\r\nTankNumber=\r\nTankOwner=\r\n"));
     MemoryInputs again = MemoryInputs::constructed();
     LoadSettings(again, dir / "Config.ini");
     EXPECT_TRUE(again.checked("RadioButton9") && !again.checked("RadioButton8"));
+}
+
+// The page's inputs live in [Kelvora]: every kind round-trips, texts exactly (blanks at the
+// ends and enclosing quotes included), and the 72 inputs' section does not change for them.
+TEST(Settings, PageInputsRoundTripInTheirOwnSection) {
+    struct Case {
+        const char* name;
+        const char* text; // nullptr: a check box, checked
+    };
+    const Case cases[] = {
+        {"TankNumber", "T-07"},          {"TankOwner", "  某某石油公司 油库 "}, {"LevelForValue", "20000"},
+        {"LevelForMode", "百分比"},      {"LevelForResult", "'1234.5'"},        {"ExactGeometry", nullptr},
+    };
+    TempDir dir;
+    MemoryInputs plain = MemoryInputs::afterStartup();
+    SaveSettings(plain, dir / "plain.ini");
+    MemoryInputs saved = MemoryInputs::afterStartup();
+    for (const auto& c : cases) {
+        if (c.text) saved.setText(c.name, c.text);
+        else saved.setChecked(c.name, true);
+    }
+    SaveSettings(saved, dir / "Config.ini");
+    const std::string bytes = readBytes(dir / "Config.ini");
+    EXPECT_TRUE(bytes.starts_with(fixture("fresh_config.ini") + "[Kelvora]\r\n"));
+    EXPECT_NE(bytes.find("\r\nTankNumber=T-07\r\n"), std::string::npos);
+
+    MemoryInputs loaded = MemoryInputs::constructed();
+    LoadSettings(loaded, dir / "Config.ini");
+    for (const auto& c : cases) {
+        if (c.text) {
+            EXPECT_EQ(loaded.text(c.name), c.text) << c.name;
+        } else {
+            EXPECT_TRUE(loaded.checked(c.name)) << c.name;
+        }
+    }
+
+    // A file without [Kelvora] (the Windows program's) loads the 72 as before and leaves
+    // the page's inputs as they are.
+    writeBytes(dir / "Config.ini", fixture("windows_config.ini"));
+    LoadSettings(loaded, dir / "Config.ini");
+    EXPECT_EQ(loaded.text("Edit1"), "2000");
+    EXPECT_EQ(loaded.text("TankNumber"), "T-07");
+    EXPECT_TRUE(loaded.checked("ExactGeometry"));
 }
 
 TEST(Settings, AFailedSaveLeavesTheOldFile) {
@@ -127,6 +172,48 @@ TEST(Settings, AFailedSaveLeavesTheOldFile) {
     EXPECT_THROW(SaveSettings(inputs, dir / "Config.ini"), IoError);
     EXPECT_EQ(readBytes(dir / "Config.ini"), huge);
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"Config.ini"});
+}
+
+// Whatever the file around the settings, a file this program wrote loads back whole: a
+// save that would grow the file past what a load reads is refused instead.
+TEST(Settings, WhatASaveWritesLoadsBackWhole) {
+    struct Case { const char* what; std::string head; std::size_t size; bool saved; };
+    const std::string ownSection = "[FrmMainPro]\r\nEdit1=1\r\n";
+    const Case cases[] = {
+        {"no section, room to spare", "[Other]\r\n", ProfileFile::kMaxBytes - 100000, true},
+        {"no section, just under the ceiling", "[Other]\r\n", ProfileFile::kMaxBytes - 100, false},
+        {"section first, just under the ceiling", ownSection, ProfileFile::kMaxBytes - 100, false},
+        {"section first, room to spare", ownSection, ProfileFile::kMaxBytes - 100000, true},
+    };
+    MemoryInputs inputs = MemoryInputs::afterStartup();
+    std::map<std::string, std::string> texts;
+    for (const auto& input : capacity::inputTable())
+        if (!isToggle(input.kind) && input.kind != InputKind::PickList) {
+            texts[std::string(input.name)] = "7" + std::string(input.name);
+            inputs.setText(input.name, texts[std::string(input.name)]);
+        }
+    inputs.setChecked("RadioButton2", true);
+    for (const auto& c : cases) {
+        TempDir dir;
+        std::string bytes = c.head;
+        while (bytes.size() < c.size)
+            bytes.append(";" + std::string(std::min<std::size_t>(78, c.size - bytes.size() + 1), '-') + "\r\n");
+        bytes.resize(c.size);
+        writeBytes(dir / "Config.ini", bytes);
+
+        if (!c.saved) {
+            EXPECT_THROW(SaveSettings(inputs, dir / "Config.ini"), IoError) << c.what;
+            EXPECT_TRUE(readBytes(dir / "Config.ini") == bytes) << c.what << ": the refused file changed";
+            continue;
+        }
+        SaveSettings(inputs, dir / "Config.ini");
+        EXPECT_LE(readBytes(dir / "Config.ini").size(), ProfileFile::kMaxBytes) << c.what;
+        MemoryInputs loaded = MemoryInputs::constructed();
+        LoadSettings(loaded, dir / "Config.ini");
+        for (const auto& [name, text] : texts)
+            EXPECT_EQ(loaded.text(name), text) << c.what << ": " << name;
+        EXPECT_TRUE(loaded.checked("RadioButton2")) << c.what;
+    }
 }
 
 } // namespace
