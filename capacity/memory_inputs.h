@@ -30,6 +30,8 @@ public:
     const StringGrid& grid() const override { return grid_; }
 
     void setActivePage(int page) { page_ = page; }
+    // The input of that name, nullptr when there is none.
+    const InputInfo* find(std::string_view name) const;
     const std::vector<std::string>& items(std::string_view name) const;
 
 private:
