@@ -129,7 +129,8 @@ Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
         lw = widest(l.table, true);
         vw = widest(l.table, false);
     }
-    l.levelColumn = std::clamp(l.pairWidth * 0.4, std::min(lw, l.pairWidth / 2), std::max(l.pairWidth - vw, l.pairWidth / 2));
+    // Two fifths for the level where both fit so; otherwise the value has what the level leaves.
+    l.levelColumn = std::clamp(l.pairWidth * 0.4, std::min(lw, l.pairWidth), std::max(lw, l.pairWidth - vw));
     return l;
 }
 
