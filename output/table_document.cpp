@@ -7,12 +7,15 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <mutex>
 
@@ -134,10 +137,59 @@ Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
     return l;
 }
 
+// The row texts drawn as glyph runs from glyphs looked up once: the cells are the bulk of
+// a document and their few characters (digits, point, sign, exponent) need no shaping.
+// A text with any other character goes through the ordinary text drawing.
+class CellText {
+public:
+    CellText(const QFont& font, const QPaintDevice& device) : raw_(QRawFont::fromFont(font)) {
+        if (!raw_.isValid()) return;
+        raw_.setPixelSize(font.pointSizeF() * device.logicalDpiY() / 72.0);
+        const QString alphabet = QStringLiteral("0123456789.-+Ee");
+        const QList<quint32> glyphs = raw_.glyphIndexesForString(alphabet);
+        if (glyphs.size() != alphabet.size()) return;
+        const QList<QPointF> advances = raw_.advancesForGlyphIndexes(glyphs);
+        for (qsizetype i = 0; i < alphabet.size(); ++i) {
+            if (glyphs[i] == 0) continue;
+            const auto c = static_cast<unsigned char>(alphabet[i].toLatin1());
+            glyph_[c] = glyphs[i];
+            advance_[c] = advances[i].x();
+        }
+    }
+
+    // Draws `text` with its right end at x; false when it has a character without a glyph here.
+    bool drawRightAligned(QPainter& p, double x, double baseline, std::string_view text) {
+        if (text.size() > 64) return false;
+        indexes_.resize(static_cast<qsizetype>(text.size()));
+        positions_.resize(static_cast<qsizetype>(text.size()));
+        double width = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            if (c >= glyph_.size() || glyph_[c] == 0) return false;
+            indexes_[static_cast<qsizetype>(i)] = glyph_[c];
+            positions_[static_cast<qsizetype>(i)] = QPointF(width, 0);
+            width += advance_[c];
+        }
+        run_.setRawFont(raw_);
+        run_.setGlyphIndexes(indexes_);
+        run_.setPositions(positions_);
+        p.drawGlyphRun(QPointF(x - width, baseline), run_);
+        return true;
+    }
+
+private:
+    QRawFont raw_;
+    std::array<quint32, 128> glyph_{};
+    std::array<double, 128> advance_{};
+    QList<quint32> indexes_;
+    QList<QPointF> positions_;
+    QGlyphRun run_;
+};
+
 class Painter {
 public:
     Painter(QPagedPaintDevice& device, const TableDocument& doc)
-        : device_(device), doc_(doc), l_(layOut(device, doc)) {}
+        : device_(device), doc_(doc), l_(layOut(device, doc)), cells_(l_.table, device) {}
 
     void paint() {
         QPainter p;
@@ -219,17 +271,22 @@ private:
         }
 
         p_->setFont(l_.table);
+        p_->setPen(Qt::black);
         const QFontMetricsF fm(l_.table, &device_);
         const double pad = mm(kCellPadding);
         const double baselineOffset = (rowH + fm.ascent() - fm.descent()) / 2;
+        auto cell = [&](double right, double baseline, std::string_view s) {
+            if (cells_.drawRightAligned(*p_, right, baseline, s)) return;
+            const QString text = qs(s);
+            p_->drawText(QPointF(right - fm.horizontalAdvance(text), baseline), text);
+        };
         for (std::size_t k = 0; k < count; ++k) {
             const int j = static_cast<int>(k / perPair), r = static_cast<int>(k % perPair);
             const DocumentRow& row = doc_.rows[first + k];
             const double x0 = j * l_.pairWidth, x1 = x0 + l_.levelColumn, x2 = x0 + l_.pairWidth;
             const double baseline = top + headH + r * rowH + baselineOffset;
-            const QString level = qs(row.level), value = qs(row.value);
-            p_->drawText(QPointF(x1 - pad - fm.horizontalAdvance(level), baseline), level);
-            p_->drawText(QPointF(x2 - pad - fm.horizontalAdvance(value), baseline), value);
+            cell(x1 - pad, baseline, row.level);
+            cell(x2 - pad, baseline, row.value);
         }
 
         // Thin lines between the rows, slightly heavier ones around the heading and the pairs.
@@ -261,6 +318,7 @@ private:
     QPagedPaintDevice& device_;
     const TableDocument& doc_;
     Layout l_;
+    CellText cells_;
     QPainter* p_ = nullptr;
 };
 
