@@ -15,9 +15,13 @@ namespace {
 using capacity::TSectionShape;
 using capacity::TStructureKind;
 
-std::string number(double x) { return kernel::formatGeneral(x); }
+std::string number(double x) {
+    return kernel::formatGeneral(x);
+}
 
-std::string length(std::string_view name, double x) { return std::string(name) + " = " + number(x) + " mm"; }
+std::string length(std::string_view name, double x) {
+    return std::string(name) + " = " + number(x) + " mm";
+}
 
 std::string joined(const std::vector<std::string>& parts) {
     std::string text;
@@ -34,9 +38,12 @@ std::string structureWords(const capacity::TTankDescription& d) {
         if (d.section == TSectionShape::ssCircle) return "水平圆筒（正圆）";
         if (d.section == TSectionShape::ssEllipse) return "水平圆筒（椭圆）";
         return "水平圆筒";
-    case TStructureKind::skInclined: return "倾斜圆筒";
-    case TStructureKind::skSphere: return "球罐";
-    case TStructureKind::skCalibration: return "罐容标定（标定点插值）";
+    case TStructureKind::skInclined:
+        return "倾斜圆筒";
+    case TStructureKind::skSphere:
+        return "球罐";
+    case TStructureKind::skCalibration:
+        return "罐容标定（标定点插值）";
     }
     return {};
 }
@@ -51,7 +58,8 @@ std::string shellWords(const capacity::TTankDescription& d) {
     case TStructureKind::skInclined:
         return joined({"α = " + number(d.alpha) + "°", "β = " + number(d.beta) + "°", length("F", d.F),
                        length("B", d.B), length("A", d.A), length("L", d.L)});
-    case TStructureKind::skSphere: return length("D", d.D);
+    case TStructureKind::skSphere:
+        return length("D", d.D);
     case TStructureKind::skCalibration: {
         std::string text = std::to_string(d.pointCount) + " 个标定点";
         if (!d.pointLevels.empty()) {
@@ -71,7 +79,8 @@ std::string headWords(const capacity::THeadSpec& head, bool left) {
     for (const auto& components : capacity::headComponents()) {
         if (components.kind != *head.kind) continue;
         std::string_view caption = components.caption;
-        if (const auto space = caption.find(' '); space != std::string_view::npos) caption.remove_prefix(space + 1);
+        if (const auto space = caption.find(' '); space != std::string_view::npos)
+            caption.remove_prefix(space + 1);
         std::vector<std::string> parts{std::string(caption)};
         const capacity::HeadSide& side = left ? components.left : components.right;
         for (const auto& field : side.fieldList()) {
@@ -85,11 +94,15 @@ std::string headWords(const capacity::THeadSpec& head, bool left) {
     return "无";
 }
 
-bool hasHeads(TStructureKind kind) { return kind == TStructureKind::skHorizontal || kind == TStructureKind::skInclined; }
+bool hasHeads(TStructureKind kind) {
+    return kind == TStructureKind::skHorizontal || kind == TStructureKind::skInclined;
+}
 
 } // namespace
 
-std::string documentRefusal(std::size_t rows) { return rows > kMaxDocumentRows ? messages::kDocumentTooLong : ""; }
+std::string documentRefusal(std::size_t rows) {
+    return rows > kMaxDocumentRows ? messages::kDocumentTooLong : "";
+}
 
 TableDocument describeTable(const capacity::TTankDescription& d, const capacity::NamedInputs& inputs,
                             const capacity::RowList& rows, std::string date) {
@@ -98,7 +111,9 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
     const bool weight = inputs.checked("CheckBox1");
     if (weight) doc.valueHeading = "重量Kg";
 
-    auto add = [&](std::string label, std::string value) { doc.fields.push_back({std::move(label), std::move(value)}); };
+    auto add = [&](std::string label, std::string value) {
+        doc.fields.push_back({std::move(label), std::move(value)});
+    };
     add("罐号", doc.tankNumber);
     add("使用单位", inputs.text("TankOwner"));
     add("结构形式", structureWords(d));
@@ -112,10 +127,13 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
     if (d.attachmentVolume == 0 && d.attachmentHeight == 0)
         add("附件", "无");
     else
-        add("附件", joined({"体积 " + number(d.attachmentVolume) + " L", "最下端距离罐底 " + number(d.attachmentBottom) + " mm",
+        add("附件", joined({"体积 " + number(d.attachmentVolume) + " L",
+                            "最下端距离罐底 " + number(d.attachmentBottom) + " mm",
                             "附件高度 " + number(d.attachmentHeight) + " mm"}));
-    add("计量方式", weight ? "重量（Kg），密度 " + inputs.text("Edit37") + " " + inputs.text("ComboBox1") : "容积（L）");
-    add("液位范围", number(d.levelFrom) + " ~ " + number(d.levelTo) + " mm，间隔 " + number(d.levelStep) + " mm");
+    add("计量方式",
+        weight ? "重量（Kg），密度 " + inputs.text("Edit37") + " " + inputs.text("ComboBox1") : "容积（L）");
+    add("液位范围",
+        number(d.levelFrom) + " ~ " + number(d.levelTo) + " mm，间隔 " + number(d.levelStep) + " mm");
     add("生成日期", std::move(date));
 
     doc.rows.reserve(rows.size());

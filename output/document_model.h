@@ -72,10 +72,10 @@ struct PageGrid {
 // Distances on a page in millimetres, chosen for a 9 pt table.
 struct PageMetrics {
     double width = 180, height = 267; // inside the margins
-    double headerBlock = 0;          // title and header fields, first page only
-    double runningHead = 7;          // tank number and page number above the table
-    double signOff = 12;             // reserved at the foot of every page, used on the last
-    double headingRow = 6;           // "高度cm" / "容积L"
+    double headerBlock = 0;           // title and header fields, first page only
+    double runningHead = 7;           // tank number and page number above the table
+    double signOff = 12;              // reserved at the foot of every page, used on the last
+    double headingRow = 6;            // "高度cm" / "容积L"
     double row = 4.5;
     double minPairWidth = 44;
 };

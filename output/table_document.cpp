@@ -8,11 +8,11 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QRawFont>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 
 #include <algorithm>
 #include <array>
@@ -33,7 +33,9 @@ constexpr double kCellPadding = 1.2;  // mm, inside a cell on each side
 constexpr double kFieldGap = 6;       // mm, between two fields on one line
 constexpr double kMinTablePoints = 5; // a table narrower than its texts shrinks to this at most
 
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QString loadFont(const char* file) {
     const int id = QFontDatabase::addApplicationFont(QString::fromUtf8(file));
@@ -72,7 +74,9 @@ struct Layout {
     int pages = 1;
 };
 
-QString fieldText(const DocumentField& field) { return qs(field.label) + QStringLiteral("：") + qs(field.value); }
+QString fieldText(const DocumentField& field) {
+    return qs(field.label) + QStringLiteral("：") + qs(field.value);
+}
 
 Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
     Layout l;
@@ -102,7 +106,8 @@ Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
 
     l.metrics.width = l.width / l.mm.perMm;
     l.metrics.height = l.height / l.mm.perMm;
-    l.metrics.headerBlock = kTitleHeight + kFieldHeight * static_cast<double>(l.fieldLines.size()) + kBlockGap;
+    l.metrics.headerBlock =
+        kTitleHeight + kFieldHeight * static_cast<double>(l.fieldLines.size()) + kBlockGap;
     l.grid = pageGridFor(l.metrics);
     l.pages = l.grid.pageCount(doc.rows.size());
     l.pairWidth = l.width / l.grid.pairs;
@@ -214,7 +219,8 @@ private:
     double mm(double x) const { return l_.mm(x); }
 
     // Text with its baseline placed so that it sits centred in the band [top, top + height).
-    void text(const QFont& font, double x, double top, double height, const QString& s, int align = Qt::AlignLeft) {
+    void text(const QFont& font, double x, double top, double height, const QString& s,
+              int align = Qt::AlignLeft) {
         p_->setFont(font);
         const QFontMetricsF fm(font, &device_);
         const double baseline = top + (height + fm.ascent() - fm.descent()) / 2;
@@ -230,7 +236,8 @@ private:
 
     double runningHead(int page) {
         const double h = mm(l_.metrics.runningHead);
-        text(l_.running, 0, 0, h - mm(1.5), qs(doc_.title) + QStringLiteral("　罐号：") + qs(doc_.tankNumber));
+        text(l_.running, 0, 0, h - mm(1.5),
+             qs(doc_.title) + QStringLiteral("　罐号：") + qs(doc_.tankNumber));
         text(l_.running, l_.width, 0, h - mm(1.5),
              QStringLiteral("第 %1 页 共 %2 页").arg(page + 1).arg(l_.pages), Qt::AlignRight);
         hline(0, l_.width, h - mm(1.5), 0.2);
@@ -246,8 +253,8 @@ private:
                 const DocumentField& f = doc_.fields[i];
                 const QString label = qs(f.label) + QStringLiteral("：");
                 text(l_.bold, x, y, mm(kFieldHeight), label);
-                text(l_.body, x + QFontMetricsF(l_.bold, &device_).horizontalAdvance(label), y, mm(kFieldHeight),
-                     qs(f.value));
+                text(l_.body, x + QFontMetricsF(l_.bold, &device_).horizontalAdvance(label), y,
+                     mm(kFieldHeight), qs(f.value));
                 x = l_.fieldColumn;
             }
             y += mm(kFieldHeight);
@@ -260,7 +267,8 @@ private:
     void table(double top, int page, std::size_t first, std::size_t count) {
         const int pairs = l_.grid.pairs;
         const int full = page == 0 ? l_.grid.firstRows : l_.grid.rows;
-        const int perPair = count == 0 ? full : std::min<int>(full, static_cast<int>((count + pairs - 1) / pairs));
+        const int perPair =
+            count == 0 ? full : std::min<int>(full, static_cast<int>((count + pairs - 1) / pairs));
         const double rowH = mm(l_.metrics.row), headH = mm(l_.metrics.headingRow);
         const double bottom = top + headH + rowH * perPair;
 
@@ -304,7 +312,8 @@ private:
             const double x = std::min(j * l_.pairWidth, l_.width);
             p_->drawLine(QPointF(x, top), QPointF(x, bottom));
         }
-        for (double y : {top, top + headH, bottom}) p_->drawLine(QPointF(0, y), QPointF(l_.width, y));
+        for (double y : {top, top + headH, bottom})
+            p_->drawLine(QPointF(0, y), QPointF(l_.width, y));
     }
 
     void signOff() {
@@ -312,7 +321,8 @@ private:
         const double y = l_.height - h;
         const QString parts[] = {QStringLiteral("计算：________"), QStringLiteral("复核：________"),
                                  QStringLiteral("日期：________")};
-        for (int i = 0; i < 3; ++i) text(l_.body, l_.width * i / 3, y + h / 3, h * 2 / 3, parts[i]);
+        for (int i = 0; i < 3; ++i)
+            text(l_.body, l_.width * i / 3, y + h / 3, h * 2 / 3, parts[i]);
     }
 
     QPagedPaintDevice& device_;
@@ -324,8 +334,8 @@ private:
 
 void setUpA4(QPdfWriter& writer) {
     writer.setResolution(600);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
-                                     QPageLayout::Millimeter));
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
 }
 
 } // namespace
@@ -367,7 +377,8 @@ QByteArray tableDocumentPdf(const TableDocument& doc) {
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         setUpA4(writer);
-        writer.setTitle(qs(doc.title) + (doc.tankNumber.empty() ? QString() : QStringLiteral(" ") + qs(doc.tankNumber)));
+        writer.setTitle(qs(doc.title) +
+                        (doc.tankNumber.empty() ? QString() : QStringLiteral(" ") + qs(doc.tankNumber)));
         writer.setCreator(QStringLiteral("Kelvora"));
         paintTableDocument(writer, doc);
     }

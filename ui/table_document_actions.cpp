@@ -33,8 +33,8 @@ void TableDocumentActions::print(const capacity::TTankDescription& d, const capa
     printer.setDocName(QString::fromStdString(doc.title));
     // A4 portrait with 15 mm margins is offered; the paper and orientation chosen in the
     // dialog are what the pages are laid out on.
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
-                                      QPageLayout::Millimeter));
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
     if (!services_.printDialog(printer)) return;
     output::paintTableDocument(printer, doc);
     if (printer.printerState() == QPrinter::Error) throw IoError("打印失败");

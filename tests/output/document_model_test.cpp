@@ -31,8 +31,8 @@ capacity::MemoryInputs inputsWith(int page, const Assignments& values) {
     return in;
 }
 
-const Assignments kLevels{{"Edit6", "0"}, {"Edit7", "2000"}, {"Edit8", "500"}, {"Edit9", "10"},
-                          {"Edit13", "0"}, {"Edit31", "0"}, {"Edit32", "0"}, {"Edit33", "0"}};
+const Assignments kLevels{{"Edit6", "0"},  {"Edit7", "2000"}, {"Edit8", "500"}, {"Edit9", "10"},
+                          {"Edit13", "0"}, {"Edit31", "0"},   {"Edit32", "0"},  {"Edit33", "0"}};
 
 Assignments plus(Assignments a, const Assignments& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -52,7 +52,8 @@ Made make(int page, const Assignments& values) {
     EXPECT_FALSE(outcome.stopped()) << outcome.message;
     const auto read = capacity::ReadTankDescription(in, capacity::RequestType::Table);
     m.doc = describeTable(*read.description, in, m.rows, "2026-03-01");
-    for (const auto& f : m.doc.fields) m.fields[f.label] = f.value;
+    for (const auto& f : m.doc.fields)
+        m.fields[f.label] = f.value;
     return m;
 }
 
@@ -66,10 +67,22 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
     const Case cases[] = {
         {"circle, ellipsoidal and subtracted cone heads, attachment",
          0,
-         plus(kLevels, {{"RadioButton1", "1"}, {"Edit1", "2000"}, {"Edit2", "5000"}, {"RadioButton15", "1"},
-                        {"Edit21", "25"}, {"Edit22", "525"}, {"RadioButton9", "1"}, {"Edit12", "10"},
-                        {"Edit14", "300"}, {"ComboBox4", "减去右封头容积"}, {"Edit31", "12.5"}, {"Edit32", "100"},
-                        {"Edit33", "400"}, {"Edit13", "35"}, {"TankNumber", "T-07A3"}, {"TankOwner", "中石化北京分公司"}}),
+         plus(kLevels, {{"RadioButton1", "1"},
+                        {"Edit1", "2000"},
+                        {"Edit2", "5000"},
+                        {"RadioButton15", "1"},
+                        {"Edit21", "25"},
+                        {"Edit22", "525"},
+                        {"RadioButton9", "1"},
+                        {"Edit12", "10"},
+                        {"Edit14", "300"},
+                        {"ComboBox4", "减去右封头容积"},
+                        {"Edit31", "12.5"},
+                        {"Edit32", "100"},
+                        {"Edit33", "400"},
+                        {"Edit13", "35"},
+                        {"TankNumber", "T-07A3"},
+                        {"TankOwner", "中石化北京分公司"}}),
          {{"罐号", "T-07A3"},
           {"使用单位", "中石化北京分公司"},
           {"结构形式", "水平圆筒（正圆）"},
@@ -84,10 +97,22 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
           {"生成日期", "2026-03-01"}}},
         {"ellipse with non-standard dished and frustum heads, exact geometry, weight",
          0,
-         plus(kLevels, {{"RadioButton2", "1"}, {"Edit3", "3000"}, {"Edit4", "1800"}, {"Edit5", "6000"},
-                        {"RadioButton5", "1"}, {"Edit38", "40"}, {"Edit43", "400"}, {"Edit44", "3000"},
-                        {"RadioButton10", "1"}, {"Edit15", "30"}, {"Edit16", "500"}, {"Edit18", "1000"},
-                        {"CheckBox1", "1"}, {"Edit37", "0.85"}, {"ComboBox1", "g/cm^3"}, {"ExactGeometry", "1"}}),
+         plus(kLevels, {{"RadioButton2", "1"},
+                        {"Edit3", "3000"},
+                        {"Edit4", "1800"},
+                        {"Edit5", "6000"},
+                        {"RadioButton5", "1"},
+                        {"Edit38", "40"},
+                        {"Edit43", "400"},
+                        {"Edit44", "3000"},
+                        {"RadioButton10", "1"},
+                        {"Edit15", "30"},
+                        {"Edit16", "500"},
+                        {"Edit18", "1000"},
+                        {"CheckBox1", "1"},
+                        {"Edit37", "0.85"},
+                        {"ComboBox1", "g/cm^3"},
+                        {"ExactGeometry", "1"}}),
          {{"罐号", ""},
           {"结构形式", "水平圆筒（椭圆）"},
           {"主体尺寸", "B = 3000 mm，A = 1800 mm，L = 6000 mm"},
@@ -100,8 +125,12 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
           {"液位范围", "0 ~ 1800 mm，间隔 500 mm"}}},
         {"inclined, α 0 taken as 0.001, no heads chosen",
          1,
-         plus(kLevels, {{"Edit29", "0"}, {"Edit30", "1.5"}, {"Edit39", "2500"}, {"Edit40", "2000"},
-                        {"Edit41", "2000"}, {"Edit42", "5000"}}),
+         plus(kLevels, {{"Edit29", "0"},
+                        {"Edit30", "1.5"},
+                        {"Edit39", "2500"},
+                        {"Edit40", "2000"},
+                        {"Edit41", "2000"},
+                        {"Edit42", "5000"}}),
          {{"结构形式", "倾斜圆筒"},
           {"主体尺寸", "α = 0.001°，β = 1.5°，F = 2500 mm，B = 2000 mm，A = 2000 mm，L = 5000 mm"},
           {"左封头", "无"},
@@ -113,7 +142,9 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
         {"calibration points",
          3,
          plus(kLevels, {{"ComboBox2", "2"}}),
-         {{"结构形式", "罐容标定（标定点插值）"}, {"主体尺寸", "2 个标定点，高度 0 ~ 2000 mm"}, {"左封头", ""}}},
+         {{"结构形式", "罐容标定（标定点插值）"},
+          {"主体尺寸", "2 个标定点，高度 0 ~ 2000 mm"},
+          {"左封头", ""}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -129,7 +160,8 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
             ASSERT_FALSE(capacity::GenerateCapacityTable(in, m.rows).stopped());
             const auto read = capacity::ReadTankDescription(in, capacity::RequestType::Table);
             m.doc = describeTable(*read.description, in, m.rows, "2026-03-01");
-            for (const auto& f : m.doc.fields) m.fields[f.label] = f.value;
+            for (const auto& f : m.doc.fields)
+                m.fields[f.label] = f.value;
         } else {
             m = make(c.page, c.values);
         }
@@ -143,17 +175,23 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
 }
 
 TEST(DocumentModel, RowsKeepTheirTextsAndHeadingsFollowTheWeightMode) {
-    const Assignments circle = plus(kLevels, {{"RadioButton1", "1"}, {"Edit1", "2000"}, {"Edit2", "5000"},
-                                              {"RadioButton21", "1"}, {"RadioButton14", "1"}, {"Edit8", "7"}});
+    const Assignments circle = plus(kLevels, {{"RadioButton1", "1"},
+                                              {"Edit1", "2000"},
+                                              {"Edit2", "5000"},
+                                              {"RadioButton21", "1"},
+                                              {"RadioButton14", "1"},
+                                              {"Edit8", "7"}});
     for (const bool weight : {false, true}) {
         Assignments values = circle;
-        if (weight) values.insert(values.end(), {{"CheckBox1", "1"}, {"Edit37", "850"}, {"ComboBox1", "Kg/m^3"}});
+        if (weight)
+            values.insert(values.end(), {{"CheckBox1", "1"}, {"Edit37", "850"}, {"ComboBox1", "Kg/m^3"}});
         const Made m = make(0, values);
         EXPECT_EQ(m.doc.levelHeading, "高度cm");
         EXPECT_EQ(m.doc.valueHeading, weight ? "重量Kg" : "容积L");
         ASSERT_EQ(m.doc.rows.size(), m.rows.size());
         for (std::size_t i = 0; i < m.rows.size(); ++i) {
-            const std::string joined = std::string(m.doc.rows[i].level) + "," + std::string(m.doc.rows[i].value);
+            const std::string joined =
+                std::string(m.doc.rows[i].level) + "," + std::string(m.doc.rows[i].value);
             ASSERT_EQ(joined, m.rows[i]) << i;
         }
         EXPECT_EQ(m.doc.rows.back().level, "200"); // the last row exactly at the top
@@ -173,8 +211,13 @@ TEST(PageGrid, PageBreaksAtTheEdges) {
         int pages;
         std::size_t lastPageFirstRow;
     };
-    const Case cases[] = {{0, 1, 0},      {1, 1, 0},       {160, 1, 0},     {161, 2, 160},
-                          {372, 2, 160},  {373, 3, 372},   {160 + 212 * 471, 472, 160 + 212 * 470}};
+    const Case cases[] = {{0, 1, 0},
+                          {1, 1, 0},
+                          {160, 1, 0},
+                          {161, 2, 160},
+                          {372, 2, 160},
+                          {373, 3, 372},
+                          {160 + 212 * 471, 472, 160 + 212 * 470}};
     for (const auto& c : cases) {
         EXPECT_EQ(g.pageCount(c.rows), c.pages) << c.rows;
         EXPECT_EQ(g.firstRowOf(c.pages - 1, c.rows), c.lastPageFirstRow) << c.rows;

@@ -17,7 +17,8 @@ inline std::string run(const std::string& command) {
     std::FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return out;
     char buffer[1 << 16];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
     ::pclose(pipe);
     return out;
 }
@@ -31,7 +32,8 @@ inline std::string withoutBlanks(std::string s) {
 inline std::vector<std::string> pagesOf(const std::string& pdf) {
     std::vector<std::string> pages;
     std::istringstream text(run("pdftotext -layout '" + pdf + "' - 2>&1"));
-    for (std::string page; std::getline(text, page, '\f');) pages.push_back(page);
+    for (std::string page; std::getline(text, page, '\f');)
+        pages.push_back(page);
     return pages;
 }
 
@@ -54,9 +56,11 @@ inline std::vector<std::pair<std::string, std::string>> tableOf(const std::vecto
             }
             if (!numeric || tokens.empty() || tokens.size() % 2 != 0) continue;
             columns.resize(std::max(columns.size(), tokens.size() / 2));
-            for (std::size_t j = 0; j < tokens.size() / 2; ++j) columns[j].emplace_back(tokens[2 * j], tokens[2 * j + 1]);
+            for (std::size_t j = 0; j < tokens.size() / 2; ++j)
+                columns[j].emplace_back(tokens[2 * j], tokens[2 * j + 1]);
         }
-        for (const auto& column : columns) pairs.insert(pairs.end(), column.begin(), column.end());
+        for (const auto& column : columns)
+            pairs.insert(pairs.end(), column.begin(), column.end());
     }
     return pairs;
 }

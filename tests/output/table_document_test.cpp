@@ -44,7 +44,9 @@ void ensureApplication() {
 capacity::RowList syntheticRows(std::size_t n) {
     capacity::RowList rows;
     for (std::size_t i = 0; i < n; ++i) {
-        std::string value = i % 97 == 5 ? "-1" : i % 89 == 3 ? "1E15" : std::to_string(i * 137 % 100000) + "." + std::to_string(i % 100);
+        std::string value = i % 97 == 5   ? "-1"
+                            : i % 89 == 3 ? "1E15"
+                                          : std::to_string(i * 137 % 100000) + "." + std::to_string(i % 100);
         if (i % 53 == 7) value = "123456789012.34";
         rows.append(capacity::levelText(static_cast<double>(i) * 5), value);
     }
@@ -56,16 +58,29 @@ struct Fixture {
     capacity::TTankDescription description;
 
     explicit Fixture(bool weight = false) {
-        for (auto [name, value] : {std::pair{"Edit1", "2000"}, {"Edit2", "5000"}, {"Edit6", "0"}, {"Edit7", "2000"},
-                                   {"Edit8", "5"}, {"Edit9", "10"}, {"Edit13", "0"}, {"Edit31", "0"}, {"Edit32", "0"},
-                                   {"Edit33", "0"}, {"TankNumber", "T-07A3"}, {"TankOwner", "中石化北京分公司"},
-                                   {"Edit37", "850"}, {"ComboBox1", "Kg/m^3"}})
+        for (auto [name, value] : {std::pair{"Edit1", "2000"},
+                                   {"Edit2", "5000"},
+                                   {"Edit6", "0"},
+                                   {"Edit7", "2000"},
+                                   {"Edit8", "5"},
+                                   {"Edit9", "10"},
+                                   {"Edit13", "0"},
+                                   {"Edit31", "0"},
+                                   {"Edit32", "0"},
+                                   {"Edit33", "0"},
+                                   {"TankNumber", "T-07A3"},
+                                   {"TankOwner", "中石化北京分公司"},
+                                   {"Edit37", "850"},
+                                   {"ComboBox1", "Kg/m^3"}})
             inputs.setText(name, value);
-        for (auto name : {"RadioButton1", "RadioButton21", "RadioButton14"}) inputs.setChecked(name, true);
+        for (auto name : {"RadioButton1", "RadioButton21", "RadioButton14"})
+            inputs.setChecked(name, true);
         inputs.setChecked("CheckBox1", weight);
         description = *capacity::ReadTankDescription(inputs, capacity::RequestType::Table).description;
     }
-    TableDocument document(const capacity::RowList& rows) { return describeTable(description, inputs, rows, "2026-03-01"); }
+    TableDocument document(const capacity::RowList& rows) {
+        return describeTable(description, inputs, rows, "2026-03-01");
+    }
 };
 
 class TableDocumentTest : public ::testing::Test {
@@ -116,9 +131,11 @@ TEST_F(TableDocumentTest, PagesBreakAtTheEdgesAndEveryPairReadsBack) {
             const std::string page = withoutBlanks(pages[p]);
             EXPECT_NE(page.find("罐号：T-07A3"), std::string::npos) << p;
             EXPECT_NE(page.find("第" + std::to_string(p + 1) + "页共" + std::to_string(c.pages) + "页"),
-                      std::string::npos) << p;
+                      std::string::npos)
+                << p;
             EXPECT_NE(page.find("高度cm容积L"), std::string::npos) << p;
-            EXPECT_EQ(page.find("计算：________复核：________日期：________") != std::string::npos, p == c.pages - 1)
+            EXPECT_EQ(page.find("计算：________复核：________日期：________") != std::string::npos,
+                      p == c.pages - 1)
                 << p;
         }
     }
@@ -154,7 +171,8 @@ TEST_F(TableDocumentTest, HeaderExtractsAndFontsAreEmbedded) {
         for (; std::getline(fonts, line); ++faces) {
             std::istringstream words(line);
             std::vector<std::string> w;
-            for (std::string s; words >> s;) w.push_back(s);
+            for (std::string s; words >> s;)
+                w.push_back(s);
             ASSERT_GE(w.size(), 5u) << line;
             EXPECT_EQ(w[w.size() - 5], "yes") << line; // the "emb" column
         }

@@ -31,15 +31,25 @@ class TableDocumentActionsTest : public QObject {
 
     // A circular tank 0 to 2000 mm by `step`.
     kelvora::capacity::RowList table(const char* step) {
-        for (auto [name, value] : {std::pair{"Edit1", "2000"}, {"Edit2", "5000"}, {"Edit6", "0"}, {"Edit7", "2000"},
-                                   {"Edit9", "10"}, {"Edit13", "0"}, {"Edit31", "0"}, {"Edit32", "0"},
-                                   {"Edit33", "0"}, {"TankNumber", "T-07"}, {"TankOwner", "某某油库"}})
+        for (auto [name, value] : {std::pair{"Edit1", "2000"},
+                                   {"Edit2", "5000"},
+                                   {"Edit6", "0"},
+                                   {"Edit7", "2000"},
+                                   {"Edit9", "10"},
+                                   {"Edit13", "0"},
+                                   {"Edit31", "0"},
+                                   {"Edit32", "0"},
+                                   {"Edit33", "0"},
+                                   {"TankNumber", "T-07"},
+                                   {"TankOwner", "某某油库"}})
             inputs.setText(name, value);
         inputs.setText("Edit8", step);
-        for (auto name : {"RadioButton1", "RadioButton21", "RadioButton14"}) inputs.setChecked(name, true);
+        for (auto name : {"RadioButton1", "RadioButton21", "RadioButton14"})
+            inputs.setChecked(name, true);
         kelvora::capacity::RowList rows;
         if (kelvora::capacity::GenerateCapacityTable(inputs, rows).stopped()) return {};
-        description = *kelvora::capacity::ReadTankDescription(inputs, kelvora::capacity::RequestType::Table).description;
+        description = *kelvora::capacity::ReadTankDescription(inputs, kelvora::capacity::RequestType::Table)
+                           .description;
         return rows;
     }
 
@@ -51,7 +61,8 @@ class TableDocumentActionsTest : public QObject {
     }
     static std::string joined(const kelvora::capacity::RowList& rows) {
         std::string text;
-        for (std::size_t i = 0; i < rows.size(); ++i) text += std::string(rows[i]) + "\n";
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            text += std::string(rows[i]) + "\n";
         return text;
     }
 
@@ -89,7 +100,8 @@ private slots:
         const std::string printed = path("printed.pdf");
         services.printAnswer = [&](QPrinter& printer) {
             const QPageLayout offered = printer.pageLayout();
-            if (offered.pageSize().id() != QPageSize::A4 || offered.orientation() != QPageLayout::Portrait) return false;
+            if (offered.pageSize().id() != QPageSize::A4 || offered.orientation() != QPageLayout::Portrait)
+                return false;
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(QString::fromStdString(printed));
             printer.setPageSize(QPageSize(QPageSize::A5));
