@@ -1,36 +1,21 @@
 #include "capacity/memory_inputs.h"
 
 #include "capacity/calibration_grid.h"
+#include "capacity/page_inputs.h"
 
 #include <stdexcept>
 
 namespace kelvora::capacity {
 
-namespace {
-
-// The document's inputs of the "容积表" page, kept apart from the 72 of the settings section.
-const InputInfo kDocumentInputs[] = {
-    {"TankNumber", InputKind::Edit, "TablePage", "罐号", false, KeyFilter::None},
-    {"TankOwner", InputKind::Edit, "TablePage", "使用单位", false, KeyFilter::None},
-    {"ExactGeometry", InputKind::CheckBox, "TablePage", "按精确几何计算", false, KeyFilter::None},
-};
-
-} // namespace
-
 MemoryInputs::MemoryInputs() {
-    auto add = [this](const InputInfo& input) {
-        State s;
-        s.info = &input;
-        s.items = fixedComboItems(input.name);
-        states_.emplace(std::string(input.name), std::move(s));
-    };
-    for (const auto& input : inputTable()) add(input);
-    for (const auto& input : kDocumentInputs) add(input);
-}
-
-const InputInfo* MemoryInputs::find(std::string_view name) const {
-    auto it = states_.find(name);
-    return it == states_.end() ? nullptr : it->second.info;
+    for (auto table : {inputTable(), pageInputTable()})
+        for (const auto& input : table) {
+            State s;
+            s.info = &input;
+            s.items = fixedItems(input.name);
+            states_.emplace(std::string(input.name), std::move(s));
+        }
+    setItemIndex("LevelForMode", kLevelForByVolume);
 }
 
 MemoryInputs MemoryInputs::constructed() {

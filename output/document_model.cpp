@@ -2,6 +2,7 @@
 
 #include "capacity/head_components.h"
 #include "capacity/input_table.h"
+#include "capacity/requests.h"
 #include "kernel/number_text.h"
 
 #include <algorithm>
@@ -146,6 +147,19 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
             doc.rows.push_back({row.substr(0, comma), row.substr(comma + 1)});
     }
     return doc;
+}
+
+ShownTable describeShownTable(capacity::NamedInputs& inputs, const capacity::RowList& rows) {
+    if (std::string refusal = documentRefusal(rows.size()); !refusal.empty()) return {std::nullopt, refusal};
+    capacity::RowList again;
+    const auto outcome = capacity::GenerateCapacityTable(inputs, again);
+    if (outcome.stopped()) return {std::nullopt, outcome.message};
+    bool same = again.size() == rows.size();
+    for (std::size_t i = 0; same && i < rows.size(); ++i)
+        same = again[i] == rows[i];
+    if (!same) return {std::nullopt, messages::kTableNotCurrent};
+    auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
+    return {std::move(read.description), std::move(read.message)};
 }
 
 std::string todayText() {

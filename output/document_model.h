@@ -10,6 +10,7 @@
 #include "capacity/tank_description.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,7 @@ inline constexpr std::size_t kMaxDocumentRows = 100'000;
 
 namespace messages {
 inline constexpr const char* kDocumentTooLong = "呵呵，容积表超过100000行，不能生成文档，请加大液位间隔！";
+inline constexpr const char* kTableNotCurrent = "呵呵，请先用当前数据生成容积表！";
 } // namespace messages
 
 struct DocumentField {
@@ -49,6 +51,17 @@ std::string documentRefusal(std::size_t rows);
 // viewed, not copied: `rows` must outlive the document.
 TableDocument describeTable(const capacity::TTankDescription& d, const capacity::NamedInputs& inputs,
                             const capacity::RowList& rows, std::string date);
+
+// The description for a document of the table shown (ListBox1's `rows`): the inputs are
+// read again and must still make exactly these rows, so the header cannot describe
+// another tank than the table. Otherwise a message: the refusal above the limit, a
+// validation message of the inputs, or kTableNotCurrent. Other failures of the inputs
+// throw as the table request does.
+struct ShownTable {
+    std::optional<capacity::TTankDescription> description;
+    std::string message;
+};
+ShownTable describeShownTable(capacity::NamedInputs& inputs, const capacity::RowList& rows);
 
 // Today's local date, "2026-03-01".
 std::string todayText();

@@ -4,6 +4,7 @@
 
 #include "capacity/calibration_grid.h"
 #include "capacity/memory_inputs.h"
+#include "capacity/page_inputs.h"
 #include "capacity/requests.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ capacity::MemoryInputs inputsWith(int page, const Assignments& values) {
     auto in = capacity::MemoryInputs::afterStartup();
     in.setActivePage(page);
     for (const auto& [name, value] : values) {
-        const auto kind = in.find(name)->kind;
+        const auto kind = capacity::findAnyInput(name)->kind;
         if (kind == capacity::InputKind::CheckBox || kind == capacity::InputKind::RadioButton)
             in.setChecked(name, value == "1");
         else

@@ -1,11 +1,10 @@
-// "导出PDF…" and "打印…" below the page: the dialogs they ask for, the document they
-// produce, and what a refusal, a cancel or a failure leaves behind.
+// "导出PDF…" and "打印…" on the "容积表" page of the window: the dialogs they ask for, the
+// document they produce from ListBox1, and what a refusal, a stale table, a cancel or a
+// failure leaves behind.
 
-#include "ui/table_document_actions.h"
+#include "ui/Unit1.h"
+#include "ui/table_page.h"
 
-#include "capacity/memory_inputs.h"
-#include "capacity/requests.h"
-#include "kernel/errors.h"
 #include "output/document_model.h"
 
 #include "../output/pdf_text.h"
@@ -15,22 +14,31 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using kelvora::test::RecordingServices;
+using kelvora::ui::TFrmMain;
 
 class TableDocumentActionsTest : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<TFrmMain> window;
+    RecordingServices* services = nullptr;
     QTemporaryDir dir;
-    kelvora::capacity::MemoryInputs inputs = kelvora::capacity::MemoryInputs::afterStartup();
-    kelvora::capacity::TTankDescription description;
 
     std::string path(const char* name) const { return dir.filePath(QString::fromUtf8(name)).toStdString(); }
 
-    // A circular tank 0 to 2000 mm by `step`.
-    kelvora::capacity::RowList table(const char* step) {
+    void click(const char* button) {
+        auto* b = window->findChild<QPushButton*>(QLatin1String(button));
+        QVERIFY2(b, button);
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+
+    // A circular tank 0 to 2000 mm by `step`, generated with "生成容积表" (the workbook's
+    // save dialog cancelled).
+    void generate(const char* step, bool run = true) {
         for (auto [name, value] : {std::pair{"Edit1", "2000"},
                                    {"Edit2", "5000"},
                                    {"Edit6", "0"},
@@ -42,63 +50,73 @@ class TableDocumentActionsTest : public QObject {
                                    {"Edit33", "0"},
                                    {"TankNumber", "T-07"},
                                    {"TankOwner", "某某油库"}})
-            inputs.setText(name, value);
-        inputs.setText("Edit8", step);
+            window->setText(name, value);
+        window->setText("Edit8", step);
         for (auto name : {"RadioButton1", "RadioButton21", "RadioButton14"})
-            inputs.setChecked(name, true);
-        kelvora::capacity::RowList rows;
-        if (kelvora::capacity::GenerateCapacityTable(inputs, rows).stopped()) return {};
-        description = *kelvora::capacity::ReadTankDescription(inputs, kelvora::capacity::RequestType::Table)
-                           .description;
-        return rows;
+            window->setChecked(name, true);
+        if (run) click("Button1");
+        services->dialogs.clear();
     }
 
+    std::string shownRows() const {
+        std::string text;
+        for (std::size_t i = 0; i < window->rows().size(); ++i)
+            text += std::string(window->rows()[i]) + "\n";
+        return text;
+    }
     static std::string rowsOf(const std::string& pdf) {
         std::string text;
         for (const auto& [level, value] : kelvora::test::tableOf(kelvora::test::pagesOf(pdf)))
             text += level + "," + value + "\n";
         return text;
     }
-    static std::string joined(const kelvora::capacity::RowList& rows) {
-        std::string text;
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            text += std::string(rows[i]) + "\n";
-        return text;
-    }
 
 private slots:
-    void exportProposesTheNameAndSaysSaved() {
-        const auto rows = table("10");
-        RecordingServices services;
-        kelvora::ui::TableDocumentActions actions(services);
+    void init() {
+        auto recording = std::make_unique<RecordingServices>();
+        services = recording.get();
+        window = std::make_unique<TFrmMain>(std::move(recording));
+    }
+    void cleanup() { window.reset(); }
 
-        actions.exportPdf(description, inputs, rows); // cancelled
-        QCOMPARE(services.dialogs.size(), std::size_t(1));
-        QCOMPARE(services.dialogs[0].fileName, std::string("油罐容积表"));
-        QCOMPARE(services.dialogs[0].defaultExtension, std::string("pdf"));
-        QCOMPARE(services.dialogs[0].filters, std::vector<std::string>{"*.pdf"});
-        QVERIFY(services.shown.empty());
+    void buttonsOnThePage() {
+        for (auto [name, caption] : {std::pair{"ExportPdfButton", "导出PDF…"}, {"PrintButton", "打印…"}}) {
+            auto* b = window->findChild<QPushButton*>(QLatin1String(name));
+            QVERIFY2(b, name);
+            QCOMPARE(b->text(), QString::fromUtf8(caption));
+            QVERIFY(window->tablePage()->isAncestorOf(b));
+        }
+    }
+
+    void exportProposesTheNameAndSaysSaved() {
+        generate("10");
+        click("ExportPdfButton"); // cancelled
+        QCOMPARE(services->dialogs.size(), std::size_t(1));
+        QCOMPARE(services->dialogs[0].fileName, std::string("油罐容积表"));
+        QCOMPARE(services->dialogs[0].defaultExtension, std::string("pdf"));
+        QCOMPARE(services->dialogs[0].filters, std::vector<std::string>{"*.pdf"});
+        QVERIFY(services->shown.empty());
         QVERIFY(QDir(dir.path()).isEmpty());
 
-        services.dialogAnswers.push_back(path("油罐容积表.pdf"));
-        actions.exportPdf(description, inputs, rows);
-        QCOMPARE(services.shown.size(), std::size_t(1));
-        QCOMPARE(services.shown[0].kind, std::string("information"));
-        QCOMPARE(services.shown[0].text, std::string("保存成功！"));
-        QCOMPARE(rowsOf(path("油罐容积表.pdf")), joined(rows));
+        services->dialogAnswers.push_back(path("油罐容积表.pdf"));
+        click("ExportPdfButton");
+        QCOMPARE(services->shown.size(), std::size_t(1));
+        QCOMPARE(services->shown[0].kind, std::string("information"));
+        QCOMPARE(services->shown[0].text, std::string("保存成功！"));
+        QCOMPARE(rowsOf(path("油罐容积表.pdf")), shownRows());
 
-        services.dialogAnswers.push_back(path("missing/t.pdf"));
-        QVERIFY_THROWS_EXCEPTION(kelvora::IoError, actions.exportPdf(description, inputs, rows));
-        QCOMPARE(services.shown.size(), std::size_t(1));
+        services->dialogAnswers.push_back(path("missing/t.pdf"));
+        click("ExportPdfButton");
+        QCOMPARE(services->shown.size(), std::size_t(2));
+        QCOMPARE(services->shown[1].kind, std::string("error"));
+        QVERIFY(!QDir(dir.filePath(QStringLiteral("missing"))).exists());
     }
 
     // The dialog's paper and orientation, not A4, decide the pages; the rows are all there.
     void printLaysOutOnThePrintersPaper() {
-        const auto rows = table("5");
-        RecordingServices services;
-        kelvora::ui::TableDocumentActions actions(services);
+        generate("5");
         const std::string printed = path("printed.pdf");
-        services.printAnswer = [&](QPrinter& printer) {
+        services->printAnswer = [&](QPrinter& printer) {
             const QPageLayout offered = printer.pageLayout();
             if (offered.pageSize().id() != QPageSize::A4 || offered.orientation() != QPageLayout::Portrait)
                 return false;
@@ -108,39 +126,64 @@ private slots:
             printer.setPageOrientation(QPageLayout::Landscape);
             return true;
         };
-        actions.print(description, inputs, rows);
-        QCOMPARE(services.printDialogs, 1);
-        QVERIFY(services.shown.empty());
+        click("PrintButton");
+        QCOMPARE(services->printDialogs, 1);
+        QVERIFY(services->shown.empty());
         const std::string info = kelvora::test::run("pdfinfo '" + printed + "'");
         QVERIFY2(info.find("Page size:       595 x 420 pts (A5)") != std::string::npos, info.c_str());
-        QCOMPARE(rowsOf(printed), joined(rows));
+        QCOMPARE(rowsOf(printed), shownRows());
 
-        services.printAnswer = {}; // cancelled: nothing printed
+        services->printAnswer = {}; // cancelled: nothing printed
         QFile::remove(QString::fromStdString(printed));
-        actions.print(description, inputs, rows);
+        click("PrintButton");
         QVERIFY(!QFile::exists(QString::fromStdString(printed)));
+        QVERIFY(services->shown.empty());
 
-        services.printAnswer = [&](QPrinter& printer) {
+        services->printAnswer = [&](QPrinter& printer) { // a printer that cannot start
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(QString::fromStdString(path("missing/p.pdf")));
             return true;
         };
-        QVERIFY_THROWS_EXCEPTION(kelvora::IoError, actions.print(description, inputs, rows));
+        click("PrintButton");
+        QCOMPARE(services->shown.size(), std::size_t(1));
+        QCOMPARE(services->shown[0].kind, std::string("error"));
     }
 
-    void refusedAboveTheLimitBeforeAnyDialog() {
-        const auto rows = table("0.01"); // about 200,000 rows
-        QVERIFY(rows.size() > kelvora::output::kMaxDocumentRows);
-        RecordingServices services;
-        kelvora::ui::TableDocumentActions actions(services);
-        actions.exportPdf(description, inputs, rows);
-        actions.print(description, inputs, rows);
-        QVERIFY(services.dialogs.empty());
-        QCOMPARE(services.printDialogs, 0);
-        QCOMPARE(services.shown.size(), std::size_t(2));
-        for (const auto& shown : services.shown) {
-            QCOMPARE(shown.kind, std::string("message"));
-            QCOMPARE(shown.text, std::string(kelvora::output::messages::kDocumentTooLong));
+    // Nothing to say a document of: too long, not made yet, or made from other inputs.
+    void messagesBeforeAnyDialog() {
+        struct Case {
+            const char* what;
+            std::function<void()> prepare;
+            const char* message;
+        };
+        const Case cases[] = {
+            {"no table yet", [&] { generate("10", false); }, kelvora::output::messages::kTableNotCurrent},
+            {"a field emptied since",
+             [&] {
+                 generate("10");
+                 window->setText("Edit1", "");
+             },
+             "呵呵，中间圆筒数据还没输完呢！"},
+            {"inputs changed since",
+             [&] {
+                 generate("10");
+                 window->setText("Edit2", "6000");
+             },
+             kelvora::output::messages::kTableNotCurrent},
+            {"about 200,000 rows", [&] { generate("0.01"); }, kelvora::output::messages::kDocumentTooLong},
+        };
+        for (const auto& c : cases) {
+            init();
+            c.prepare();
+            click("ExportPdfButton");
+            click("PrintButton");
+            QVERIFY2(services->dialogs.empty(), c.what);
+            QCOMPARE(services->printDialogs, 0);
+            QCOMPARE(services->shown.size(), std::size_t(2));
+            for (const auto& shown : services->shown) {
+                QCOMPARE(shown.kind, std::string("message"));
+                QVERIFY2(shown.text == c.message, c.what);
+            }
         }
     }
 };
