@@ -25,6 +25,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace kelvora::cli {
@@ -73,8 +74,8 @@ ComboBox1 empty.
 Without --quick the table's rows are printed one per line, "level,value" (level in cm,
 value in litres, or kilograms with CheckBox1=1).
 
-Exit status: 0 success; 1 a validation message (on standard error, as the window shows
-it); 2 an error report (on standard error, as the window shows it); 3 a wrong command line.
+Exit status: 0 success; 1 a validation message or a --level-for refusal (on standard
+error, as the window shows it); 2 an error report (on standard error, as the window shows it); 3 a wrong command line.
 )";
 
 constexpr std::array<std::string_view, 4> kPageCaptions{"水平圆筒", "倾斜圆筒", "球罐", "罐容标定"};
@@ -146,6 +147,16 @@ Options parse(int argc, const char* const* argv) {
     return o;
 }
 
+// Any path error (no such folder, a symbolic link loop, a name too long) is a usage error;
+// the error-code form of the query, since the throwing one would end the program.
+void checkSettingsDirectory(const std::string& dir) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(dir, ec);
+    if (ec && status.type() != std::filesystem::file_type::not_found)
+        throw UsageError{"--settings: '" + dir + "': " + ec.message()};
+    if (!std::filesystem::is_directory(status)) throw UsageError{"--settings: '" + dir + "' is not a directory"};
+}
+
 bool isPdfName(std::string_view name) {
     if (name.size() < 4) return false;
     std::string extension(name.substr(name.size() - 4));
@@ -201,8 +212,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
     try {
         options = parse(argc, argv);
         if (options.settings) {
-            if (!std::filesystem::is_directory(std::filesystem::u8path(*options.settings)))
-                throw UsageError{"--settings: '" + *options.settings + "' is not a directory"};
+            checkSettingsDirectory(*options.settings);
             persist::loadStartupFiles(inputs, *options.settings);
         }
         if (options.quick && options.out) throw UsageError{"--out goes with a table, not with --quick"};
@@ -233,6 +243,10 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         }
     } catch (const UsageError& e) {
         err << "kelvora-table: " << e.text << "\n(see kelvora-table --help)\n";
+        return kUsage;
+    } catch (const std::filesystem::filesystem_error& e) {
+        // A path on the command line that the system rejects is the command line's fault.
+        err << "kelvora-table: " << e.what() << "\n(see kelvora-table --help)\n";
         return kUsage;
     }
 
