@@ -1,5 +1,5 @@
-// The document in words: what the header says for each kind of tank, the row texts
-// passed through untouched, and how rows fall onto pages.
+// The document in words: what the header says for each kind of tank, and how rows fall
+// onto pages. The row texts and the limit are read back from the PDF in table_document_test.
 #include "output/document_model.h"
 
 #include "capacity/calibration_grid.h"
@@ -173,36 +173,6 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
                 EXPECT_EQ(m.fields[label], value) << label;
         }
     }
-}
-
-TEST(DocumentModel, RowsKeepTheirTextsAndHeadingsFollowTheWeightMode) {
-    const Assignments circle = plus(kLevels, {{"RadioButton1", "1"},
-                                              {"Edit1", "2000"},
-                                              {"Edit2", "5000"},
-                                              {"RadioButton21", "1"},
-                                              {"RadioButton14", "1"},
-                                              {"Edit8", "7"}});
-    for (const bool weight : {false, true}) {
-        Assignments values = circle;
-        if (weight)
-            values.insert(values.end(), {{"CheckBox1", "1"}, {"Edit37", "850"}, {"ComboBox1", "Kg/m^3"}});
-        const Made m = make(0, values);
-        EXPECT_EQ(m.doc.levelHeading, "高度cm");
-        EXPECT_EQ(m.doc.valueHeading, weight ? "重量Kg" : "容积L");
-        ASSERT_EQ(m.doc.rows.size(), m.rows.size());
-        for (std::size_t i = 0; i < m.rows.size(); ++i) {
-            const std::string joined =
-                std::string(m.doc.rows[i].level) + "," + std::string(m.doc.rows[i].value);
-            ASSERT_EQ(joined, m.rows[i]) << i;
-        }
-        EXPECT_EQ(m.doc.rows.back().level, "200"); // the last row exactly at the top
-    }
-}
-
-TEST(DocumentModel, RefusalAboveOneHundredThousandRows) {
-    EXPECT_EQ(documentRefusal(0), "");
-    EXPECT_EQ(documentRefusal(kMaxDocumentRows), "");
-    EXPECT_EQ(documentRefusal(kMaxDocumentRows + 1), messages::kDocumentTooLong);
 }
 
 TEST(PageGrid, PageBreaksAtTheEdges) {
