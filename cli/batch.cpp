@@ -7,11 +7,19 @@
 #include "capacity/memory_inputs.h"
 #include "capacity/requests.h"
 #include "kernel/errors.h"
+#include "output/document_model.h"
+#include "output/table_document.h"
 #include "output/workbook_export.h"
 #include "persist/startup.h"
 
+#include <QByteArray>
+#include <QGuiApplication>
+
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <exception>
+#include <memory>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -53,8 +61,10 @@ component names, and prints what the window would show.
                  with a message, like a validation message.
   --settings DIR before everything else, loads DIR/Config.ini and DIR/bd.txt as the
                  window does at start-up (then ComboBox2 on 8, both heads on "add").
-  --out FILE     writes the table as a workbook to FILE (.xlsx, or Excel 97-2003 for .xls
-                 and any other name) and prints 保存成功！ instead of the rows.
+  --out FILE     writes the table to FILE and prints 保存成功！ instead of the rows: a name
+                 ending in .pdf gets the A4 capacity-table document (at most 100000 rows;
+                 header from TankNumber=, TankOwner= and the inputs), .xlsx a workbook,
+                 any other name an Excel 97-2003 workbook.
   --help         this text.
 
 Inputs not given are as after a start-up without a settings file: edit fields empty, no
@@ -147,6 +157,34 @@ void checkSettingsDirectory(const std::string& dir) {
     if (!std::filesystem::is_directory(status)) throw UsageError{"--settings: '" + dir + "' is not a directory"};
 }
 
+bool isPdfName(std::string_view name) {
+    if (name.size() < 4) return false;
+    std::string extension(name.substr(name.size() - 4));
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".pdf";
+}
+
+void discardQtMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+// Qt's GUI part, started only for a document: on the offscreen platform, so no display is
+// needed, and with Qt's own warnings kept off standard error.
+class DocumentApplication {
+public:
+    DocumentApplication() {
+        if (QGuiApplication::instance()) return;
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(discardQtMessage);
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    }
+
+private:
+    inline static char name_[] = "kelvora-table";
+    inline static char* argv_[] = {name_, nullptr};
+    inline static int argc_ = 1;
+    std::unique_ptr<QGuiApplication> app_;
+};
+
 void writeRows(const capacity::RowList& rows, std::ostream& out) {
     std::string buffer;
     buffer.reserve(1 << 16);
@@ -236,6 +274,19 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         if (outcome.stopped()) {
             err << outcome.message << '\n';
             return kValidation;
+        }
+        if (options.out && isPdfName(*options.out)) {
+            const std::string refusal = output::documentRefusal(rows.size());
+            if (!refusal.empty()) {
+                err << refusal << '\n';
+                return kValidation;
+            }
+            const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
+            const DocumentApplication application;
+            output::saveTableDocumentPdf(*options.out,
+                                         output::describeTable(*read.description, inputs, rows, output::todayText()));
+            out << "保存成功！\n";
+            return kOk;
         }
         if (options.out) {
             output::SaveFileToExcel(*options.out, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"));

@@ -14,6 +14,7 @@
 #include "ui/controls.h"
 #include "ui/figure_boxes.h"
 #include "ui/jpeg_image.h"
+#include "ui/table_document_actions.h"
 #include "ui/table_page.h"
 #include "ui/wait_cursor.h"
 
@@ -429,6 +430,7 @@ void TFrmMain::buildFigures(QWidget* parent) {
     pageControl2_->addTab(sheet5, QStringLiteral("图一至图八"));
     pageControl2_->addTab(sheet6, QStringLiteral("倾斜圆筒"));
     tablePage_ = new TablePage(*this, pageControl2_);
+    addTableDocumentButtons(*this, tablePage_->documentBar());
 }
 
 void TFrmMain::setTabOrderFromInputTable() {

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace kelvora::ui {
 
@@ -67,5 +68,10 @@ bool QtWindowServices::openDocument(const std::string& path) { return output::op
 void QtWindowServices::setClipboardImage(const QImage& image) { QApplication::clipboard()->setImage(image); }
 
 QImage QtWindowServices::clipboardImage() { return QApplication::clipboard()->image(); }
+
+bool QtWindowServices::printDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent_);
+    return dialog.exec() == QDialog::Accepted;
+}
 
 } // namespace kelvora::ui

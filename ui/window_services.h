@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class QPrinter;
 class QWidget;
 
 namespace kelvora::ui {
@@ -36,6 +37,8 @@ public:
     virtual bool openDocument(const std::string& path) = 0;
     virtual void setClipboardImage(const QImage& image) = 0;
     virtual QImage clipboardImage() = 0;
+    // The system's print dialog over `printer`; false when cancelled.
+    virtual bool printDialog(QPrinter& printer) = 0;
 
     // The general error report of an error that escaped a handler.
     void errorReport(const std::string& text);
@@ -55,6 +58,7 @@ public:
     bool openDocument(const std::string& path) override;
     void setClipboardImage(const QImage& image) override;
     QImage clipboardImage() override;
+    bool printDialog(QPrinter& printer) override;
 
 private:
     QWidget* parent_;

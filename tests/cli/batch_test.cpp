@@ -1,5 +1,7 @@
 // kelvora-table run as a process: what a script sees.
 
+#include "../output/pdf_text.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -154,6 +156,56 @@ TEST(Batch, WorkbookOut) {
     EXPECT_EQ(failed.status, 2);
     EXPECT_EQ(failed.out, "");
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+}
+
+// The document needs no display, says nothing on standard error, carries the tank's
+// header and exactly the rows the tool prints; the limit and a failed save write nothing.
+TEST(Batch, DocumentOut) {
+    namespace fs = std::filesystem;
+    const auto dir = fs::path(testing::TempDir()) / ("kelvora_batch_pdf_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const std::string tank = "RadioButton1=1 Edit1=2000 Edit2=5000 Edit6=0 Edit7=2000 Edit8=7 Edit9=5" + kCommon +
+                             "TankNumber=T-07A3 TankOwner=中石化北京分公司";
+    const Result printed = run(tank);
+    ASSERT_EQ(printed.status, 0) << printed.err;
+
+    struct Case {
+        const char* what;
+        std::string name, env;
+    };
+    const Case cases[] = {
+        {"no display at all", "t.pdf", "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "},
+        {"a display platform asked for that is not there", "T.PDF", "env DISPLAY=:99 QT_QPA_PLATFORM=xcb "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path pdf = dir / c.name;
+        const Result saved = run("--out " + pdf.string() + " " + tank, c.env);
+        EXPECT_EQ(saved.status, 0);
+        EXPECT_EQ(saved.out, "保存成功！\n");
+        EXPECT_EQ(saved.err, "");
+        const auto pages = kelvora::test::pagesOf(pdf.string());
+        ASSERT_FALSE(pages.empty());
+        const std::string first = kelvora::test::withoutBlanks(pages[0]);
+        EXPECT_NE(first.find("罐号：T-07A3"), std::string::npos) << first;
+        EXPECT_NE(first.find("使用单位：中石化北京分公司"), std::string::npos) << first;
+        std::string rows;
+        for (const auto& [level, value] : kelvora::test::tableOf(pages)) rows += level + "," + value + "\n";
+        EXPECT_EQ(rows, printed.out);
+    }
+
+    // 200,001 rows: the workbook would take them, the document does not.
+    const fs::path big = dir / "big.pdf";
+    const Result refused = run("--out " + big.string() + " " + tank + " Edit8=0.01");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "呵呵，容积表超过100000行，不能生成文档，请加大液位间隔！\n");
+    EXPECT_FALSE(fs::exists(big));
+
+    const Result failed = run("--out " + (dir / "missing" / "t.pdf").string() + " " + tank);
+    EXPECT_EQ(failed.status, 2);
+    EXPECT_EQ(failed.out, "");
+    EXPECT_FALSE(fs::exists(dir / "missing"));
+    fs::remove_all(dir);
 }
 
 std::filesystem::path scratchDir(const std::string& what) {

@@ -3,7 +3,10 @@
 
 #include "ui/window_services.h"
 
+#include <QPrinter>
+
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +25,10 @@ public:
     std::vector<std::string> opened;
     bool openSucceeds = true;
     QImage clipboard;
+    // Answers the print dialog: adjusts the printer (a PDF file in the tests) and says
+    // whether the user printed; unset: cancel.
+    std::function<bool(QPrinter&)> printAnswer;
+    int printDialogs = 0;
 
     void messageBox(const std::string& text) override { shown.push_back({"message", text}); }
     void informationBox(const std::string& text) override { shown.push_back({"information", text}); }
@@ -39,6 +46,10 @@ public:
     }
     void setClipboardImage(const QImage& image) override { clipboard = image; }
     QImage clipboardImage() override { return clipboard; }
+    bool printDialog(QPrinter& printer) override {
+        ++printDialogs;
+        return printAnswer && printAnswer(printer);
+    }
 };
 
 } // namespace kelvora::test

@@ -1,0 +1,197 @@
+#include "output/document_model.h"
+
+#include "capacity/head_components.h"
+#include "capacity/input_table.h"
+#include "capacity/requests.h"
+#include "kernel/number_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+
+namespace kelvora::output {
+
+namespace {
+
+using capacity::TSectionShape;
+using capacity::TStructureKind;
+
+std::string number(double x) {
+    return kernel::formatGeneral(x);
+}
+
+std::string length(std::string_view name, double x) {
+    return std::string(name) + " = " + number(x) + " mm";
+}
+
+std::string joined(const std::vector<std::string>& parts) {
+    std::string text;
+    for (const auto& part : parts) {
+        if (!text.empty()) text += "，";
+        text += part;
+    }
+    return text;
+}
+
+std::string structureWords(const capacity::TTankDescription& d) {
+    switch (d.kind) {
+    case TStructureKind::skHorizontal:
+        if (d.section == TSectionShape::ssCircle) return "水平圆筒（正圆）";
+        if (d.section == TSectionShape::ssEllipse) return "水平圆筒（椭圆）";
+        return "水平圆筒";
+    case TStructureKind::skInclined:
+        return "倾斜圆筒";
+    case TStructureKind::skSphere:
+        return "球罐";
+    case TStructureKind::skCalibration:
+        return "罐容标定（标定点插值）";
+    }
+    return {};
+}
+
+std::string shellWords(const capacity::TTankDescription& d) {
+    switch (d.kind) {
+    case TStructureKind::skHorizontal:
+        if (d.section == TSectionShape::ssCircle) return joined({length("D", d.D), length("L", d.L)});
+        if (d.section == TSectionShape::ssEllipse)
+            return joined({length("B", d.B), length("A", d.A), length("L", d.L)});
+        return "无";
+    case TStructureKind::skInclined:
+        return joined({"α = " + number(d.alpha) + "°", "β = " + number(d.beta) + "°", length("F", d.F),
+                       length("B", d.B), length("A", d.A), length("L", d.L)});
+    case TStructureKind::skSphere:
+        return length("D", d.D);
+    case TStructureKind::skCalibration: {
+        std::string text = std::to_string(d.pointCount) + " 个标定点";
+        if (!d.pointLevels.empty()) {
+            const auto [low, high] = std::minmax_element(d.pointLevels.begin(), d.pointLevels.end());
+            text += "，高度 " + number(*low) + " ~ " + number(*high) + " mm";
+        }
+        return text;
+    }
+    }
+    return {};
+}
+
+// "椭圆(椭球)封头，h = 25 mm，H = 525 mm，容积加上": the caption without its figure number,
+// the dimensions under the labels the window shows beside them.
+std::string headWords(const capacity::THeadSpec& head, bool left) {
+    if (!head.kind) return "无";
+    for (const auto& components : capacity::headComponents()) {
+        if (components.kind != *head.kind) continue;
+        std::string_view caption = components.caption;
+        if (const auto space = caption.find(' '); space != std::string_view::npos)
+            caption.remove_prefix(space + 1);
+        std::vector<std::string> parts{std::string(caption)};
+        const capacity::HeadSide& side = left ? components.left : components.right;
+        for (const auto& field : side.fieldList()) {
+            std::string_view label = capacity::findInput(field.edit)->label;
+            if (label.ends_with(':')) label.remove_suffix(1);
+            parts.push_back(length(label, head.dims.*field.dim));
+        }
+        parts.push_back(head.subtract ? "容积减去" : "容积加上");
+        return joined(parts);
+    }
+    return "无";
+}
+
+bool hasHeads(TStructureKind kind) {
+    return kind == TStructureKind::skHorizontal || kind == TStructureKind::skInclined;
+}
+
+} // namespace
+
+std::string documentRefusal(std::size_t rows) {
+    return rows > kMaxDocumentRows ? messages::kDocumentTooLong : "";
+}
+
+TableDocument describeTable(const capacity::TTankDescription& d, const capacity::NamedInputs& inputs,
+                            const capacity::RowList& rows, std::string date) {
+    TableDocument doc;
+    doc.tankNumber = inputs.text("TankNumber");
+    const bool weight = inputs.checked("CheckBox1");
+    if (weight) doc.valueHeading = "重量Kg";
+
+    auto add = [&](std::string label, std::string value) {
+        doc.fields.push_back({std::move(label), std::move(value)});
+    };
+    add("罐号", doc.tankNumber);
+    add("使用单位", inputs.text("TankOwner"));
+    add("结构形式", structureWords(d));
+    add("计算方法", inputs.checked("ExactGeometry") ? "精确几何" : "规定公式");
+    add("主体尺寸", shellWords(d));
+    if (hasHeads(d.kind)) {
+        add("左封头", headWords(d.left, true));
+        add("右封头", headWords(d.right, false));
+    }
+    add("罐底死量", number(d.deadVolume) + " L");
+    if (d.attachmentVolume == 0 && d.attachmentHeight == 0)
+        add("附件", "无");
+    else
+        add("附件", joined({"体积 " + number(d.attachmentVolume) + " L",
+                            "最下端距离罐底 " + number(d.attachmentBottom) + " mm",
+                            "附件高度 " + number(d.attachmentHeight) + " mm"}));
+    add("计量方式",
+        weight ? "重量（Kg），密度 " + inputs.text("Edit37") + " " + inputs.text("ComboBox1") : "容积（L）");
+    add("液位范围",
+        number(d.levelFrom) + " ~ " + number(d.levelTo) + " mm，间隔 " + number(d.levelStep) + " mm");
+    add("生成日期", std::move(date));
+
+    doc.rows.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string_view row = rows[i];
+        const auto comma = row.find(',');
+        if (comma == std::string_view::npos)
+            doc.rows.push_back({row, {}});
+        else
+            doc.rows.push_back({row.substr(0, comma), row.substr(comma + 1)});
+    }
+    return doc;
+}
+
+ShownTable describeShownTable(capacity::NamedInputs& inputs, const capacity::RowList& rows) {
+    if (std::string refusal = documentRefusal(rows.size()); !refusal.empty()) return {std::nullopt, refusal};
+    capacity::RowList again;
+    const auto outcome = capacity::GenerateCapacityTable(inputs, again);
+    if (outcome.stopped()) return {std::nullopt, outcome.message};
+    bool same = again.size() == rows.size();
+    for (std::size_t i = 0; same && i < rows.size(); ++i)
+        same = again[i] == rows[i];
+    if (!same) return {std::nullopt, messages::kTableNotCurrent};
+    auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
+    return {std::move(read.description), std::move(read.message)};
+}
+
+std::string todayText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
+int PageGrid::pageCount(std::size_t rowCount) const {
+    if (rowCount <= firstCapacity()) return 1;
+    return 1 + static_cast<int>((rowCount - firstCapacity() + capacity() - 1) / capacity());
+}
+
+std::size_t PageGrid::firstRowOf(int page, std::size_t rowCount) const {
+    if (page <= 0) return 0;
+    const std::size_t first = firstCapacity() + static_cast<std::size_t>(page - 1) * capacity();
+    return std::min(first, rowCount);
+}
+
+PageGrid pageGridFor(const PageMetrics& m) {
+    auto rowsIn = [&](double height) {
+        return std::max(1, static_cast<int>(std::floor((height + 1e-9) / m.row)));
+    };
+    const double table = m.height - m.runningHead - m.signOff - m.headingRow;
+    PageGrid g;
+    g.pairs = std::max(1, static_cast<int>(std::floor((m.width + 1e-9) / m.minPairWidth)));
+    g.rows = rowsIn(table);
+    g.firstRows = std::min(g.rows, rowsIn(table - m.headerBlock));
+    return g;
+}
+
+} // namespace kelvora::output

@@ -1,0 +1,99 @@
+#pragma once
+// The capacity-table document in words, before any page is drawn: the title, the header
+// block (tank number, owner, structure, every dimension the request used with its unit,
+// the heads, dead volume, attachment, weight mode, method, level range, date) and the
+// rows of ListBox1 split into their level and value texts, never re-formatted. Built by
+// plain code so it can be checked without a display; output/table_document lays it out.
+
+#include "capacity/named_inputs.h"
+#include "capacity/row_list.h"
+#include "capacity/tank_description.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvora::output {
+
+// A document of more rows would run to thousands of pages; the workbook still takes them.
+inline constexpr std::size_t kMaxDocumentRows = 100'000;
+
+namespace messages {
+inline constexpr const char* kDocumentTooLong = "呵呵，容积表超过100000行，不能生成文档，请加大液位间隔！";
+inline constexpr const char* kTableNotCurrent = "呵呵，请先用当前数据生成容积表！";
+} // namespace messages
+
+struct DocumentField {
+    std::string label; // "罐号", "主体尺寸", ...
+    std::string value;
+};
+
+struct DocumentRow {
+    std::string_view level, value;
+};
+
+struct TableDocument {
+    std::string title = "油罐容积表";
+    std::string tankNumber;
+    std::vector<DocumentField> fields;
+    std::string levelHeading = "高度cm";
+    std::string valueHeading = "容积L";
+    std::vector<DocumentRow> rows; // views into the RowList the document was made from
+};
+
+// The message refusing a document of `rows` rows, or "" when it may be made.
+std::string documentRefusal(std::size_t rows);
+
+// The document of a table just generated from `inputs` (the request's description `d`
+// and the rows of ListBox1). `date` is the generation date as shown. The rows are
+// viewed, not copied: `rows` must outlive the document.
+TableDocument describeTable(const capacity::TTankDescription& d, const capacity::NamedInputs& inputs,
+                            const capacity::RowList& rows, std::string date);
+
+// The description for a document of the table shown (ListBox1's `rows`): the inputs are
+// read again and must still make exactly these rows, so the header cannot describe
+// another tank than the table. Otherwise a message: the refusal above the limit, a
+// validation message of the inputs, or kTableNotCurrent. Other failures of the inputs
+// throw as the table request does.
+struct ShownTable {
+    std::optional<capacity::TTankDescription> description;
+    std::string message;
+};
+ShownTable describeShownTable(capacity::NamedInputs& inputs, const capacity::RowList& rows);
+
+// Today's local date, "2026-03-01".
+std::string todayText();
+
+// How a document's rows fall onto pages: `pairs` level/value column pairs across every
+// page, read down each pair then across; the first page, below the header block, holds
+// `firstRows` rows per pair, every later page `rows`.
+struct PageGrid {
+    int pairs = 4;
+    int firstRows = 40;
+    int rows = 50;
+
+    std::size_t firstCapacity() const { return static_cast<std::size_t>(pairs) * firstRows; }
+    std::size_t capacity() const { return static_cast<std::size_t>(pairs) * rows; }
+    // At least one page: an empty table still gets its header and an empty grid.
+    int pageCount(std::size_t rowCount) const;
+    // Index of the first row on page `page` (0-based); rowCount past the last page.
+    std::size_t firstRowOf(int page, std::size_t rowCount) const;
+};
+
+// Distances on a page in millimetres, chosen for a 9 pt table.
+struct PageMetrics {
+    double width = 180, height = 267; // inside the margins
+    double headerBlock = 0;           // title and header fields, first page only
+    double runningHead = 7;           // tank number and page number above the table
+    double signOff = 12;              // reserved at the foot of every page, used on the last
+    double headingRow = 6;            // "高度cm" / "容积L"
+    double row = 4.5;
+    double minPairWidth = 44;
+};
+
+// The grid for a page of that size; at least one pair and one row per page.
+PageGrid pageGridFor(const PageMetrics& m);
+
+} // namespace kelvora::output

@@ -1,0 +1,395 @@
+#include "output/table_document.h"
+
+#include "kernel/errors.h"
+#include "persist/atomic_file.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRawFont>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <mutex>
+
+namespace kelvora::output {
+
+namespace {
+
+constexpr double kBodyPoints = 9;
+constexpr double kTitlePoints = 16;
+constexpr double kRunningPoints = 8;
+constexpr double kTitleHeight = 12;   // mm, the title line of the first page
+constexpr double kFieldHeight = 5.5;  // mm, one line of the header block
+constexpr double kBlockGap = 3;       // mm, between the header block and the table
+constexpr double kCellPadding = 1.2;  // mm, inside a cell on each side
+constexpr double kFieldGap = 6;       // mm, between two fields on one line
+constexpr double kMinTablePoints = 5; // a table narrower than its texts shrinks to this at most
+
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString loadFont(const char* file) {
+    const int id = QFontDatabase::addApplicationFont(QString::fromUtf8(file));
+    const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty()) throw IoError(std::string("无法载入字体文件 ") + file);
+    return families.first();
+}
+
+// Sizes on the device: millimetres to device pixels.
+struct Scale {
+    double perMm;
+    double operator()(double mm) const { return mm * perMm; }
+};
+
+QFont documentFont(double points, bool bold = false) {
+    QFont font;
+    font.setFamilies(documentFontFamilies());
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setKerning(false);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+// Everything that decides where things go, worked out once before the first page.
+struct Layout {
+    Scale mm{1};
+    double width = 0, height = 0; // device pixels inside the margins
+    PageMetrics metrics;
+    PageGrid grid;
+    QFont body, bold, title, running;
+    std::vector<std::vector<int>> fieldLines; // indices into doc.fields, one or two per line
+    double fieldColumn = 0;                   // x of the second field of a line
+    double levelColumn = 0, pairWidth = 0;    // device pixels
+    QFont table;
+    int pages = 1;
+};
+
+QString fieldText(const DocumentField& field) {
+    return qs(field.label) + QStringLiteral("：") + qs(field.value);
+}
+
+Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
+    Layout l;
+    l.mm = Scale{device.logicalDpiY() / 25.4};
+    l.width = device.width();
+    l.height = device.height();
+    l.body = documentFont(kBodyPoints);
+    l.bold = documentFont(kBodyPoints, true);
+    l.title = documentFont(kTitlePoints, true);
+    l.running = documentFont(kRunningPoints);
+
+    // Two short fields share a line; a long one has the line to itself.
+    const QFontMetricsF fm(l.body, &device);
+    const double half = (l.width - l.mm(kFieldGap)) / 2;
+    l.fieldColumn = half + l.mm(kFieldGap);
+    for (int i = 0; i < static_cast<int>(doc.fields.size()); ++i) {
+        const bool fits = fm.horizontalAdvance(fieldText(doc.fields[i])) <= half;
+        if (fits && !l.fieldLines.empty() && l.fieldLines.back().size() == 1) {
+            const int previous = l.fieldLines.back().front();
+            if (fm.horizontalAdvance(fieldText(doc.fields[previous])) <= half) {
+                l.fieldLines.back().push_back(i);
+                continue;
+            }
+        }
+        l.fieldLines.push_back({i});
+    }
+
+    l.metrics.width = l.width / l.mm.perMm;
+    l.metrics.height = l.height / l.mm.perMm;
+    l.metrics.headerBlock =
+        kTitleHeight + kFieldHeight * static_cast<double>(l.fieldLines.size()) + kBlockGap;
+    l.grid = pageGridFor(l.metrics);
+    l.pages = l.grid.pageCount(doc.rows.size());
+    l.pairWidth = l.width / l.grid.pairs;
+
+    // The widest texts decide the columns; the longest texts are the widest ones, give or
+    // take a point, so only those are measured.
+    std::size_t longestLevel = 0, longestValue = 0;
+    for (const auto& row : doc.rows) {
+        longestLevel = std::max(longestLevel, row.level.size());
+        longestValue = std::max(longestValue, row.value.size());
+    }
+    auto widest = [&](const QFont& font, bool level) {
+        const QFontMetricsF m(font, &device);
+        const std::size_t longest = level ? longestLevel : longestValue;
+        double w = m.horizontalAdvance(qs(level ? doc.levelHeading : doc.valueHeading));
+        for (const auto& row : doc.rows) {
+            const std::string_view text = level ? row.level : row.value;
+            if (text.size() + 1 >= longest) w = std::max(w, m.horizontalAdvance(qs(text)));
+        }
+        return w + 2 * l.mm(kCellPadding);
+    };
+    l.table = l.body;
+    double lw = widest(l.table, true), vw = widest(l.table, false);
+    if (lw + vw > l.pairWidth) {
+        const double points = std::max(kMinTablePoints, kBodyPoints * l.pairWidth / (lw + vw) * 0.98);
+        l.table.setPointSizeF(points);
+        lw = widest(l.table, true);
+        vw = widest(l.table, false);
+    }
+    // Two fifths for the level where both fit so; otherwise the value has what the level leaves.
+    l.levelColumn = std::clamp(l.pairWidth * 0.4, std::min(lw, l.pairWidth), std::max(lw, l.pairWidth - vw));
+    return l;
+}
+
+// The row texts drawn as glyph runs from glyphs looked up once: the cells are the bulk of
+// a document and their few characters (digits, point, sign, exponent) need no shaping.
+// A text with any other character goes through the ordinary text drawing.
+class CellText {
+public:
+    CellText(const QFont& font, const QPaintDevice& device) : raw_(QRawFont::fromFont(font)) {
+        if (!raw_.isValid()) return;
+        raw_.setPixelSize(font.pointSizeF() * device.logicalDpiY() / 72.0);
+        const QString alphabet = QStringLiteral("0123456789.-+Ee");
+        const QList<quint32> glyphs = raw_.glyphIndexesForString(alphabet);
+        if (glyphs.size() != alphabet.size()) return;
+        const QList<QPointF> advances = raw_.advancesForGlyphIndexes(glyphs);
+        for (qsizetype i = 0; i < alphabet.size(); ++i) {
+            if (glyphs[i] == 0) continue;
+            const auto c = static_cast<unsigned char>(alphabet[i].toLatin1());
+            glyph_[c] = glyphs[i];
+            advance_[c] = advances[i].x();
+        }
+    }
+
+    // Draws `text` with its right end at x; false when it has a character without a glyph here.
+    bool drawRightAligned(QPainter& p, double x, double baseline, std::string_view text) {
+        if (text.size() > 64) return false;
+        indexes_.resize(static_cast<qsizetype>(text.size()));
+        positions_.resize(static_cast<qsizetype>(text.size()));
+        double width = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            if (c >= glyph_.size() || glyph_[c] == 0) return false;
+            indexes_[static_cast<qsizetype>(i)] = glyph_[c];
+            positions_[static_cast<qsizetype>(i)] = QPointF(width, 0);
+            width += advance_[c];
+        }
+        run_.setRawFont(raw_);
+        run_.setGlyphIndexes(indexes_);
+        run_.setPositions(positions_);
+        p.drawGlyphRun(QPointF(x - width, baseline), run_);
+        return true;
+    }
+
+private:
+    QRawFont raw_;
+    std::array<quint32, 128> glyph_{};
+    std::array<double, 128> advance_{};
+    QList<quint32> indexes_;
+    QList<QPointF> positions_;
+    QGlyphRun run_;
+};
+
+class Painter {
+public:
+    Painter(QPagedPaintDevice& device, const TableDocument& doc)
+        : device_(device), doc_(doc), l_(layOut(device, doc)), cells_(l_.table, device) {}
+
+    void paint() {
+        QPainter p;
+        if (!p.begin(&device_)) throw IoError("无法开始输出文档");
+        p_ = &p;
+        std::size_t next = 0;
+        for (int page = 0; page < l_.pages; ++page) {
+            if (page > 0 && !device_.newPage()) throw IoError("无法开始新的一页");
+            double y = runningHead(page);
+            if (page == 0) y = headerBlock(y);
+            const std::size_t capacity = page == 0 ? l_.grid.firstCapacity() : l_.grid.capacity();
+            const std::size_t count = std::min(capacity, doc_.rows.size() - next);
+            table(y, page, next, count);
+            next += count;
+            if (page == l_.pages - 1) signOff();
+        }
+        if (!p.end()) throw IoError("无法完成文档");
+        p_ = nullptr;
+    }
+
+private:
+    double mm(double x) const { return l_.mm(x); }
+
+    // Text with its baseline placed so that it sits centred in the band [top, top + height).
+    void text(const QFont& font, double x, double top, double height, const QString& s,
+              int align = Qt::AlignLeft) {
+        p_->setFont(font);
+        const QFontMetricsF fm(font, &device_);
+        const double baseline = top + (height + fm.ascent() - fm.descent()) / 2;
+        const double w = align == Qt::AlignLeft ? 0 : fm.horizontalAdvance(s);
+        const double left = align == Qt::AlignRight ? x - w : align == Qt::AlignHCenter ? x - w / 2 : x;
+        p_->drawText(QPointF(left, baseline), s);
+    }
+
+    void hline(double x1, double x2, double y, double weightMm) {
+        p_->setPen(QPen(Qt::black, mm(weightMm)));
+        p_->drawLine(QPointF(x1, y), QPointF(x2, y));
+    }
+
+    double runningHead(int page) {
+        const double h = mm(l_.metrics.runningHead);
+        text(l_.running, 0, 0, h - mm(1.5),
+             qs(doc_.title) + QStringLiteral("　罐号：") + qs(doc_.tankNumber));
+        text(l_.running, l_.width, 0, h - mm(1.5),
+             QStringLiteral("第 %1 页 共 %2 页").arg(page + 1).arg(l_.pages), Qt::AlignRight);
+        hline(0, l_.width, h - mm(1.5), 0.2);
+        return h;
+    }
+
+    double headerBlock(double y) {
+        text(l_.title, l_.width / 2, y, mm(kTitleHeight), qs(doc_.title), Qt::AlignHCenter);
+        y += mm(kTitleHeight);
+        for (const auto& line : l_.fieldLines) {
+            double x = 0;
+            for (int i : line) {
+                const DocumentField& f = doc_.fields[i];
+                const QString label = qs(f.label) + QStringLiteral("：");
+                text(l_.bold, x, y, mm(kFieldHeight), label);
+                text(l_.body, x + QFontMetricsF(l_.bold, &device_).horizontalAdvance(label), y,
+                     mm(kFieldHeight), qs(f.value));
+                x = l_.fieldColumn;
+            }
+            y += mm(kFieldHeight);
+        }
+        return y + mm(kBlockGap);
+    }
+
+    // `count` rows from `first` down each pair then across; a page that is not full shares
+    // its rows out evenly over the pairs, an empty table gets the empty grid of a first page.
+    void table(double top, int page, std::size_t first, std::size_t count) {
+        const int pairs = l_.grid.pairs;
+        const int full = page == 0 ? l_.grid.firstRows : l_.grid.rows;
+        const int perPair =
+            count == 0 ? full : std::min<int>(full, static_cast<int>((count + pairs - 1) / pairs));
+        const double rowH = mm(l_.metrics.row), headH = mm(l_.metrics.headingRow);
+        const double bottom = top + headH + rowH * perPair;
+
+        for (int j = 0; j < pairs; ++j) {
+            const double x0 = j * l_.pairWidth, x1 = x0 + l_.levelColumn, x2 = x0 + l_.pairWidth;
+            text(l_.bold, (x0 + x1) / 2, top, headH, qs(doc_.levelHeading), Qt::AlignHCenter);
+            text(l_.bold, (x1 + x2) / 2, top, headH, qs(doc_.valueHeading), Qt::AlignHCenter);
+        }
+
+        p_->setFont(l_.table);
+        p_->setPen(Qt::black);
+        const QFontMetricsF fm(l_.table, &device_);
+        const double pad = mm(kCellPadding);
+        const double baselineOffset = (rowH + fm.ascent() - fm.descent()) / 2;
+        auto cell = [&](double right, double baseline, std::string_view s) {
+            if (cells_.drawRightAligned(*p_, right, baseline, s)) return;
+            const QString text = qs(s);
+            p_->drawText(QPointF(right - fm.horizontalAdvance(text), baseline), text);
+        };
+        for (std::size_t k = 0; k < count; ++k) {
+            const int j = static_cast<int>(k / perPair), r = static_cast<int>(k % perPair);
+            const DocumentRow& row = doc_.rows[first + k];
+            const double x0 = j * l_.pairWidth, x1 = x0 + l_.levelColumn, x2 = x0 + l_.pairWidth;
+            const double baseline = top + headH + r * rowH + baselineOffset;
+            cell(x1 - pad, baseline, row.level);
+            cell(x2 - pad, baseline, row.value);
+        }
+
+        // Thin lines between the rows, slightly heavier ones around the heading and the pairs.
+        p_->setPen(QPen(Qt::black, mm(0.1)));
+        for (int r = 1; r < perPair; ++r) {
+            const double y = top + headH + r * rowH;
+            p_->drawLine(QPointF(0, y), QPointF(l_.width, y));
+        }
+        for (int j = 0; j < pairs; ++j) {
+            const double x1 = j * l_.pairWidth + l_.levelColumn;
+            p_->drawLine(QPointF(x1, top), QPointF(x1, bottom));
+        }
+        p_->setPen(QPen(Qt::black, mm(0.25)));
+        for (int j = 0; j <= pairs; ++j) {
+            const double x = std::min(j * l_.pairWidth, l_.width);
+            p_->drawLine(QPointF(x, top), QPointF(x, bottom));
+        }
+        for (double y : {top, top + headH, bottom})
+            p_->drawLine(QPointF(0, y), QPointF(l_.width, y));
+    }
+
+    void signOff() {
+        const double h = mm(l_.metrics.signOff);
+        const double y = l_.height - h;
+        const QString parts[] = {QStringLiteral("计算：________"), QStringLiteral("复核：________"),
+                                 QStringLiteral("日期：________")};
+        for (int i = 0; i < 3; ++i)
+            text(l_.body, l_.width * i / 3, y + h / 3, h * 2 / 3, parts[i]);
+    }
+
+    QPagedPaintDevice& device_;
+    const TableDocument& doc_;
+    Layout l_;
+    CellText cells_;
+    QPainter* p_ = nullptr;
+};
+
+void setUpA4(QPdfWriter& writer) {
+    writer.setResolution(600);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+}
+
+} // namespace
+
+QStringList documentFontFamilies() {
+    static std::once_flag once;
+    static QStringList families;
+    static std::string failure;
+    std::call_once(once, [] {
+        try {
+            families = {loadFont(kLatinFontFile), loadFont(kChineseFontFile)};
+            loadFont(kLatinBoldFontFile);
+        } catch (const IoError& e) {
+            failure = e.what();
+        }
+    });
+    if (!failure.empty()) throw IoError(failure);
+    return families;
+}
+
+void paintTableDocument(QPagedPaintDevice& device, const TableDocument& doc) {
+    const std::string refusal = documentRefusal(doc.rows.size());
+    if (!refusal.empty()) throw Error(refusal);
+    Painter(device, doc).paint();
+}
+
+PageGrid a4PageGrid(const TableDocument& doc) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    setUpA4(writer);
+    return layOut(writer, doc).grid;
+}
+
+QByteArray tableDocumentPdf(const TableDocument& doc) {
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        setUpA4(writer);
+        writer.setTitle(qs(doc.title) +
+                        (doc.tankNumber.empty() ? QString() : QStringLiteral(" ") + qs(doc.tankNumber)));
+        writer.setCreator(QStringLiteral("Kelvora"));
+        paintTableDocument(writer, doc);
+    }
+    if (bytes.isEmpty()) throw IoError("无法生成PDF文档");
+    return bytes;
+}
+
+void saveTableDocumentPdf(const std::string& path, const TableDocument& doc) {
+    const QByteArray bytes = tableDocumentPdf(doc);
+    persist::writeFileAtomically(std::filesystem::u8path(path),
+                                 std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+} // namespace kelvora::output

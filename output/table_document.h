@@ -1,0 +1,49 @@
+#pragma once
+// The capacity-table document on paper: A4 PDF or the printer, one layout for both.
+// Every page has the tank number and "第 x 页 共 y 页" above the table; the first page
+// carries the title and the header block, the last the sign-off line. The table shows the
+// row texts exactly as ListBox1 holds them, right-aligned, in column pairs read down each
+// pair then across.
+//
+// The fonts are loaded from their Debian files, DejaVu Sans first for digits and Latin
+// letters and WenQuanYi Micro Hei for Chinese: both TrueType, so the PDF's text extracts
+// exactly (the OpenType CJK faces lose digits after letters and turn some characters
+// into radicals when copied out of Qt's PDF). Everything here needs a QGuiApplication.
+
+#include "output/document_model.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <string>
+
+class QPagedPaintDevice;
+
+namespace kelvora::output {
+
+// The font files: Latin first, Chinese second.
+inline constexpr const char* kLatinFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+inline constexpr const char* kLatinBoldFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+inline constexpr const char* kChineseFontFile = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
+
+// The families of the document's faces, loaded on first use; throws IoError when a font
+// file cannot be loaded.
+QStringList documentFontFamilies();
+
+// Draws the document on `device` with the page size, orientation and margins it has (the
+// printer's choice from its dialog); the grid of pairs and rows follows from them. A
+// device that cannot be painted on throws IoError.
+void paintTableDocument(QPagedPaintDevice& device, const TableDocument& doc);
+
+// The page grid `paintTableDocument` uses on an A4 portrait page with 15 mm margins.
+PageGrid a4PageGrid(const TableDocument& doc);
+
+// The document as PDF bytes: A4 portrait, 15 mm margins, fonts embedded.
+QByteArray tableDocumentPdf(const TableDocument& doc);
+
+// Writes the PDF to `path` in one atomic replacement. A table past kMaxDocumentRows
+// throws kelvora::Error with the refusal before anything is written; a failed save
+// throws IoError and leaves an existing file as it was.
+void saveTableDocumentPdf(const std::string& path, const TableDocument& doc);
+
+} // namespace kelvora::output
