@@ -37,7 +37,8 @@ public:
     template <typename F> double operator()(F&& f, double a, double b) const {
         const double half = (b - a) / 2, mid = (a + b) / 2;
         double sum = 0;
-        for (int i = 0; i < N; ++i) sum += weights_[i] * f(mid + half * nodes_[i]);
+        for (int i = 0; i < N; ++i)
+            sum += weights_[i] * f(mid + half * nodes_[i]);
         return sum * half;
     }
 

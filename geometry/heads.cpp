@@ -20,7 +20,9 @@ bool finite(std::initializer_list<double> values) {
 }
 
 // A level on a section of height D: 0..D, anything else (NaN included) is no level.
-bool onSection(double D, double h) { return h >= 0 && h <= D; }
+bool onSection(double D, double h) {
+    return h >= 0 && h <= D;
+}
 
 // mm³ to m³. The dimensions are checked before any volume is formed, so a value that is
 // not finite can only be an overflow; a negative one is rounding at an empty level.
@@ -59,7 +61,8 @@ public:
         if (y > 0) return full() - below(-y);
         // Inside ρ < |y| the circle is dry; beyond it, ℓ = ρ·(π − 2·arcsin(a/ρ)).
         const double m = a + (r_ - a) / 2;
-        return beyondTouch(a, m) + plain(m, r_, [a](double rho) { return rho * (kPi - 2 * std::asin(a / rho)); });
+        return beyondTouch(a, m) +
+               plain(m, r_, [a](double rho) { return rho * (kPi - 2 * std::asin(a / rho)); });
     }
 
     double full() const {
@@ -139,9 +142,12 @@ private:
 double dishVolume(const Dish& dish, double D, double stretch, double h) {
     const double r = D / 2;
     LD V;
-    if (h <= 0) V = 0;
-    else if (h >= D) V = dish.full();
-    else V = dish.below(h - r);
+    if (h <= 0)
+        V = 0;
+    else if (h >= D)
+        V = dish.full();
+    else
+        V = dish.below(h - r);
     return cubicMetres(V * stretch);
 }
 
@@ -164,8 +170,9 @@ LD capClosedForm(LD R, LD c, LD b, LD y) {
     if (y <= -b) return 0;
     if (y >= b) return 2 * half;
     const LD s = std::sqrt((b - y) * (b + y));
-    const LD P = (R * R * y - y * y * y / 3) * std::atan2(s, c) - c / 3 * (b * b + 2 * R * R) * std::atan2(y, s) -
-                 2 * c / 3 * y * s + 2 * R * R * R / 3 * std::atan2(y * c, R * s);
+    const LD P = (R * R * y - y * y * y / 3) * std::atan2(s, c) -
+                 c / 3 * (b * b + 2 * R * R) * std::atan2(y, s) - 2 * c / 3 * y * s +
+                 2 * R * R * R / 3 * std::atan2(y * c, R * s);
     return P + half;
 }
 
@@ -182,7 +189,9 @@ double exactEllipsoidal(double D, double W, double a, double h) {
     return cubicMetres(kPiL * W * a * x * x * (3 * LD(D) - 2 * x) / (6 * LD(D) * D));
 }
 
-double exactHemispherical(double D, double h) { return exactEllipsoidal(D, D, D / 2, h); }
+double exactHemispherical(double D, double h) {
+    return exactEllipsoidal(D, D, D / 2, h);
+}
 
 // The kernel's cone and frustum are exact closed forms, evaluated in extended precision
 // under its failure guard; they are used as they are, behind the checks that the formula
@@ -238,14 +247,22 @@ double exactSphere(double D, double h) {
 double exactHeadVolume(THeadKind kind, const HeadDims& head, double D, double W, double h) {
     const bool circle = W == D;
     switch (kind) {
-    case THeadKind::hkEllipsoidal: return exactEllipsoidal(D, W, head.H - head.h, h);
-    case THeadKind::hkSphericalCap: return exactSphericalCap(D, W, head.H, h);
-    case THeadKind::hkCone: return circle ? exactCone(head.H - head.h, h, D) : 0;
-    case THeadKind::hkFrustum: return circle ? exactFrustum(head.H - head.h, h, D, head.D2) : 0;
-    case THeadKind::hkStandardDished: return circle ? exactStandardDished(D, h) : 0;
-    case THeadKind::hkNonStandardDished: return circle ? exactNonStandardDished(head.h, head.H, head.Ri, D, h) : 0;
-    case THeadKind::hkHemispherical: return circle ? exactHemispherical(D, h) : 0;
-    case THeadKind::hkFlat: return 0;
+    case THeadKind::hkEllipsoidal:
+        return exactEllipsoidal(D, W, head.H - head.h, h);
+    case THeadKind::hkSphericalCap:
+        return exactSphericalCap(D, W, head.H, h);
+    case THeadKind::hkCone:
+        return circle ? exactCone(head.H - head.h, h, D) : 0;
+    case THeadKind::hkFrustum:
+        return circle ? exactFrustum(head.H - head.h, h, D, head.D2) : 0;
+    case THeadKind::hkStandardDished:
+        return circle ? exactStandardDished(D, h) : 0;
+    case THeadKind::hkNonStandardDished:
+        return circle ? exactNonStandardDished(head.h, head.H, head.Ri, D, h) : 0;
+    case THeadKind::hkHemispherical:
+        return circle ? exactHemispherical(D, h) : 0;
+    case THeadKind::hkFlat:
+        return 0;
     }
     return 0;
 }
