@@ -30,6 +30,8 @@ public:
     const StringGrid& grid() const override { return grid_; }
 
     void setActivePage(int page) { page_ = page; }
+    // What kind of input a name is; nullptr for a name it does not hold.
+    const InputInfo* info(std::string_view name) const;
     const std::vector<std::string>& items(std::string_view name) const;
 
 private:
