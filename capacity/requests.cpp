@@ -10,13 +10,8 @@ namespace kelvora::capacity {
 
 std::string levelText(double x) { return kernel::formatGeneral(x * 0.1L); }
 
-RequestOutcome GenerateCapacityTable(NamedInputs& inputs, RowList& rows) {
-    ReadResult read = ReadTankDescription(inputs, RequestType::Table);
-    if (!read.description) return {read.message};
-    const TTankDescription& d = *read.description;
-
-    // The table is refused before the loop when it could never end or never fit.
-    std::size_t expected = 0;
+RequestOutcome checkTableLevels(const TTankDescription& d, std::size_t& expected) {
+    expected = 0;
     if (d.levelFrom <= d.levelTo) {
         if (d.levelFrom < d.levelTo && !(d.levelStep > 0)) return {messages::kBadStep};
         // A step below the resolution of the levels would leave x where it is for ever; a
@@ -28,19 +23,26 @@ RequestOutcome GenerateCapacityTable(NamedInputs& inputs, RowList& rows) {
         if (!(span + 1 <= kMaxTableRows)) return {messages::kTooManyRows};
         expected = static_cast<std::size_t>(std::ceil(span)) + 1;
     }
+    return {};
+}
+
+RequestOutcome GenerateCapacityTable(NamedInputs& inputs, RowList& rows) {
+    ReadResult read = ReadTankDescription(inputs, RequestType::Table);
+    if (!read.description) return {read.message};
+    const TTankDescription& d = *read.description;
+
+    // The table is refused before the loop when it could never end or never fit.
+    std::size_t expected = 0;
+    if (auto refused = checkTableLevels(d, expected); refused.stopped()) return refused;
 
     rows.clear();
     rows.reserve(expected);
     ValueText value(inputs);
     double V = 0;
-    double x = d.levelFrom;
-    while (x <= d.levelTo) {
+    forEachTableLevel(d, [&](double x) {
         V = VolumeAtLevel(d, x, V);
         rows.append(levelText(x), value(V));
-        if (x == d.levelTo) break;
-        x = x + d.levelStep;
-        if (x > d.levelTo) x = d.levelTo;
-    }
+    });
     return {};
 }
 

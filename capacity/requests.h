@@ -27,6 +27,22 @@ struct RequestOutcome {
     bool stopped() const { return !message.empty(); }
 };
 
+// The table's levels are refused when they could never end or never fit; otherwise
+// `expected` is the number of rows.
+RequestOutcome checkTableLevels(const TTankDescription& d, std::size_t& expected);
+
+// Calls visit(x) for every level of a checked table: from levelFrom by levelStep, the last
+// exactly at levelTo.
+template <typename Visit> void forEachTableLevel(const TTankDescription& d, Visit&& visit) {
+    double x = d.levelFrom;
+    while (x <= d.levelTo) {
+        visit(x);
+        if (x == d.levelTo) break;
+        x = x + d.levelStep;
+        if (x > d.levelTo) x = d.levelTo;
+    }
+}
+
 // Fills `rows` with "level,value" for every level from Edit6 to Edit7 by Edit8, the last
 // row exactly at the (limited) top level. A validation stop leaves `rows` as it was; any
 // other failure leaves it emptied.

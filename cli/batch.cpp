@@ -2,7 +2,9 @@
 
 #include "capacity/calibration_grid.h"
 #include "capacity/input_table.h"
+#include "capacity/display.h"
 #include "capacity/memory_inputs.h"
+#include "capacity/method_check.h"
 #include "capacity/requests.h"
 #include "kernel/errors.h"
 #include "output/workbook_export.h"
@@ -24,8 +26,8 @@ namespace {
 using capacity::InputKind;
 using capacity::MemoryInputs;
 
-constexpr std::string_view kUsageText = R"(usage: kelvora-table [--settings DIR] [--page N] [--quick] [--point LEVEL,VOLUME]...
-                     [--out FILE] [NAME=VALUE]...
+constexpr std::string_view kUsageText = R"(usage: kelvora-table [--settings DIR] [--page N] [--quick | --compare]
+                     [--point LEVEL,VOLUME]... [--out FILE] [NAME=VALUE]...
 
 Runs the capacity-table request (or, with --quick, the quick calculation) over the
 window's inputs, named by their component names, and prints what the window would show.
@@ -39,6 +41,10 @@ window's inputs, named by their component names, and prints what the window woul
   --point L,V    the next calibration point: level L (mm) in column 1, volume V (litres)
                  in column 2. Without ComboBox2=..., the point count follows the points.
   --quick        the quick calculation at the level of Edit35; prints the value of Edit36.
+  --compare      the table's levels by both methods, one line per row, no header:
+                 "level,formula,exact,difference": the level as in the rows, the value by
+                 the required formulas and by exact geometry as the table would show them,
+                 and the unrounded exact − formula value rounded to two decimals.
   --settings DIR before everything else, loads DIR/Config.ini and DIR/bd.txt as the
                  window does at start-up (then ComboBox2 on 8, both heads on "add").
   --out FILE     writes the table as a workbook to FILE (.xlsx, or Excel 97-2003 for .xls
@@ -51,6 +57,10 @@ ComboBox1 empty.
 
 Without --quick the table's rows are printed one per line, "level,value" (level in cm,
 value in litres, or kilograms with CheckBox1=1).
+
+ExactGeometry=1 (the check box "按精确几何计算" of the "容积表" page) composes every volume
+from the true geometry of the shell and heads instead of the required formulas; a head or
+shell whose dimensions describe no solid then ends the request with a message naming it.
 
 Exit status: 0 success; 1 a validation message (on standard error, as the window shows
 it); 2 an error report (on standard error, as the window shows it); 3 a wrong command line.
@@ -72,7 +82,7 @@ void setInput(MemoryInputs& inputs, std::string_view assignment) {
     const auto eq = assignment.find('=');
     if (eq == std::string_view::npos) throw UsageError{"expected NAME=VALUE, got '" + std::string(assignment) + "'"};
     const std::string_view name = assignment.substr(0, eq), value = assignment.substr(eq + 1);
-    const capacity::InputInfo* info = capacity::findInput(name);
+    const capacity::InputInfo* info = inputs.info(name);
     if (!info) throw UsageError{"unknown input '" + std::string(name) + "'"};
     switch (info->kind) {
     case InputKind::Edit:
@@ -92,6 +102,7 @@ void setInput(MemoryInputs& inputs, std::string_view assignment) {
 
 struct Options {
     bool quick = false;
+    bool compare = false;
     std::optional<std::string> settings, out;
     int page = 0;
     std::vector<std::pair<std::string, std::string>> points;
@@ -107,6 +118,7 @@ Options parse(int argc, const char* const* argv) {
             return argv[++i];
         };
         if (arg == "--quick") o.quick = true;
+        else if (arg == "--compare") o.compare = true;
         else if (arg == "--settings") o.settings = std::string(next());
         else if (arg == "--out") o.out = std::string(next());
         else if (arg == "--page") {
@@ -138,6 +150,20 @@ void writeRows(const capacity::RowList& rows, std::ostream& out) {
     out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
 }
 
+// "level,formula,exact,difference" per row, each value as the table shows it.
+void writeComparison(const std::vector<capacity::MethodRow>& rows, capacity::NamedInputs& inputs, std::ostream& out) {
+    capacity::ValueText value(inputs);
+    capacity::RowList lines;
+    lines.reserve(rows.size(), 40);
+    for (const auto& row : rows) {
+        std::string line = capacity::levelText(row.level);
+        for (double V : {row.formula, row.exact, row.exact - row.formula}) line.append(",").append(value(V));
+        lines.append(line);
+    }
+    writeRows(lines, out);
+    out.flush();
+}
+
 } // namespace
 
 int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -156,6 +182,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             persist::loadStartupFiles(inputs, *options.settings);
         }
         if (options.quick && options.out) throw UsageError{"--out goes with a table, not with --quick"};
+        if (options.compare && (options.quick || options.out))
+            throw UsageError{"--compare prints the table's rows; it goes with neither --quick nor --out"};
         inputs.setActivePage(options.page);
         bool pointCountGiven = false;
         for (auto assignment : options.assignments) {
@@ -185,6 +213,16 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
                 return kValidation;
             }
             out << inputs.text("Edit36") << '\n';
+            return kOk;
+        }
+        if (options.compare) {
+            std::vector<capacity::MethodRow> compared;
+            const auto outcome = capacity::CompareMethods(inputs, compared);
+            if (outcome.stopped()) {
+                err << outcome.message << '\n';
+                return kValidation;
+            }
+            writeComparison(compared, inputs, out);
             return kOk;
         }
         capacity::RowList rows;
