@@ -1,28 +1,21 @@
 #include "capacity/memory_inputs.h"
 
 #include "capacity/calibration_grid.h"
-#include "capacity/exact_method.h"
+#include "capacity/page_inputs.h"
 
 #include <stdexcept>
 
 namespace kelvora::capacity {
 
 MemoryInputs::MemoryInputs() {
-    for (const auto& input : inputTable()) {
-        State s;
-        s.info = &input;
-        s.items = fixedComboItems(input.name);
-        states_.emplace(std::string(input.name), std::move(s));
-    }
-    // The method switch of the "容积表" page, beside the window's own inputs.
-    static constexpr InputInfo exact{kExactGeometryInput, InputKind::CheckBox, "TabSheet7", "按精确几何计算", false,
-                                     KeyFilter::None};
-    if (!states_.contains(exact.name)) states_.emplace(std::string(exact.name), State{&exact, {}, false, -1, {}});
-}
-
-const InputInfo* MemoryInputs::info(std::string_view name) const {
-    auto it = states_.find(name);
-    return it == states_.end() ? nullptr : it->second.info;
+    for (auto table : {inputTable(), pageInputTable()})
+        for (const auto& input : table) {
+            State s;
+            s.info = &input;
+            s.items = fixedItems(input.name);
+            states_.emplace(std::string(input.name), std::move(s));
+        }
+    setItemIndex("LevelForMode", kLevelForByVolume);
 }
 
 MemoryInputs MemoryInputs::constructed() {

@@ -39,7 +39,9 @@ struct TTankDescription {
     bool lowerEndRight = false; // RadioButton4 "低端在右封头"; otherwise the left head
 };
 
-enum class RequestType { Table, Quick };
+// LevelFor, the level from a known volume, reads neither the table's levels nor the
+// quick level: its common group is the dead volume and the attachment.
+enum class RequestType { Table, Quick, LevelFor };
 
 // A request that stopped in validation carries the message for the plain message box.
 struct ReadResult {
