@@ -2,6 +2,7 @@
 // true volume where they are not, and a message naming the part that describes no solid.
 
 #include "capacity/exact_method.h"
+#include "capacity/level_for.h"
 #include "capacity/requests.h"
 #include "capacity/volume.h"
 #include "fixture.h"
@@ -101,6 +102,23 @@ TEST(ExactMethod, ComposesTheTrueHeadsWithTheChoicesOfTheTable) {
                        geometry::exactStandardDished(2000, 10) - kernel::YuangTong(2000, 2000, 10, 5055) -
                        0.12),
               1e-7);
+}
+
+TEST(ExactMethod, TheLevelForAVolumeFollowsTheMethod) {
+    // 200 L sits low in a tank with standard dished heads, where the k table is short.
+    auto in = test::circularTank({{"RadioButton19", "1"}, {"Edit19", "0"}, {"RadioButton12", "1"}, {"Edit20", "0"}});
+    in.setText("LevelForValue", "200");
+    double level[2];
+    for (bool exact : {false, true}) {
+        in.setChecked(kExactGeometryInput, exact);
+        ASSERT_FALSE(LevelForVolume(in).stopped());
+        level[exact] = std::stod(in.text("LevelForResult"));
+        auto d = *ReadTankDescription(in, RequestType::Quick).description;
+        // Rounded up to 0.01 mm: the volume there reaches 200 L, 0.01 mm lower it does not.
+        EXPECT_GE(VolumeAtLevel(d, level[exact]) * 1000, 200);
+        EXPECT_LT(VolumeAtLevel(d, level[exact] - 0.01) * 1000, 200);
+    }
+    EXPECT_LT(level[true], level[false]); // the true heads hold more down there
 }
 
 TEST(ExactMethod, RefusesDimensionsThatDescribeNoSolidNamingTheHead) {
