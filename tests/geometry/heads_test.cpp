@@ -229,12 +229,4 @@ TEST(ExactGeometry, RefusesSolidsThatDoNotExistAndLevelsOffTheSection) {
         EXPECT_EQ(exactHeadVolume(kind, none, 1780, 1200, 500), 0);
 }
 
-TEST(ExactGeometry, TheStandardDishedDepthComesFromItsRadii) {
-    // Crown D, knuckle 0.1·D: depth 387.548… on D = 2000, full volume as the kernel's
-    // torispherical closed form gives it.
-    EXPECT_NEAR(exactStandardDished(2000, 2000), 0.7917279, 1e-7);
-    // Half the head below the axis.
-    EXPECT_NEAR(exactStandardDished(2000, 1000), exactStandardDished(2000, 2000) / 2, 1e-13);
-}
-
 } // namespace
