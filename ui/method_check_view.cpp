@@ -39,28 +39,43 @@ QString methodName(bool exactGeometry) {
 MethodCheckView::MethodCheckView(QWidget* parent, QChart* chart) : QLabel(parent), chart_(chart) {
     setObjectName(QStringLiteral("MethodCheck"));
     setWordWrap(true);
+    // The line wraps to the width the page gives it; it never widens the window.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     series_ = new QLineSeries(chart_);
     series_->setName(QStringLiteral("偏差（精确几何 − 规定公式）"));
     QPen pen(QColor(30, 120, 30));
     pen.setWidth(1);
     series_->setPen(pen);
-    chart_->addSeries(series_);
     axis_ = new QValueAxis(chart_);
     axis_->setTitleText(QStringLiteral("偏差 (升)"));
     axis_->setLabelFormat(QStringLiteral("%g"));
-    chart_->addAxis(axis_, Qt::AlignRight);
-    const auto bottom = chart_->axes(Qt::Horizontal);
-    if (!bottom.isEmpty()) series_->attachAxis(bottom.first());
-    series_->attachAxis(axis_);
     clear();
+}
+
+// The series and its axis are on the chart only while a deviation is drawn, so the chart
+// without a check is the chart without them, legend and minimum size included.
+void MethodCheckView::attach(bool on) {
+    const bool attached = chart_->series().contains(series_);
+    if (on == attached) return;
+    if (on) {
+        chart_->addSeries(series_);
+        chart_->addAxis(axis_, Qt::AlignRight);
+        const auto bottom = chart_->axes(Qt::Horizontal);
+        if (!bottom.isEmpty()) series_->attachAxis(bottom.first());
+        series_->attachAxis(axis_);
+    } else {
+        chart_->removeSeries(series_);
+        chart_->removeAxis(axis_);
+        series_->setParent(chart_);
+        axis_->setParent(chart_);
+    }
 }
 
 void MethodCheckView::clear() {
     other_.clear();
     deviation_ = {};
     series_->clear();
-    series_->setVisible(false);
-    axis_->setVisible(false);
+    attach(false);
     setText({});
 }
 
@@ -110,12 +125,11 @@ void MethodCheckView::drawDeviation(const std::vector<capacity::MethodRow>& rows
         low = std::min(low, d), high = std::max(high, d);
         points.append(QPointF(largest->level * 0.1, d));
     }
+    attach(true);
     series_->replace(points);
     const double pad = std::max(high - low, 1e-6) * 0.05;
     axis_->setRange(low - pad, high + pad);
     axis_->applyNiceNumbers();
-    series_->setVisible(true);
-    axis_->setVisible(true);
 }
 
 } // namespace kelvora::ui

@@ -36,6 +36,7 @@ public:
 
 private:
     void drawDeviation(const std::vector<capacity::MethodRow>& rows);
+    void attach(bool on);
 
     QChart* chart_;
     QLineSeries* series_;
