@@ -14,7 +14,7 @@ RequestOutcome checkTableLevels(const TTankDescription& d, std::size_t& expected
     expected = 0;
     if (d.levelFrom <= d.levelTo) {
         if (d.levelFrom < d.levelTo && !(d.levelStep > 0)) return {messages::kBadStep};
-        // A step below the resolution of the levels would leave x where it is for ever; a
+        // A step below the resolution of the levels would repeat a level row after row; a
         // step of at least one unit in the last place of the largest level moves every level.
         const double top = std::fmax(std::fabs(d.levelFrom), std::fabs(d.levelTo));
         const double ulp = std::nextafter(top, HUGE_VAL) - top;
@@ -36,13 +36,18 @@ RequestOutcome GenerateCapacityTable(NamedInputs& inputs, RowList& rows) {
     if (auto refused = checkTableLevels(d, expected); refused.stopped()) return refused;
 
     rows.clear();
-    rows.reserve(expected);
-    ValueText value(inputs);
-    double V = 0;
-    forEachTableLevel(d, [&](double x) {
-        V = VolumeAtLevel(d, x, V);
-        rows.append(levelText(x), value(V));
-    });
+    try {
+        rows.reserve(expected);
+        ValueText value(inputs);
+        double V = 0;
+        forEachTableLevel(d, [&](double x) {
+            V = VolumeAtLevel(d, x, V);
+            rows.append(levelText(x), value(V));
+        });
+    } catch (...) {
+        rows.clear();
+        throw;
+    }
     return {};
 }
 

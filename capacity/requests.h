@@ -8,6 +8,7 @@
 #include "capacity/row_list.h"
 #include "capacity/tank_description.h"
 
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -31,21 +32,26 @@ struct RequestOutcome {
 // `expected` is the number of rows.
 RequestOutcome checkTableLevels(const TTankDescription& d, std::size_t& expected);
 
-// Calls visit(x) for every level of a checked table: from levelFrom by levelStep, the last
-// exactly at levelTo.
+// Calls visit(x) for every level of a checked table, none when levelFrom > levelTo. Each
+// level is levelFrom + k × levelStep rounded once, so a fractional step gathers no error
+// over the rows; a level a rounding error short of the top level, or past it, is the top
+// level itself and the last row.
 template <typename Visit> void forEachTableLevel(const TTankDescription& d, Visit&& visit) {
-    double x = d.levelFrom;
-    while (x <= d.levelTo) {
+    if (d.levelFrom > d.levelTo) return;
+    const long double snap = 1e-9L * d.levelStep;
+    for (double k = 0;; ++k) {
+        double x = std::fma(k, d.levelStep, d.levelFrom);
+        const bool last = !(x < d.levelTo) || d.levelTo - static_cast<long double>(x) <= snap;
+        if (last) x = d.levelTo;
         visit(x);
-        if (x == d.levelTo) break;
-        x = x + d.levelStep;
-        if (x > d.levelTo) x = d.levelTo;
+        if (last) break;
     }
 }
 
-// Fills `rows` with "level,value" for every level from Edit6 to Edit7 by Edit8, the last
-// row exactly at the (limited) top level. A validation stop leaves `rows` as it was; any
-// other failure leaves it emptied.
+// Fills `rows` with "level,value" for the levels Edit6 + k × Edit8 (k = 0, 1, 2, ...) below
+// Edit7, then the (limited) top level Edit7 itself, which also stands for a level within
+// 1e-9 of a step of it. A validation stop leaves `rows` as it was; any other failure
+// (a value the double range cannot hold included) leaves it emptied.
 RequestOutcome GenerateCapacityTable(NamedInputs& inputs, RowList& rows);
 
 // Writes the value at the level of Edit35 into Edit36; a stop or failure leaves Edit36.

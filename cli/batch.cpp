@@ -19,6 +19,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace kelvora::cli {
@@ -73,8 +74,8 @@ ExactGeometry=1 (the check box "按精确几何计算" of the "容积表" page) 
 from the true geometry of the shell and heads instead of the required formulas; a head or
 shell whose dimensions describe no solid then ends the request with a message naming it.
 
-Exit status: 0 success; 1 a validation message (on standard error, as the window shows
-it); 2 an error report (on standard error, as the window shows it); 3 a wrong command line.
+Exit status: 0 success; 1 a validation message or a --level-for refusal (on standard
+error, as the window shows it); 2 an error report (on standard error, as the window shows it); 3 a wrong command line.
 )";
 
 constexpr std::array<std::string_view, 4> kPageCaptions{"水平圆筒", "倾斜圆筒", "球罐", "罐容标定"};
@@ -148,6 +149,16 @@ Options parse(int argc, const char* const* argv) {
     return o;
 }
 
+// Any path error (no such folder, a symbolic link loop, a name too long) is a usage error;
+// the error-code form of the query, since the throwing one would end the program.
+void checkSettingsDirectory(const std::string& dir) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(dir, ec);
+    if (ec && status.type() != std::filesystem::file_type::not_found)
+        throw UsageError{"--settings: '" + dir + "': " + ec.message()};
+    if (!std::filesystem::is_directory(status)) throw UsageError{"--settings: '" + dir + "' is not a directory"};
+}
+
 void writeRows(const capacity::RowList& rows, std::ostream& out) {
     std::string buffer;
     buffer.reserve(1 << 16);
@@ -189,8 +200,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
     try {
         options = parse(argc, argv);
         if (options.settings) {
-            if (!std::filesystem::is_directory(std::filesystem::u8path(*options.settings)))
-                throw UsageError{"--settings: '" + *options.settings + "' is not a directory"};
+            checkSettingsDirectory(*options.settings);
             persist::loadStartupFiles(inputs, *options.settings);
         }
         if (options.quick && options.out) throw UsageError{"--out goes with a table, not with --quick"};
@@ -223,6 +233,10 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         }
     } catch (const UsageError& e) {
         err << "kelvora-table: " << e.text << "\n(see kelvora-table --help)\n";
+        return kUsage;
+    } catch (const std::filesystem::filesystem_error& e) {
+        // A path on the command line that the system rejects is the command line's fault.
+        err << "kelvora-table: " << e.what() << "\n(see kelvora-table --help)\n";
         return kUsage;
     }
 
