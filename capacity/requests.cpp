@@ -10,13 +10,8 @@ namespace kelvora::capacity {
 
 std::string levelText(double x) { return kernel::formatGeneral(x * 0.1L); }
 
-RequestOutcome GenerateCapacityTable(NamedInputs& inputs, RowList& rows) {
-    ReadResult read = ReadTankDescription(inputs, RequestType::Table);
-    if (!read.description) return {read.message};
-    const TTankDescription& d = *read.description;
-
-    // The table is refused before the loop when it could never end or never fit.
-    std::size_t expected = 0;
+RequestOutcome checkTableLevels(const TTankDescription& d, std::size_t& expected) {
+    expected = 0;
     if (d.levelFrom <= d.levelTo) {
         if (d.levelFrom < d.levelTo && !(d.levelStep > 0)) return {messages::kBadStep};
         // A step below the resolution of the levels would repeat a level row after row; a
@@ -28,25 +23,27 @@ RequestOutcome GenerateCapacityTable(NamedInputs& inputs, RowList& rows) {
         if (!(span + 1 <= kMaxTableRows)) return {messages::kTooManyRows};
         expected = static_cast<std::size_t>(std::ceil(span)) + 1;
     }
+    return {};
+}
+
+RequestOutcome GenerateCapacityTable(NamedInputs& inputs, RowList& rows) {
+    ReadResult read = ReadTankDescription(inputs, RequestType::Table);
+    if (!read.description) return {read.message};
+    const TTankDescription& d = *read.description;
+
+    // The table is refused before the loop when it could never end or never fit.
+    std::size_t expected = 0;
+    if (auto refused = checkTableLevels(d, expected); refused.stopped()) return refused;
 
     rows.clear();
-    if (d.levelFrom > d.levelTo) return {};
     try {
         rows.reserve(expected);
         ValueText value(inputs);
-        // Each level is levelFrom + k × levelStep rounded once, so a fractional step gathers
-        // no error over the rows; a level a rounding error short of the top level, or past
-        // it, is the top level itself and the last row.
-        const long double snap = 1e-9L * d.levelStep;
         double V = 0;
-        for (double k = 0;; ++k) {
-            double x = std::fma(k, d.levelStep, d.levelFrom);
-            const bool last = !(x < d.levelTo) || d.levelTo - static_cast<long double>(x) <= snap;
-            if (last) x = d.levelTo;
+        forEachTableLevel(d, [&](double x) {
             V = VolumeAtLevel(d, x, V);
             rows.append(levelText(x), value(V));
-            if (last) break;
-        }
+        });
     } catch (...) {
         rows.clear();
         throw;

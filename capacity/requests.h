@@ -8,6 +8,7 @@
 #include "capacity/row_list.h"
 #include "capacity/tank_description.h"
 
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,26 @@ struct RequestOutcome {
     std::string message; // empty: the request ran to its end
     bool stopped() const { return !message.empty(); }
 };
+
+// The table's levels are refused when they could never end or never fit; otherwise
+// `expected` is the number of rows.
+RequestOutcome checkTableLevels(const TTankDescription& d, std::size_t& expected);
+
+// Calls visit(x) for every level of a checked table, none when levelFrom > levelTo. Each
+// level is levelFrom + k × levelStep rounded once, so a fractional step gathers no error
+// over the rows; a level a rounding error short of the top level, or past it, is the top
+// level itself and the last row.
+template <typename Visit> void forEachTableLevel(const TTankDescription& d, Visit&& visit) {
+    if (d.levelFrom > d.levelTo) return;
+    const long double snap = 1e-9L * d.levelStep;
+    for (double k = 0;; ++k) {
+        double x = std::fma(k, d.levelStep, d.levelFrom);
+        const bool last = !(x < d.levelTo) || d.levelTo - static_cast<long double>(x) <= snap;
+        if (last) x = d.levelTo;
+        visit(x);
+        if (last) break;
+    }
+}
 
 // Fills `rows` with "level,value" for the levels Edit6 + k × Edit8 (k = 0, 1, 2, ...) below
 // Edit7, then the (limited) top level Edit7 itself, which also stands for a level within

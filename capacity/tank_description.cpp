@@ -1,5 +1,6 @@
 #include "capacity/tank_description.h"
 
+#include "capacity/exact_method.h"
 #include "kernel/number_text.h"
 
 #include <initializer_list>
@@ -29,7 +30,10 @@ void limitTop(double& level, const TTankDescription& d) {
     if (level > d.A && d.A > 0) level = d.A;
 }
 
-THeadSpec readHead(const NamedInputs& in, bool left, double D, const char* message) {
+// The exact method does not scale by the ratio, and a head for which the ratio fails
+// (zero depth) gets the exact method's own message; the ratio is then prepared after
+// that check, for the comparison of the two methods.
+THeadSpec readHead(const NamedInputs& in, bool left, double D, bool exact, const char* message) {
     THeadSpec headSpec;
     for (const auto& head : headComponents()) {
         const HeadSide& side = left ? head.left : head.right;
@@ -38,7 +42,8 @@ THeadSpec readHead(const NamedInputs& in, bool left, double D, const char* messa
         for (const auto& field : side.fieldList())
             if (in.text(field.edit).empty()) throw Stop{message};
         for (const auto& field : side.fieldList()) headSpec.dims.*field.dim = number(in, field.edit);
-        if (head.kind == THeadKind::hkNonStandardDished) headSpec.dishedRatio = kernel::dishedRatio(headSpec.dims, D);
+        if (head.kind == THeadKind::hkNonStandardDished && !exact)
+            headSpec.dishedRatio = kernel::dishedRatio(headSpec.dims, D);
         break;
     }
     return headSpec;
@@ -65,6 +70,7 @@ void readKind(NamedInputs& in, TTankDescription& d) {
         break;
     case TStructureKind::skInclined:
         check(in, {"Edit29", "Edit30", "Edit39", "Edit40", "Edit41", "Edit42"}, messages::kInclined);
+        d.lowerEndRight = in.checked("RadioButton4");
         d.alpha = number(in, "Edit29");
         // A level axis makes the wedge cases divide by zero.
         if (d.alpha == 0) d.alpha = 0.001;
@@ -126,12 +132,20 @@ ReadResult ReadTankDescription(NamedInputs& inputs, RequestType type) {
     TTankDescription d;
     try {
         d.kind = Jgxs(inputs);
+        d.exactGeometry = inputs.checked(kExactGeometryInput);
         readKind(inputs, d);
         readCommon(inputs, d, type);
-        d.left = readHead(inputs, true, d.D, messages::kLeftHead);
-        d.right = readHead(inputs, false, d.D, messages::kRightHead);
+        d.left = readHead(inputs, true, d.D, d.exactGeometry, messages::kLeftHead);
+        d.right = readHead(inputs, false, d.D, d.exactGeometry, messages::kRightHead);
         d.left.subtract = inputs.itemIndex("ComboBox3") == 1;
         d.right.subtract = inputs.itemIndex("ComboBox4") == 1;
+        if (d.exactGeometry) {
+            const std::string problem = exactGeometryProblem(d);
+            if (!problem.empty()) return {std::nullopt, problem};
+            for (THeadSpec* side : {&d.left, &d.right})
+                if (side->kind == THeadKind::hkNonStandardDished)
+                    side->dishedRatio = kernel::dishedRatio(side->dims, d.D);
+        }
     } catch (const Stop& stop) {
         return {std::nullopt, stop.message};
     }

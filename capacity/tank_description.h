@@ -33,6 +33,10 @@ struct TTankDescription {
     double attachmentVolume = 0, attachmentBottom = 0, attachmentHeight = 0;
     int pointCount = 0;
     std::vector<double> pointLevels, pointVolumes;
+    // The volume by true geometry (ExactGeometry) instead of the required formulas; the
+    // inclined tank then needs to know which head lies at its lower end.
+    bool exactGeometry = false;
+    bool lowerEndRight = false; // RadioButton4 "低端在右封头"; otherwise the left head
 };
 
 // LevelFor, the level from a known volume, reads neither the table's levels nor the
@@ -53,7 +57,8 @@ TStructureKind Jgxs(const NamedInputs& inputs);
 // (neither RadioButton1 nor RadioButton2). A filled field that is not a number throws
 // ConvertError; a non-standard dished head of zero depth on a tank with a diameter
 // throws ArithmeticError. On the calibration page the dead volume and attachment fields
-// are set to "0".
+// are set to "0". With exact geometry chosen, a tank whose shell or heads describe no
+// solid stops with the message naming the part (exactGeometryProblem) instead.
 ReadResult ReadTankDescription(NamedInputs& inputs, RequestType type);
 
 // The group messages.

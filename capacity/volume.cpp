@@ -1,5 +1,6 @@
 #include "capacity/volume.h"
 
+#include "capacity/exact_method.h"
 #include "kernel/calibration.h"
 #include "kernel/fp_guard.h"
 #include "kernel/inclined.h"
@@ -72,7 +73,12 @@ double VolumeAtLevel(const TTankDescription& d, double x, double previous) {
     try {
         FpGuard guard;
         Terms t;
-        shellAndHeads(d, settle(x), t);
+        if (d.exactGeometry) {
+            const ExactTerms exact = exactTerms(d, settle(x));
+            t = {exact.left, exact.shell, exact.right};
+        } else {
+            shellAndHeads(d, settle(x), t);
+        }
         if (d.left.subtract) t.left = -t.left;
         if (d.right.subtract) t.right = -t.right;
         V = settle(static_cast<double>(0.001L * d.deadVolume + (t.left + t.shell + t.right)));

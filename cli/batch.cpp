@@ -1,10 +1,12 @@
 #include "cli/batch.h"
 
 #include "capacity/calibration_grid.h"
+#include "capacity/display.h"
 #include "capacity/input_table.h"
 #include "capacity/level_for.h"
-#include "capacity/page_inputs.h"
 #include "capacity/memory_inputs.h"
+#include "capacity/method_check.h"
+#include "capacity/page_inputs.h"
 #include "capacity/requests.h"
 #include "kernel/errors.h"
 #include "output/document_model.h"
@@ -35,7 +37,7 @@ namespace {
 using capacity::InputKind;
 using capacity::MemoryInputs;
 
-constexpr std::string_view kUsageText = R"(usage: kelvora-table [--settings DIR] [--page N] [--quick | --level-for VALUE[%]]
+constexpr std::string_view kUsageText = R"(usage: kelvora-table [--settings DIR] [--page N] [--quick | --level-for VALUE[%] | --compare]
                      [--point LEVEL,VOLUME]... [--out FILE] [NAME=VALUE]...
 
 Runs the capacity-table request (or, with --quick, the quick calculation, or with
@@ -59,6 +61,10 @@ component names, and prints what the window would show.
                  Edit13, Edit31, Edit32, Edit33 like the quick calculation, not Edit35.
                  A volume above the capacity or below the volume at level 0 is refused
                  with a message, like a validation message.
+  --compare      the table's levels by both methods, one line per row, no header:
+                 "level,formula,exact,difference": the level as in the rows, the value by
+                 the required formulas and by exact geometry as the table would show them,
+                 and the unrounded exact − formula value rounded to two decimals.
   --settings DIR before everything else, loads DIR/Config.ini and DIR/bd.txt as the
                  window does at start-up (then ComboBox2 on 8, both heads on "add").
   --out FILE     writes the table to FILE and prints 保存成功！ instead of the rows: a name
@@ -73,6 +79,10 @@ ComboBox1 empty.
 
 Without --quick the table's rows are printed one per line, "level,value" (level in cm,
 value in litres, or kilograms with CheckBox1=1).
+
+ExactGeometry=1 (the check box "按精确几何计算" of the "容积表" page) composes every volume
+from the true geometry of the shell and heads instead of the required formulas; a head or
+shell whose dimensions describe no solid then ends the request with a message naming it.
 
 Exit status: 0 success; 1 a validation message or a --level-for refusal (on standard
 error, as the window shows it); 2 an error report (on standard error, as the window shows it); 3 a wrong command line.
@@ -114,6 +124,7 @@ void setInput(MemoryInputs& inputs, std::string_view assignment) {
 
 struct Options {
     bool quick = false;
+    bool compare = false;
     std::optional<std::string> settings, out, levelFor;
     int page = 0;
     std::vector<std::pair<std::string, std::string>> points;
@@ -129,6 +140,7 @@ Options parse(int argc, const char* const* argv) {
             return argv[++i];
         };
         if (arg == "--quick") o.quick = true;
+        else if (arg == "--compare") o.compare = true;
         else if (arg == "--settings") o.settings = std::string(next());
         else if (arg == "--out") o.out = std::string(next());
         else if (arg == "--level-for") o.levelFor = std::string(next());
@@ -199,6 +211,20 @@ void writeRows(const capacity::RowList& rows, std::ostream& out) {
     out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
 }
 
+// "level,formula,exact,difference" per row, each value as the table shows it.
+void writeComparison(const std::vector<capacity::MethodRow>& rows, capacity::NamedInputs& inputs, std::ostream& out) {
+    capacity::ValueText value(inputs);
+    capacity::RowList lines;
+    lines.reserve(rows.size(), 40);
+    for (const auto& row : rows) {
+        std::string line = capacity::levelText(row.level);
+        for (double V : {row.formula, row.exact, row.exact - row.formula}) line.append(",").append(value(V));
+        lines.append(line);
+    }
+    writeRows(lines, out);
+    out.flush();
+}
+
 } // namespace
 
 int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -218,6 +244,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         if (options.quick && options.out) throw UsageError{"--out goes with a table, not with --quick"};
         if (options.levelFor && (options.quick || options.out))
             throw UsageError{"--level-for goes with neither --quick nor --out"};
+        if (options.compare && (options.quick || options.out || options.levelFor))
+            throw UsageError{"--compare prints the table's rows; it goes with neither --quick, --level-for nor --out"};
         inputs.setActivePage(options.page);
         bool pointCountGiven = false;
         for (auto assignment : options.assignments) {
@@ -258,6 +286,16 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
                 return kValidation;
             }
             out << inputs.text("Edit36") << '\n';
+            return kOk;
+        }
+        if (options.compare) {
+            std::vector<capacity::MethodRow> compared;
+            const auto outcome = capacity::CompareMethods(inputs, compared);
+            if (outcome.stopped()) {
+                err << outcome.message << '\n';
+                return kValidation;
+            }
+            writeComparison(compared, inputs, out);
             return kOk;
         }
         if (options.levelFor) {

@@ -6,6 +6,7 @@
 #include "output/sheet_layout.h"
 #include "ui/Unit1.h"
 #include "ui/controls.h"
+#include "ui/method_check_view.h"
 
 #include <QChart>
 #include <QChartView>
@@ -70,8 +71,15 @@ int TableRowsModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(std::min<std::size_t>(count_, INT_MAX));
 }
 
+void TableRowsModel::setOther(const capacity::RowList* other, bool exactTable) {
+    beginResetModel();
+    other_ = other;
+    exactTable_ = exactTable;
+    endResetModel();
+}
+
 int TableRowsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 2;
+    return parent.isValid() ? 0 : other_ ? 4 : 2;
 }
 
 QVariant TableRowsModel::data(const QModelIndex& index, int role) const {
@@ -81,8 +89,11 @@ QVariant TableRowsModel::data(const QModelIndex& index, int role) const {
     if (row >= count_ || row >= rows_->size()) return {};
     if (role == Qt::TextAlignmentRole) return int(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole) return {};
-    const std::string_view text = (*rows_)[row];
+    const bool check = index.column() >= 2;
+    if (check && (!other_ || row >= other_->size())) return {};
+    const std::string_view text = check ? (*other_)[row] : (*rows_)[row];
     const auto comma = text.find(',');
+    if (check) return index.column() == 2 ? q(text.substr(0, comma)) : q(text.substr(comma + 1));
     if (comma == std::string_view::npos) return index.column() == 0 ? q(text) : QString();
     return index.column() == 0 ? q(text.substr(0, comma)) : q(text.substr(comma + 1));
 }
@@ -91,6 +102,9 @@ QVariant TableRowsModel::headerData(int section, Qt::Orientation orientation, in
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return section + 1;
     if (section == 0) return q(output::kLevelHeading);
+    const QString unit = weight_ ? QStringLiteral("(公斤)") : QStringLiteral("(升)");
+    if (section == 2) return (exactTable_ ? QStringLiteral("规定公式") : QStringLiteral("精确几何")) + unit;
+    if (section == 3) return QStringLiteral("偏差") + unit;
     return q(weight_ ? output::kWeightHeading : output::kVolumeHeading);
 }
 
@@ -260,6 +274,8 @@ QWidget* TablePage::buildIdentification() {
     exactArea_->setObjectName(QStringLiteral("ExactGeometryArea"));
     auto* exactLayout = new QHBoxLayout(exactArea_);
     exactLayout->setContentsMargins(0, 0, 0, 0);
+    check_ = new MethodCheckView(exactArea_, chart_);
+    exactLayout->addWidget(check_, 1);
     grid->addWidget(exact, 0, 0, 1, 2);
     grid->addWidget(exactArea_, 0, 2, 1, 2);
 
@@ -301,6 +317,8 @@ void TablePage::updateUnit() {
 
 void TablePage::showNoTable() {
     model_->setRows(nullptr, false);
+    model_->setOther(nullptr, false);
+    check_->clear();
     summary_ = {};
     curve_->clear();
     capacityLine_->clear();
@@ -316,10 +334,17 @@ void TablePage::showTable(const capacity::RowList& rows, bool weight) {
     table_->show();
     summaryLine_->show();
     drawCurve();
+    const bool exact = window_.checked("ExactGeometry");
+    check_->compare(window_, rows.size(), exact, weight);
+    model_->setOther(check_->otherRows().empty() ? nullptr : &check_->otherRows(), exact);
+    if (!check_->otherRows().empty()) {
+        view_->setColumnWidth(2, 86);
+        view_->setColumnWidth(3, 64);
+    }
 
     const QString unit = valueUnit(weight);
     const auto& s = summary_;
-    QString line = QStringLiteral("共 %1 行，液位 %2 – %3 cm，最高液位 %3 cm 处%4 %5 %6。")
+    QString line = methodName(exact) + QStringLiteral("：共 %1 行，液位 %2 – %3 cm，最高液位 %3 cm 处%4 %5 %6。")
                        .arg(QLocale::c().toString(static_cast<qulonglong>(s.rows)), number(s.firstLevel),
                             number(s.lastLevel), weight ? QStringLiteral("重量") : QStringLiteral("容积"),
                             q(kernel::RoundToStr(s.topValue)), unit);

@@ -33,6 +33,10 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
     // Shows `rows` (which must outlive the model or the next setRows); nullptr for none.
     void setRows(const capacity::RowList* rows, bool weight);
+    // The check's columns beside the rows: per row "other value,deviation" (`other` must
+    // outlive the model or the next call), the other method being the formulas when the
+    // table is exact; nullptr for none.
+    void setOther(const capacity::RowList* other, bool exactTable);
     bool weight() const { return weight_; }
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -41,9 +45,13 @@ public:
 
 private:
     const capacity::RowList* rows_ = nullptr;
+    const capacity::RowList* other_ = nullptr;
     std::size_t count_ = 0;
     bool weight_ = false;
+    bool exactTable_ = false;
 };
+
+class MethodCheckView;
 
 class TablePage : public QWidget {
 public:
@@ -65,6 +73,8 @@ public:
     QWidget* documentBar() const { return documentBar_; }
     // Room beside the exact-geometry check for the other method's figures.
     QWidget* exactGeometryArea() const { return exactArea_; }
+    // The two methods compared over the table on the page.
+    MethodCheckView* methodCheck() const { return check_; }
 
     // The caption follows the exact-geometry check.
     static QString caption(bool exactGeometry);
@@ -94,6 +104,7 @@ private:
     QLabel* unit_ = nullptr;
     QWidget* documentBar_ = nullptr;
     QWidget* exactArea_ = nullptr;
+    MethodCheckView* check_ = nullptr;
     capacity::TableSummary summary_;
 };
 

@@ -9,8 +9,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -280,6 +282,60 @@ TEST(Batch, ValuesBeyondTheDoubleRangeAreAnErrorReport) {
         EXPECT_EQ(r.out, "") << args;
     }
     EXPECT_TRUE(std::filesystem::is_empty(dir));
+}
+
+} // namespace
+
+namespace {
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+TEST(Batch, CompareGivesBothTablesNumbers) {
+    // Standard dished heads, whose k table is furthest from the true head near the bottom;
+    // litres and kilograms.
+    const std::string tank = "RadioButton1=1 Edit1=2000 Edit2=5000 RadioButton19=1 Edit19=20 RadioButton12=1 Edit20=0 "
+                             "Edit6=0 Edit7=2000 Edit8=37 Edit9=10 Edit13=120 Edit31=0 Edit32=0 Edit33=0 ";
+    for (std::string mode : {"", "CheckBox1=1 Edit37=0.85 ComboBox1=g/cm^3 "}) {
+        const auto formula = lines(run(tank + mode + "ExactGeometry=0").out);
+        const auto exact = lines(run(tank + mode + "ExactGeometry=1").out);
+        for (std::string box : {"0", "1"}) {
+            const Result r = run("--compare " + tank + mode + "ExactGeometry=" + box);
+            ASSERT_EQ(r.status, 0) << r.err;
+            const auto compared = lines(r.out);
+            ASSERT_EQ(compared.size(), 56u);
+            ASSERT_EQ(formula.size(), 56u);
+            bool differs = false;
+            for (std::size_t i = 0; i < compared.size(); ++i) {
+                std::istringstream fields(compared[i]);
+                std::string level, f, e, d;
+                std::getline(fields, level, ','), std::getline(fields, f, ','), std::getline(fields, e, ',');
+                std::getline(fields, d);
+                EXPECT_EQ(level + "," + f, formula[i]);
+                EXPECT_EQ(level + "," + e, exact[i]);
+                // The difference is rounded once, from the unrounded values.
+                EXPECT_NEAR(std::stod(d), std::stod(e) - std::stod(f), 0.010001) << compared[i];
+                differs = differs || d != "0";
+            }
+            EXPECT_TRUE(differs);
+        }
+    }
+}
+
+TEST(Batch, CompareRefusesWhatTheExactMethodCannotEvaluate) {
+    const std::string tank = "RadioButton1=1 Edit1=2000 Edit2=5000 RadioButton10=1 Edit15=0 Edit16=400 Edit18=2000 "
+                             "RadioButton21=1 Edit6=0 Edit7=2000 Edit8=100 Edit9=10 Edit13=0 Edit31=0 Edit32=0 Edit33=0";
+    Result r = run("--compare " + tank);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("右封头"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(run(tank).status, 0); // the formulas keep their failure values
+    EXPECT_EQ(run("--compare --quick " + tank).status, 3);
+    EXPECT_EQ(run("--compare --out x.xlsx " + tank).status, 3);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "capacity/page_inputs.h"
 #include "persist/settings.h"
 #include "ui/Unit1.h"
+#include "ui/method_check_view.h"
 #include "ui/table_page.h"
 
 #include "recording_services.h"
@@ -13,6 +14,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QChart>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -174,6 +177,45 @@ private slots:
         window->setItemIndex("LevelForMode", 0);
         window->setChecked("CheckBox1", true);
         QCOMPARE(w<QLabel>("LevelForUnit")->text(), QStringLiteral("公斤"));
+    }
+
+    void theCheckShowsTheOtherMethodBesideTheTable() {
+        // Standard dished heads, whose k table is furthest from the true head; both methods.
+        describeTank("10");
+        window->setChecked("RadioButton19", true);
+        window->setText("Edit19", "0");
+        window->setChecked("RadioButton12", true);
+        window->setText("Edit20", "0");
+        for (bool exact : {true, false}) {
+            window->setChecked("ExactGeometry", exact);
+            click("Button1");
+            QVERIFY(services->shown.empty());
+            auto* model = page()->rowsModel();
+            QCOMPARE(model->columnCount(), 4);
+            QCOMPARE(model->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
+                     exact ? QStringLiteral("规定公式(升)") : QStringLiteral("精确几何(升)"));
+            // Table value + deviation and other value agree to the rounding of each.
+            for (int i = 0; i < model->rowCount(); ++i) {
+                const double table = model->index(i, 1).data().toDouble(), other = model->index(i, 2).data().toDouble();
+                const double deviation = model->index(i, 3).data().toDouble();
+                QVERIFY(std::abs((exact ? table - other : other - table) - deviation) <= 0.0100001);
+            }
+            const auto* check = page()->methodCheck();
+            QVERIFY(check->text().startsWith(exact ? QStringLiteral("按精确几何计算") : QStringLiteral("按规定公式计算")));
+            QVERIFY(check->text().contains(QStringLiteral("最大偏差")));
+            QVERIFY(w<QLabel>("TableSummary")->text().startsWith(exact ? QStringLiteral("按精确几何")
+                                                                        : QStringLiteral("按规定公式")));
+            QVERIFY(page()->chart()->series().contains(check->series()));
+            QVERIFY(check->series()->count() > 100);
+            QVERIFY(std::abs(check->deviation().largest) > 0.5);
+        }
+        // A tank the exact method cannot evaluate: the formulas' table, and the reason.
+        window->setChecked("RadioButton10", true);
+        window->setText("Edit15", "0"), window->setText("Edit16", "400"), window->setText("Edit18", "2000");
+        click("Button1");
+        QCOMPARE(page()->rowsModel()->columnCount(), 2);
+        QVERIFY(page()->methodCheck()->text().contains(QStringLiteral("右封头")));
+        QVERIFY(!page()->chart()->series().contains(page()->methodCheck()->series()));
     }
 
     void settingsKeepThePageInputsInTheirOwnSection() {

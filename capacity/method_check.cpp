@@ -1,0 +1,48 @@
+#include "capacity/method_check.h"
+
+#include "capacity/exact_method.h"
+#include "capacity/volume.h"
+
+#include <cmath>
+
+namespace kelvora::capacity {
+
+RequestOutcome CompareMethods(NamedInputs& inputs, std::vector<MethodRow>& rows) {
+    ReadResult read = ReadTankDescription(inputs, RequestType::Table);
+    if (!read.description) return {read.message};
+    TTankDescription formula = *read.description, exact = *read.description;
+    formula.exactGeometry = false;
+    exact.exactGeometry = true;
+    // Read with the formulas chosen, the exact method's own check has not run yet.
+    if (!read.description->exactGeometry)
+        if (std::string problem = exactGeometryProblem(exact); !problem.empty()) return {problem};
+
+    std::size_t expected = 0;
+    if (auto refused = checkTableLevels(exact, expected); refused.stopped()) return refused;
+    rows.clear();
+    rows.reserve(expected);
+    double Vf = 0, Ve = 0;
+    forEachTableLevel(exact, [&](double x) {
+        Vf = VolumeAtLevel(formula, x, Vf);
+        Ve = VolumeAtLevel(exact, x, Ve);
+        rows.push_back({x, Vf, Ve});
+    });
+    return {};
+}
+
+MethodDeviation deviationOf(const std::vector<MethodRow>& rows) {
+    MethodDeviation m;
+    if (rows.empty()) return m;
+    m.capacity = rows.back().exact * 1000;
+    for (const MethodRow& row : rows) {
+        const double deviation = (row.exact - row.formula) * 1000;
+        if (std::fabs(deviation) > std::fabs(m.largest)) m.largest = deviation, m.largestLevel = row.level;
+        const double local = row.exact * 1000;
+        if (local > 0.01 * m.capacity && std::fabs(deviation) / local > std::fabs(m.largestLocalShare))
+            m.largestLocalShare = deviation / local, m.localLevel = row.level;
+    }
+    if (m.capacity > 0) m.shareOfCapacity = m.largest / m.capacity;
+    return m;
+}
+
+} // namespace kelvora::capacity
