@@ -3,6 +3,7 @@
 #include "ui/application.h"
 
 #include <QCoreApplication>
+#include <QIcon>
 
 #include <cstdio>
 
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
     }
     KelvoraApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kelvora"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("kelvora"));
+    QGuiApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("kelvora"), QIcon(QStringLiteral(":/icons/kelvora.png"))));
     installFontSubstitutes();
     TFrmMain frmMain;
     app.reportError = [&frmMain](const std::string& text) { frmMain.services().errorReport(text); };
