@@ -173,6 +173,7 @@ def check_window(program):
         display = ":" + xvfb.stdout.readline().decode().strip()
         env = {k: v for k, v in os.environ.items() if not k.startswith(("QT_", "XDG_", "WAYLAND"))}
         env.update(HOME=home, DISPLAY=display, LC_ALL="C.UTF-8")
+        env.setdefault("LSAN_OPTIONS", "suppressions=" + os.path.join(os.path.dirname(__file__), "lsan.supp"))
         app = subprocess.Popen([program], env=env, cwd=home, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         window = None
         deadline = time.monotonic() + 60
