@@ -1,18 +1,21 @@
 #include "capacity/memory_inputs.h"
 
 #include "capacity/calibration_grid.h"
+#include "capacity/page_inputs.h"
 
 #include <stdexcept>
 
 namespace kelvora::capacity {
 
 MemoryInputs::MemoryInputs() {
-    for (const auto& input : inputTable()) {
-        State s;
-        s.info = &input;
-        s.items = fixedComboItems(input.name);
-        states_.emplace(std::string(input.name), std::move(s));
-    }
+    for (auto table : {inputTable(), pageInputTable()})
+        for (const auto& input : table) {
+            State s;
+            s.info = &input;
+            s.items = fixedItems(input.name);
+            states_.emplace(std::string(input.name), std::move(s));
+        }
+    setItemIndex("LevelForMode", kLevelForByVolume);
 }
 
 MemoryInputs MemoryInputs::constructed() {

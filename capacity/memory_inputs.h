@@ -12,7 +12,8 @@ namespace kelvora::capacity {
 class MemoryInputs : public NamedInputs {
 public:
     // The inputs as the window is constructed: RadioButton1, RadioButton8 and
-    // RadioButton15 checked, ComboBox1 showing "单位", nothing else set.
+    // RadioButton15 checked, ComboBox1 showing "单位", LevelForMode on its first item,
+    // nothing else set. The page's inputs (pageInputTable) are there in every state.
     static MemoryInputs constructed();
     // The inputs after start-up without a settings file: every field empty, no radio
     // button checked, ComboBox2 on "8" with its grid set up, both head choices on "add".

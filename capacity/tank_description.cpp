@@ -103,10 +103,12 @@ void readCommon(const NamedInputs& in, TTankDescription& d, RequestType type) {
         limitTop(d.levelTo, d);
         d.levelStep = number(in, "Edit8");
         d.rowsPerColumn = number(in, "Edit9");
-    } else {
+    } else if (type == RequestType::Quick) {
         check(in, {"Edit35", "Edit13", "Edit31", "Edit32", "Edit33"}, messages::kQuick);
         d.quickLevel = number(in, "Edit35");
         limitTop(d.quickLevel, d);
+    } else {
+        check(in, {"Edit13", "Edit31", "Edit32", "Edit33"}, messages::kQuick);
     }
     d.deadVolume = number(in, "Edit13");
     d.attachmentVolume = number(in, "Edit31");

@@ -35,7 +35,9 @@ struct TTankDescription {
     std::vector<double> pointLevels, pointVolumes;
 };
 
-enum class RequestType { Table, Quick };
+// LevelFor, the level from a known volume, reads neither the table's levels nor the
+// quick level: its common group is the dead volume and the attachment.
+enum class RequestType { Table, Quick, LevelFor };
 
 // A request that stopped in validation carries the message for the plain message box.
 struct ReadResult {

@@ -2,6 +2,8 @@
 
 #include "capacity/calibration_grid.h"
 #include "capacity/input_table.h"
+#include "capacity/level_for.h"
+#include "capacity/page_inputs.h"
 #include "capacity/memory_inputs.h"
 #include "capacity/requests.h"
 #include "kernel/errors.h"
@@ -24,21 +26,30 @@ namespace {
 using capacity::InputKind;
 using capacity::MemoryInputs;
 
-constexpr std::string_view kUsageText = R"(usage: kelvora-table [--settings DIR] [--page N] [--quick] [--point LEVEL,VOLUME]...
-                     [--out FILE] [NAME=VALUE]...
+constexpr std::string_view kUsageText = R"(usage: kelvora-table [--settings DIR] [--page N] [--quick | --level-for VALUE[%]]
+                     [--point LEVEL,VOLUME]... [--out FILE] [NAME=VALUE]...
 
-Runs the capacity-table request (or, with --quick, the quick calculation) over the
-window's inputs, named by their component names, and prints what the window would show.
+Runs the capacity-table request (or, with --quick, the quick calculation, or with
+--level-for, the level from a known volume) over the window's inputs, named by their
+component names, and prints what the window would show.
 
   NAME=VALUE     sets an input: an edit field or combo box takes the text (Edit1=2000,
                  ComboBox1=Kg/m^3); a pick list selects the item with that text
                  (ComboBox3=减去左封头容积, ComboBox2=12); a radio button or check box takes
-                 1 or 0 (checking a radio button clears the others of its group).
+                 1 or 0 (checking a radio button clears the others of its group). The
+                 inputs of the 容积表 page count too (ExactGeometry=1, TankNumber=T-07).
   --page N       the structure page: 0 or 水平圆筒, 1 or 倾斜圆筒, 2 or 球罐, 3 or 罐容标定
                  (default 0).
   --point L,V    the next calibration point: level L (mm) in column 1, volume V (litres)
                  in column 2. Without ComboBox2=..., the point count follows the points.
   --quick        the quick calculation at the level of Edit35; prints the value of Edit36.
+  --level-for V  the lowest level at which the tank holds at least V litres (kilograms
+                 with CheckBox1=1), or with V ending in %, that percentage of the volume at
+                 the tank's top level (D or A; for calibration points the highest point);
+                 prints the level in mm, rounded up to 0.01 mm, and nothing else. Reads
+                 Edit13, Edit31, Edit32, Edit33 like the quick calculation, not Edit35.
+                 A volume above the capacity or below the volume at level 0 is refused
+                 with a message, like a validation message.
   --settings DIR before everything else, loads DIR/Config.ini and DIR/bd.txt as the
                  window does at start-up (then ComboBox2 on 8, both heads on "add").
   --out FILE     writes the table as a workbook to FILE (.xlsx, or Excel 97-2003 for .xls
@@ -72,7 +83,7 @@ void setInput(MemoryInputs& inputs, std::string_view assignment) {
     const auto eq = assignment.find('=');
     if (eq == std::string_view::npos) throw UsageError{"expected NAME=VALUE, got '" + std::string(assignment) + "'"};
     const std::string_view name = assignment.substr(0, eq), value = assignment.substr(eq + 1);
-    const capacity::InputInfo* info = capacity::findInput(name);
+    const capacity::InputInfo* info = capacity::findAnyInput(name);
     if (!info) throw UsageError{"unknown input '" + std::string(name) + "'"};
     switch (info->kind) {
     case InputKind::Edit:
@@ -92,7 +103,7 @@ void setInput(MemoryInputs& inputs, std::string_view assignment) {
 
 struct Options {
     bool quick = false;
-    std::optional<std::string> settings, out;
+    std::optional<std::string> settings, out, levelFor;
     int page = 0;
     std::vector<std::pair<std::string, std::string>> points;
     std::vector<std::string_view> assignments;
@@ -109,6 +120,7 @@ Options parse(int argc, const char* const* argv) {
         if (arg == "--quick") o.quick = true;
         else if (arg == "--settings") o.settings = std::string(next());
         else if (arg == "--out") o.out = std::string(next());
+        else if (arg == "--level-for") o.levelFor = std::string(next());
         else if (arg == "--page") {
             const auto page = pageFrom(next());
             if (!page) throw UsageError{"--page takes 0 to 3 or a page caption"};
@@ -156,6 +168,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             persist::loadStartupFiles(inputs, *options.settings);
         }
         if (options.quick && options.out) throw UsageError{"--out goes with a table, not with --quick"};
+        if (options.levelFor && (options.quick || options.out))
+            throw UsageError{"--level-for goes with neither --quick nor --out"};
         inputs.setActivePage(options.page);
         bool pointCountGiven = false;
         for (auto assignment : options.assignments) {
@@ -172,6 +186,13 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             inputs.grid().setCell(1, static_cast<int>(i) + 1, options.points[i].first);
             inputs.grid().setCell(2, static_cast<int>(i) + 1, options.points[i].second);
         }
+        if (options.levelFor) {
+            std::string_view value = *options.levelFor;
+            const bool percent = value.ends_with('%');
+            if (percent) value.remove_suffix(1);
+            inputs.setText("LevelForValue", value);
+            inputs.setItemIndex("LevelForMode", percent ? capacity::kLevelForByPercent : capacity::kLevelForByVolume);
+        }
     } catch (const UsageError& e) {
         err << "kelvora-table: " << e.text << "\n(see kelvora-table --help)\n";
         return kUsage;
@@ -185,6 +206,15 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
                 return kValidation;
             }
             out << inputs.text("Edit36") << '\n';
+            return kOk;
+        }
+        if (options.levelFor) {
+            const auto outcome = capacity::LevelForVolume(inputs);
+            if (outcome.stopped()) {
+                err << outcome.message << '\n';
+                return kValidation;
+            }
+            out << inputs.text("LevelForResult") << '\n';
             return kOk;
         }
         capacity::RowList rows;

@@ -1,6 +1,7 @@
 #include "persist/settings.h"
 
 #include "capacity/input_table.h"
+#include "capacity/page_inputs.h"
 #include "kernel/number_text.h"
 #include "persist/profile_file.h"
 
@@ -29,6 +30,19 @@ std::string storedValue(const capacity::NamedInputs& inputs, const capacity::Inp
     return trimsToNothing(text) ? "0" : text;
 }
 
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The profile reader drops blanks around a value and one pair of enclosing quotes; a value
+// that would lose something that way is written inside one more pair of quotes.
+std::string pageValue(const capacity::NamedInputs& inputs, const capacity::InputInfo& input) {
+    if (isToggle(input.kind)) return inputs.checked(input.name) ? "1" : "0";
+    std::string text = inputs.text(input.name);
+    if (text.empty()) return text;
+    const bool quoted = text.size() >= 2 && text.front() == text.back() && (text.front() == '"' || text.front() == '\'');
+    if (quoted || isBlank(text.front()) || isBlank(text.back())) return '"' + text + '"';
+    return text;
+}
+
 bool readsAsChecked(const std::optional<std::string>& value) {
     if (!value) return false;
     const auto number = kernel::tryStrToInt(*value);
@@ -49,8 +63,13 @@ void SaveSettings(const capacity::NamedInputs& inputs, const std::filesystem::pa
     for (const auto& input : capacity::inputTable())
         entries.push_back({std::string(input.name), storedValue(inputs, input)});
 
+    std::vector<ProfileEntry> pageEntries;
+    for (const auto& input : capacity::pageInputTable())
+        pageEntries.push_back({std::string(input.name), pageValue(inputs, input)});
+
     ProfileFile file = ProfileFile::loadForUpdate(path);
     file.write(kSettingsSection, entries);
+    file.write(kKelvoraSection, pageEntries);
     file.save(path);
 }
 
@@ -61,12 +80,23 @@ void LoadSettings(capacity::NamedInputs& inputs, const std::filesystem::path& pa
     for (const auto& input : table)
         keys.push_back(input.name);
 
-    const auto values = ProfileFile::loadForReading(path).read(kSettingsSection, keys);
+    const ProfileFile file = ProfileFile::loadForReading(path);
+    const auto values = file.read(kSettingsSection, keys);
     for (std::size_t i = 0; i < table.size(); ++i) {
         if (isToggle(table[i].kind))
             inputs.setChecked(table[i].name, readsAsChecked(values[i]));
         else
             inputs.setText(table[i].name, values[i].value_or(std::string()));
+    }
+
+    const auto page = capacity::pageInputTable();
+    std::vector<std::string_view> pageKeys;
+    for (const auto& input : page) pageKeys.push_back(input.name);
+    const auto pageValues = file.read(kKelvoraSection, pageKeys);
+    for (std::size_t i = 0; i < page.size(); ++i) {
+        if (!pageValues[i]) continue;
+        if (isToggle(page[i].kind)) inputs.setChecked(page[i].name, readsAsChecked(pageValues[i]));
+        else inputs.setText(page[i].name, *pageValues[i]);
     }
 }
 

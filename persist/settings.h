@@ -12,6 +12,9 @@
 namespace kelvora::persist {
 
 inline constexpr std::string_view kSettingsSection = "FrmMainPro";
+// The inputs of the "容积表" page (capacity::pageInputTable), which the Windows program
+// does not have; it ignores sections it does not know.
+inline constexpr std::string_view kKelvoraSection = "Kelvora";
 inline constexpr std::string_view kVersionKey = "程序版本";
 inline constexpr std::string_view kVersionValue = "2017";
 inline constexpr std::string_view kModuleKey = "计算模块";
@@ -25,13 +28,17 @@ std::filesystem::path ConfigPath(const std::string& dir);
 // when it trims to nothing (a pick list stores the text it shows); "1" or "0" for a check
 // box or radio button. Keys that exist are updated in place, everything else in the file
 // stays; the file is replaced in one step, so a failing save (IoError) leaves it as it was.
+// The page's inputs go to kKelvoraSection, written after kSettingsSection, keyed by name:
+// texts as they are (empty included, quoted when blanks at an end or enclosing quotes would
+// otherwise be lost), "1" or "0" for a check box.
 void SaveSettings(const capacity::NamedInputs& inputs, const std::filesystem::path& path);
 
 // Applies every input's stored value in the order of the input table, through the
 // ordinary setters: a text as stored (empty when missing); a check box or radio button
 // checked when its value is a non-zero 32-bit whole number. Radio buttons are applied one
 // by one, so of two checked in one group the later one wins, as in the window. A missing
-// or unreadable file gives every input its empty default.
+// or unreadable file gives every input its empty default. Of the page's inputs only those
+// stored in kKelvoraSection are applied; the others keep what they have.
 void LoadSettings(capacity::NamedInputs& inputs, const std::filesystem::path& path);
 
 } // namespace kelvora::persist

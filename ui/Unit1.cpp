@@ -13,6 +13,7 @@
 #include "ui/controls.h"
 #include "ui/figure_boxes.h"
 #include "ui/jpeg_image.h"
+#include "ui/table_page.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -433,6 +434,7 @@ void TFrmMain::buildFigures(QWidget* parent) {
     }
     pageControl2_->addTab(sheet5, QStringLiteral("图一至图八"));
     pageControl2_->addTab(sheet6, QStringLiteral("倾斜圆筒"));
+    tablePage_ = new TablePage(*this, pageControl2_);
 }
 
 void TFrmMain::setTabOrderFromInputTable() {
@@ -474,6 +476,8 @@ QWidget* TFrmMain::input(std::string_view name) const {
     if (it == inputs_.end()) throw std::invalid_argument("unknown input '" + std::string(name) + "'");
     return it->second;
 }
+
+void TFrmMain::registerInput(std::string_view name, QWidget* widget) { inputs_.emplace(std::string(name), widget); }
 
 QLineEdit* TFrmMain::edit(std::string_view name) const { return qobject_cast<QLineEdit*>(input(name)); }
 
@@ -547,11 +551,18 @@ void TFrmMain::runHandler(const std::function<void()>& handler) {
 }
 
 void TFrmMain::Button1Click() {
-    const auto outcome = capacity::GenerateCapacityTable(*this, rows_);
+    capacity::RequestOutcome outcome;
+    try {
+        outcome = capacity::GenerateCapacityTable(*this, rows_);
+    } catch (...) {
+        tablePage_->showNoTable(); // the rows may be gone or only partly made
+        throw;
+    }
     if (outcome.stopped()) {
         services_->messageBox(outcome.message);
         return;
     }
+    tablePage_->showTable(rows_, checked("CheckBox1"));
     const auto path = services_->saveDialog({"xls", {"*.xls", "*.xlsx"}, "油罐容量表"});
     if (!path) return;
     output::SaveFileToExcel(*path, rows_, text("Edit9"), checked("CheckBox1"));

@@ -26,6 +26,7 @@ class QTabWidget;
 namespace kelvora::ui {
 
 class StringGridView;
+class TablePage;
 class TCheckBox;
 class TRadioButton;
 
@@ -69,6 +70,10 @@ public:
 
     // ListBox1's content: the rows of the last generated table.
     const capacity::RowList& rows() const { return rows_; }
+    // The "容积表" page of PageControl2.
+    TablePage* tablePage() const { return tablePage_; }
+    // Makes a control of a page reachable by name through the named inputs.
+    void registerInput(std::string_view name, QWidget* widget);
     WindowServices& services() { return *services_; }
     // Runs a handler; an error escaping it becomes the general error report.
     void runHandler(const std::function<void()>& handler);
@@ -105,6 +110,7 @@ private:
     QTabWidget* pageControl1_ = nullptr;
     QTabWidget* pageControl2_ = nullptr;
     StringGridView* grid1_ = nullptr;
+    TablePage* tablePage_ = nullptr;
     bool activated_ = false;
     std::string dataDir_;
 };

@@ -4,6 +4,7 @@
 
 #include "capacity/input_table.h"
 #include "capacity/memory_inputs.h"
+#include "capacity/page_inputs.h"
 
 #include <initializer_list>
 #include <string_view>
@@ -15,7 +16,7 @@ using Assignments = std::initializer_list<std::pair<std::string_view, std::strin
 
 inline void set(capacity::MemoryInputs& in, Assignments values) {
     for (auto [name, value] : values) {
-        const auto* info = capacity::findInput(name);
+        const auto* info = capacity::findAnyInput(name);
         if (info->kind == capacity::InputKind::CheckBox || info->kind == capacity::InputKind::RadioButton)
             in.setChecked(name, value == "1");
         else

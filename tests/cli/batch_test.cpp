@@ -83,6 +83,39 @@ TEST(Batch, MessagesAndStatuses) {
     EXPECT_EQ(run("--help").status, 0);
 }
 
+// The bare level in mm on standard output; a refusal on standard error with status 1.
+TEST(Batch, LevelFor) {
+    const std::string tank = "RadioButton1=1 Edit1=2000 Edit2=5000" + kCommon;
+    struct Case {
+        std::string args;
+        int status;
+        const char *out, *err;
+    };
+    const Case cases[] = {
+        {"--level-for 7853.85 " + tank, 0, "999.99\n", ""},
+        {"--level-for 100% " + tank, 0, "2000\n", ""},
+        {"--level-for 95% " + tank, 0, "1805.39\n", ""},
+        {"--level-for 6675.75 CheckBox1=1 Edit37=850 ComboBox1=Kg/m^3 " + tank, 0, "999.99\n", ""},
+        {"--level-for 20000 " + tank, 1, "", "呵呵，超过油罐的容量了！最高液位2000毫米处只有15707.96升。\n"},
+        {"--level-for 10 " + tank + " Edit13=120", 1, "", "呵呵，比罐底死量还少！最低液位0毫米处已有120升。\n"},
+        {"--level-for 1000 RadioButton1=1 Edit1=2000 Edit2=5000", 1, "", "呵呵，数据还没输完呢！\n"},
+        {"--page 3 --point 0,0 --point 1000,500 --point 1500,500 --point 2000,1000 --level-for 500" + kCommon, 0,
+         "1000\n", ""},
+        {"--level-for 50 --quick " + tank, 3, "", nullptr},
+        {"--level-for 1x " + tank, 2, "", "'1x' is not a valid floating point value.\n"},
+    };
+    for (const auto& c : cases) {
+        const Result r = run(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args << ": " << r.err;
+        EXPECT_EQ(r.out, c.out) << c.args;
+        if (c.err) {
+            EXPECT_EQ(r.err, c.err) << c.args;
+        }
+    }
+    // The page's inputs are named inputs of the batch tool too.
+    EXPECT_EQ(run("--level-for 100% ExactGeometry=1 TankNumber=T-07 " + tank).status, 0);
+}
+
 TEST(Batch, SettingsDirectoryThenAssignments) {
     const auto dir = std::filesystem::path(testing::TempDir()) / ("kelvora_batch_settings_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);

@@ -52,4 +52,9 @@ inline std::string fixture(std::string_view name) {
     return readBytes(fs::path(KELVORA_TEST_DATA) / "persist" / name);
 }
 
+// The [Kelvora] section that follows [FrmMainPro] when the page's inputs are as after a
+// start-up: LevelForMode on "容积" (GBK), everything else empty or clear.
+inline const std::string kFreshKelvoraSection = "[Kelvora]\r\nLevelForValue=\r\nLevelForMode=\xC8\xDD\xBB\xFD\r\n"
+                                                "LevelForResult=\r\nExactGeometry=0\r\nTankNumber=\r\nTankOwner=\r\n";
+
 } // namespace kelvora::persist::test

@@ -74,7 +74,8 @@ TEST(Settings, RoundTripEveryKindOfInput) {
 TEST(Settings, WritesAndReadsTheWindowsProgramsBytes) {
     TempDir dir;
     SaveSettings(MemoryInputs::afterStartup(), dir / "Config.ini");
-    EXPECT_EQ(readBytes(dir / "Config.ini"), fixture("fresh_config.ini"));
+    // [FrmMainPro] byte for byte as the Windows program writes it; the page's own section after it.
+    EXPECT_EQ(readBytes(dir / "Config.ini"), fixture("fresh_config.ini") + test::kFreshKelvoraSection);
 
     const std::string windows = fixture("windows_config.ini");
     writeBytes(dir / "Config.ini", windows);
@@ -87,7 +88,7 @@ TEST(Settings, WritesAndReadsTheWindowsProgramsBytes) {
     EXPECT_TRUE(inputs.checked("CheckBox1") && inputs.checked("RadioButton4") &&
                 !inputs.checked("RadioButton3"));
     SaveSettings(inputs, dir / "Config.ini");
-    EXPECT_EQ(readBytes(dir / "Config.ini"), windows);
+    EXPECT_EQ(readBytes(dir / "Config.ini"), windows + test::kFreshKelvoraSection);
 }
 
 TEST(Settings, ReadsAHandEditedFileAndKeepsItsOtherLines) {
@@ -112,10 +113,54 @@ TEST(Settings, ReadsAHandEditedFileAndKeepsItsOtherLines) {
     EXPECT_TRUE(saved.starts_with("; edited by hand\n[Other]\nEdit10=999\n\n[frmmainpro]\nedit10=1200\r\n"));
     // New keys, headers first, go after the section's last key line, before its blank line.
     EXPECT_NE(saved.find("Edit13=0\r\n\xB3\xCC\xD0\xF2\xB0\xE6\xB1\xBE=2017\r\n"), std::string::npos);
-    EXPECT_TRUE(saved.ends_with("ComboBox2=0\r\n\n[Tail]\nEdit8=77\n[FrmMainPro]\nEdit9=5"));
+    EXPECT_TRUE(saved.ends_with("ComboBox2=0\r\n\n[Tail]\nEdit8=77\n[FrmMainPro]\nEdit9=5\r\n[Kelvora]\r\nLevelForValue=\r\n"
+                                "LevelForMode=\xC8\xDD\xBB\xFD\r\nLevelForResult=\r\nExactGeometry=0\r\nTankNumber=\r\nTankOwner=\r\n"));
     MemoryInputs again = MemoryInputs::constructed();
     LoadSettings(again, dir / "Config.ini");
     EXPECT_TRUE(again.checked("RadioButton9") && !again.checked("RadioButton8"));
+}
+
+// The page's inputs live in [Kelvora]: every kind round-trips, texts exactly (blanks at the
+// ends and enclosing quotes included), and the 72 inputs' section does not change for them.
+TEST(Settings, PageInputsRoundTripInTheirOwnSection) {
+    struct Case {
+        const char* name;
+        const char* text; // nullptr: a check box, checked
+    };
+    const Case cases[] = {
+        {"TankNumber", "T-07"},          {"TankOwner", "  某某石油公司 油库 "}, {"LevelForValue", "20000"},
+        {"LevelForMode", "百分比"},      {"LevelForResult", "'1234.5'"},        {"ExactGeometry", nullptr},
+    };
+    TempDir dir;
+    MemoryInputs plain = MemoryInputs::afterStartup();
+    SaveSettings(plain, dir / "plain.ini");
+    MemoryInputs saved = MemoryInputs::afterStartup();
+    for (const auto& c : cases) {
+        if (c.text) saved.setText(c.name, c.text);
+        else saved.setChecked(c.name, true);
+    }
+    SaveSettings(saved, dir / "Config.ini");
+    const std::string bytes = readBytes(dir / "Config.ini");
+    EXPECT_TRUE(bytes.starts_with(fixture("fresh_config.ini") + "[Kelvora]\r\n"));
+    EXPECT_NE(bytes.find("\r\nTankNumber=T-07\r\n"), std::string::npos);
+
+    MemoryInputs loaded = MemoryInputs::constructed();
+    LoadSettings(loaded, dir / "Config.ini");
+    for (const auto& c : cases) {
+        if (c.text) {
+            EXPECT_EQ(loaded.text(c.name), c.text) << c.name;
+        } else {
+            EXPECT_TRUE(loaded.checked(c.name)) << c.name;
+        }
+    }
+
+    // A file without [Kelvora] (the Windows program's) loads the 72 as before and leaves
+    // the page's inputs as they are.
+    writeBytes(dir / "Config.ini", fixture("windows_config.ini"));
+    LoadSettings(loaded, dir / "Config.ini");
+    EXPECT_EQ(loaded.text("Edit1"), "2000");
+    EXPECT_EQ(loaded.text("TankNumber"), "T-07");
+    EXPECT_TRUE(loaded.checked("ExactGeometry"));
 }
 
 TEST(Settings, AFailedSaveLeavesTheOldFile) {

@@ -40,7 +40,7 @@ TEST(StartupFiles, FirstRunThenCloseWritesBothFiles) {
     EXPECT_EQ(inputs.grid().cell(0, 8), "8");
 
     saveShutdownFiles(inputs, dir.path().string());
-    EXPECT_EQ(readBytes(dir / "Config.ini"), fixture("fresh_config.ini"));
+    EXPECT_EQ(readBytes(dir / "Config.ini"), fixture("fresh_config.ini") + test::kFreshKelvoraSection);
     EXPECT_EQ(readBytes(dir / "bd.txt"), stringGridFileBytes(inputs.grid()));
 
     // A failed settings save skips the grid.

@@ -2,6 +2,7 @@
 // keyboard order, with the captions the user reads.
 
 #include "capacity/input_table.h"
+#include "capacity/page_inputs.h"
 #include "ui/Unit1.h"
 
 #include "recording_services.h"
@@ -45,8 +46,10 @@ private slots:
         int count = 0;
         for (QWidget* w : window->findChildren<QWidget*>())
             if (isInput(w)) ++count;
-        QCOMPARE(count, 72);
-        for (const auto& info : kelvora::capacity::inputTable()) {
+        // The 72 and the inputs of the "容积表" page.
+        QCOMPARE(count, 72 + static_cast<int>(kelvora::capacity::pageInputTable().size()));
+        for (auto table : {kelvora::capacity::inputTable(), kelvora::capacity::pageInputTable()})
+        for (const auto& info : table) {
             const QString name = QString::fromUtf8(info.name.data(), info.name.size());
             auto* w = window->findChild<QWidget*>(name);
             QVERIFY2(w, qPrintable(name));

@@ -1,0 +1,35 @@
+#pragma once
+// The persistent inputs of the "容积表" page, in keyboard order: the level-from-volume
+// fields, the exact-geometry check and the tank's identification for documents. They are
+// kept apart from the window's 72 inputs (inputTable), which the settings file's
+// [FrmMainPro] section holds exactly; these go to a [Kelvora] section of their own.
+// Window, settings, batch tool and tests read this one table.
+
+#include "capacity/input_table.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvora::capacity {
+
+// The page's component name, the container of every input below.
+inline constexpr std::string_view kTablePageName = "TabSheet7";
+
+std::span<const InputInfo> pageInputTable();
+
+// nullptr when the name is not one of the page's inputs.
+const InputInfo* findPageInput(std::string_view name);
+
+// One of the 72 inputs or one of the page's; nullptr for any other name.
+const InputInfo* findAnyInput(std::string_view name);
+
+// The fixed items of a pick list of the page (LevelForMode), or of the 72 inputs.
+std::vector<std::string> fixedItems(std::string_view name);
+
+// The two ways of giving the known amount in LevelForValue, item index of LevelForMode.
+inline constexpr int kLevelForByVolume = 0;  // litres, or kilograms in weight mode
+inline constexpr int kLevelForByPercent = 1; // percent of the capacity
+
+} // namespace kelvora::capacity

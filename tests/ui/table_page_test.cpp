@@ -1,0 +1,209 @@
+// The "容积表" page: what it shows after a table request, what it keeps when a request
+// stops, its inputs by name and in the settings file, and level-from-volume from its button.
+
+#include "capacity/page_inputs.h"
+#include "persist/settings.h"
+#include "ui/Unit1.h"
+#include "ui/table_page.h"
+
+#include "recording_services.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using kelvora::test::RecordingServices;
+using kelvora::ui::TablePage;
+using kelvora::ui::TFrmMain;
+
+class TablePageTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TFrmMain> window;
+    RecordingServices* services = nullptr;
+
+    template <typename T = QWidget> T* w(const char* name) {
+        return window->findChild<T*>(QLatin1String(name));
+    }
+    void click(const char* button) { QTest::mouseClick(w<QPushButton>(button), Qt::LeftButton); }
+    TablePage* page() { return window->tablePage(); }
+    QTabWidget* pages() { return w<QTabWidget>("PageControl2"); }
+
+    // D 2000, L 5000, flat heads; 0 … 2000 mm by `step`.
+    void describeTank(const char* step) {
+        window->setChecked("RadioButton1", true);
+        window->setChecked("RadioButton21", true);
+        window->setChecked("RadioButton14", true);
+        const std::pair<const char*, const char*> fields[] = {
+            {"Edit1", "2000"}, {"Edit2", "5000"}, {"Edit6", "0"},  {"Edit7", "2000"}, {"Edit8", step},
+            {"Edit9", "50"},   {"Edit13", "0"},   {"Edit31", "0"}, {"Edit32", "0"},   {"Edit33", "0"}};
+        for (auto [name, text] : fields)
+            window->setText(name, text);
+    }
+
+    // The model's cells joined back into rows equal ListBox1's rows, every one of them.
+    void expectModelHoldsTheRows() {
+        const auto& rows = window->rows();
+        auto* model = page()->rowsModel();
+        QCOMPARE(model->rowCount(), static_cast<int>(rows.size()));
+        for (int i = 0; i < model->rowCount(); ++i) {
+            const QString joined =
+                model->index(i, 0).data().toString() + ',' + model->index(i, 1).data().toString();
+            QCOMPARE(joined.toStdString(), std::string(rows[i]));
+        }
+    }
+
+private slots:
+    void init() {
+        auto recording = std::make_unique<RecordingServices>();
+        services = recording.get();
+        window = std::make_unique<TFrmMain>(std::move(recording));
+        window->setItemIndex("ComboBox3", 0);
+        window->setItemIndex("ComboBox4", 0);
+    }
+    void cleanup() { window.reset(); }
+
+    void thirdPageWithAHintBeforeTheFirstTable() {
+        QCOMPARE(pages()->count(), 3);
+        QCOMPARE(pages()->tabText(2), QStringLiteral("容积表"));
+        QCOMPARE(pages()->widget(2), static_cast<QWidget*>(page()));
+        QVERIFY(!w("TableHint")->isHidden());
+        QVERIFY(w("TableSplitter")->isHidden());
+        QCOMPARE(page()->rowsModel()->rowCount(), 0);
+    }
+
+    void showsEveryTableThatPassesValidationWithoutBecomingActive() {
+        struct Case {
+            const char* step;
+            bool weight;
+            int rows;
+            const char* heading;
+        };
+        const Case cases[] = {
+            {"50", false, 41, "容积L"}, {"50", true, 41, "重量Kg"}, {"0.5", false, 4001, "容积L"}};
+        for (const auto& c : cases) {
+            describeTank(c.step);
+            window->setChecked("CheckBox1", c.weight);
+            window->setText("Edit37", "850");
+            window->setText("ComboBox1", "Kg/m^3");
+            click("Button1"); // the save dialog is cancelled
+            QCOMPARE(services->dialogs.size(), std::size_t(1));
+            services->dialogs.clear();
+            QCOMPARE(pages()->currentIndex(), 0);
+            QCOMPARE(page()->rowsModel()->rowCount(), c.rows);
+            expectModelHoldsTheRows();
+            QCOMPARE(page()->rowsModel()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+                     QStringLiteral("高度cm"));
+            QCOMPARE(page()->rowsModel()->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+                     QString::fromUtf8(c.heading));
+            QVERIFY(w("TableHint")->isHidden());
+            const auto& s = page()->summary();
+            QCOMPARE(s.rows, std::size_t(c.rows));
+            QCOMPARE(s.lastLevel, 200.0);
+            QVERIFY(!s.firstFall);
+            QVERIFY(
+                w<QLabel>("TableSummary")
+                    ->text()
+                    .contains(c.weight ? QStringLiteral("13351.77 公斤") : QStringLiteral("15707.96 升")));
+        }
+    }
+
+    void aStoppedRequestLeavesThePageAsItWas() {
+        describeTank("50");
+        click("Button1");
+        const std::string before = std::string(window->rows()[40]);
+        for (const char* empty : {"Edit1", "Edit8"}) {
+            window->setText(empty, "");
+            click("Button1");
+            QCOMPARE(services->shown.back().kind, std::string("message"));
+            QCOMPARE(page()->rowsModel()->rowCount(), 41);
+            QCOMPARE(std::string(window->rows()[40]), before);
+            expectModelHoldsTheRows();
+            describeTank("50");
+        }
+        // A request that ends in the general error report may have emptied ListBox1 or
+        // left part of a table in it: the page drops what it showed.
+        window->setText("Edit2", "1,5");
+        click("Button1");
+        QCOMPARE(services->shown.back().kind, std::string("error"));
+        QCOMPARE(page()->rowsModel()->rowCount(), 0);
+        QVERIFY(!w("TableHint")->isHidden());
+    }
+
+    void pageInputsByNameAndTheExactGeometryCaption() {
+        window->setText("TankNumber", "T-07");
+        QCOMPARE(w<QLineEdit>("TankNumber")->text(), QStringLiteral("T-07"));
+        QTest::keyClicks(w<QLineEdit>("TankOwner"), QStringLiteral("Depot 7"));
+        QCOMPARE(window->text("TankOwner"), std::string("Depot 7"));
+        window->setChecked("ExactGeometry", true);
+        QCOMPARE(pages()->tabText(2), QStringLiteral("容积表（精确几何）"));
+        QTest::mouseClick(w<QCheckBox>("ExactGeometry"), Qt::LeftButton);
+        QVERIFY(!window->checked("ExactGeometry"));
+        QCOMPARE(pages()->tabText(2), QStringLiteral("容积表"));
+        window->setText("LevelForMode", "百分比");
+        QCOMPARE(w<QLabel>("LevelForUnit")->text(), QStringLiteral("%"));
+        window->setItemIndex("LevelForMode", 0);
+        window->setChecked("CheckBox1", true);
+        QCOMPARE(w<QLabel>("LevelForUnit")->text(), QStringLiteral("公斤"));
+    }
+
+    void settingsKeepThePageInputsInTheirOwnSection() {
+        QTemporaryDir dir;
+        const auto path = std::filesystem::path(dir.filePath(QStringLiteral("Config.ini")).toStdString());
+        describeTank("50");
+        window->setText("TankNumber", "T-07");
+        window->setText("TankOwner", " 某油库 ");
+        window->setChecked("ExactGeometry", true);
+        window->setText("LevelForValue", "95");
+        window->setText("LevelForMode", "百分比");
+        kelvora::persist::SaveSettings(*window, path);
+
+        TFrmMain other(std::make_unique<RecordingServices>());
+        kelvora::persist::LoadSettings(other, path);
+        for (const auto& input : kelvora::capacity::pageInputTable()) {
+            QCOMPARE(other.text(input.name), window->text(input.name));
+            QCOMPARE(other.checked(input.name), window->checked(input.name));
+        }
+        QCOMPARE(other.findChild<QTabWidget*>(QStringLiteral("PageControl2"))->tabText(2),
+                 QStringLiteral("容积表（精确几何）"));
+    }
+
+    void levelForFromTheButton() {
+        describeTank("50");
+        struct Case {
+            const char* value;
+            const char* mode;
+            const char* result;  // LevelForResult afterwards
+            const char* message; // empty: none shown
+        };
+        const Case cases[] = {
+            {"7853.85", "容积", "999.99", ""},
+            {"95", "百分比", "1805.39", ""},
+            {"20000", "容积", "1805.39", "呵呵，超过油罐的容量了！最高液位2000毫米处只有15707.96升。"},
+            {"", "容积", "1805.39", "呵呵，数据还没输完呢！"},
+        };
+        for (const auto& c : cases) {
+            services->shown.clear();
+            window->setText("LevelForValue", c.value);
+            window->setText("LevelForMode", c.mode);
+            click("LevelForButton");
+            QCOMPARE(w<QLineEdit>("LevelForResult")->text(), QString::fromUtf8(c.result));
+            if (*c.message) {
+                QCOMPARE(services->shown.size(), std::size_t(1));
+                QCOMPARE(services->shown[0].kind, std::string("message"));
+                QCOMPARE(services->shown[0].text, std::string(c.message));
+            } else {
+                QVERIFY(services->shown.empty());
+            }
+        }
+        QCOMPARE(pages()->currentIndex(), 0);
+    }
+};
+
+QTEST_MAIN(TablePageTest)
+#include "table_page_test.moc"

@@ -1,0 +1,336 @@
+#include "ui/table_page.h"
+
+#include "capacity/level_for.h"
+#include "capacity/page_inputs.h"
+#include "kernel/number_text.h"
+#include "output/sheet_layout.h"
+#include "ui/Unit1.h"
+#include "ui/controls.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPen>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kelvora::ui {
+
+namespace {
+
+QString q(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QString label(const char* name) {
+    const capacity::InputInfo* info = capacity::findPageInput(name);
+    return info ? q(info->label) : QString();
+}
+
+QString valueUnit(bool weight) {
+    return weight ? QStringLiteral("公斤") : QStringLiteral("升");
+}
+
+QString number(double x) {
+    return q(kernel::formatGeneral(x));
+}
+
+} // namespace
+
+// TableRowsModel
+
+void TableRowsModel::setRows(const capacity::RowList* rows, bool weight) {
+    beginResetModel();
+    rows_ = rows;
+    count_ = rows ? rows->size() : 0;
+    weight_ = weight;
+    endResetModel();
+}
+
+int TableRowsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(std::min<std::size_t>(count_, INT_MAX));
+}
+
+int TableRowsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 2;
+}
+
+QVariant TableRowsModel::data(const QModelIndex& index, int role) const {
+    if (!rows_ || !index.isValid()) return {};
+    const auto row = static_cast<std::size_t>(index.row());
+    // The list may have been emptied by a failed request since the last reset.
+    if (row >= count_ || row >= rows_->size()) return {};
+    if (role == Qt::TextAlignmentRole) return int(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole) return {};
+    const std::string_view text = (*rows_)[row];
+    const auto comma = text.find(',');
+    if (comma == std::string_view::npos) return index.column() == 0 ? q(text) : QString();
+    return index.column() == 0 ? q(text.substr(0, comma)) : q(text.substr(comma + 1));
+}
+
+QVariant TableRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return section + 1;
+    if (section == 0) return q(output::kLevelHeading);
+    return q(weight_ ? output::kWeightHeading : output::kVolumeHeading);
+}
+
+// TablePage
+
+TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), window_(window), pages_(pages) {
+    setObjectName(QString::fromUtf8(capacity::kTablePageName.data()));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(6);
+
+    hint_ = new QLabel(QStringLiteral("还没有容积表。填好油罐的数据和“油罐容积表”一栏，点“生成容积表”，"
+                                      "这里就显示表的各行、容积曲线和满罐容积。"),
+                       this);
+    hint_->setObjectName(QStringLiteral("TableHint"));
+    hint_->setWordWrap(true);
+    hint_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(hint_, 1);
+
+    // The rows at the left, the curve beside them.
+    table_ = new QSplitter(Qt::Horizontal, this);
+    table_->setObjectName(QStringLiteral("TableSplitter"));
+    table_->setChildrenCollapsible(false);
+    model_ = new TableRowsModel(this);
+    view_ = new QTableView(table_);
+    view_->setObjectName(QStringLiteral("TableRows"));
+    view_->setModel(model_);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setWordWrap(false);
+    // Fixed row heights and column widths: nothing is measured per row, whatever the count.
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 4);
+    view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view_->setColumnWidth(0, 64);
+    view_->setColumnWidth(1, 86);
+    view_->setMinimumWidth(120);
+
+    chart_ = new QChart();
+    chart_->setObjectName(QStringLiteral("TableChart"));
+    chart_->setMargins(QMargins(2, 2, 2, 2));
+    chart_->legend()->setAlignment(Qt::AlignBottom);
+    curve_ = new QLineSeries(chart_);
+    curve_->setName(QStringLiteral("容积曲线"));
+    capacityLine_ = new QLineSeries(chart_);
+    QPen dashed(QColor(200, 30, 30));
+    dashed.setStyle(Qt::DashLine);
+    dashed.setWidth(1);
+    capacityLine_->setPen(dashed);
+    chart_->addSeries(curve_);
+    chart_->addSeries(capacityLine_);
+    levelAxis_ = new QValueAxis(chart_);
+    levelAxis_->setTitleText(QStringLiteral("液位 (cm)"));
+    levelAxis_->setLabelFormat(QStringLiteral("%g"));
+    valueAxis_ = new QValueAxis(chart_);
+    valueAxis_->setLabelFormat(QStringLiteral("%g"));
+    chart_->addAxis(levelAxis_, Qt::AlignBottom);
+    chart_->addAxis(valueAxis_, Qt::AlignLeft);
+    for (auto* series : {curve_, capacityLine_}) {
+        series->attachAxis(levelAxis_);
+        series->attachAxis(valueAxis_);
+    }
+    chartView_ = new QChartView(chart_, table_);
+    chartView_->setObjectName(QStringLiteral("TableCurve"));
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_->setMinimumSize(200, 200);
+    table_->addWidget(view_);
+    table_->addWidget(chartView_);
+    table_->setStretchFactor(1, 1);
+    table_->setSizes({170, 290});
+    layout->addWidget(table_, 1);
+
+    summaryLine_ = new QLabel(this);
+    summaryLine_->setObjectName(QStringLiteral("TableSummary"));
+    summaryLine_->setWordWrap(true);
+    summaryLine_->setTextFormat(Qt::RichText);
+    layout->addWidget(summaryLine_);
+
+    layout->addWidget(buildLevelForGroup());
+    layout->addWidget(buildIdentification());
+
+    pages->addTab(this, caption(false));
+    updateUnit();
+    showNoTable();
+    // The unit beside the known amount follows the weight switch of the density row.
+    if (auto* weight = window.findChild<QCheckBox*>(QStringLiteral("CheckBox1")))
+        connect(weight, &QCheckBox::toggled, this, [this] { updateUnit(); });
+}
+
+void TablePage::registerInput(QWidget* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setAccessibleName(QLatin1String(name));
+    window_.registerInput(name, widget);
+}
+
+QWidget* TablePage::buildLevelForGroup() {
+    auto* group = new QGroupBox(QStringLiteral("已知容积求液位"), this);
+    group->setObjectName(QStringLiteral("LevelForGroup"));
+    auto* grid = new QGridLayout(group);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setHorizontalSpacing(6);
+
+    auto* value = new QLineEdit(group);
+    registerInput(value, "LevelForValue");
+    value->installEventFilter(new KeyFilter(KeyFilter::Mode::DigitsPoint, value));
+    auto* mode = new QComboBox(group);
+    registerInput(mode, "LevelForMode");
+    for (const auto& item : capacity::fixedItems("LevelForMode"))
+        mode->addItem(q(item));
+    mode->setCurrentIndex(capacity::kLevelForByVolume);
+    unit_ = new QLabel(group);
+    unit_->setObjectName(QStringLiteral("LevelForUnit"));
+    unit_->setMinimumWidth(unit_->fontMetrics().horizontalAdvance(QStringLiteral("公斤")) + 4);
+    auto* button = new QPushButton(QStringLiteral("求液位"), group);
+    button->setObjectName(QStringLiteral("LevelForButton"));
+    connect(button, &QPushButton::clicked, this, [this] { window_.runHandler([this] { LevelForClick(); }); });
+    connect(mode, &QComboBox::currentIndexChanged, this, [this] { updateUnit(); });
+    auto* result = new QLineEdit(group);
+    registerInput(result, "LevelForResult");
+    result->setReadOnly(true);
+    result->setToolTip(QStringLiteral("毫米"));
+
+    grid->addWidget(new QLabel(label("LevelForValue"), group), 0, 0);
+    grid->addWidget(value, 0, 1);
+    grid->addWidget(unit_, 0, 2);
+    grid->addWidget(mode, 0, 3);
+    grid->addWidget(button, 0, 4);
+    grid->addWidget(new QLabel(label("LevelForResult"), group), 1, 0);
+    grid->addWidget(result, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("毫米"), group), 1, 2);
+    grid->setColumnStretch(1, 1);
+    return group;
+}
+
+QWidget* TablePage::buildIdentification() {
+    auto* box = new QWidget(this);
+    box->setObjectName(QStringLiteral("TankIdentification"));
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(6);
+
+    auto* exact = new QCheckBox(label("ExactGeometry"), box);
+    registerInput(exact, "ExactGeometry");
+    connect(exact, &QCheckBox::toggled, this, [this] { updateCaption(); });
+    exactArea_ = new QWidget(box);
+    exactArea_->setObjectName(QStringLiteral("ExactGeometryArea"));
+    auto* exactLayout = new QHBoxLayout(exactArea_);
+    exactLayout->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(exact, 0, 0, 1, 2);
+    grid->addWidget(exactArea_, 0, 2, 1, 2);
+
+    auto* number = new QLineEdit(box);
+    registerInput(number, "TankNumber");
+    auto* owner = new QLineEdit(box);
+    registerInput(owner, "TankOwner");
+    grid->addWidget(new QLabel(label("TankNumber"), box), 1, 0);
+    grid->addWidget(number, 1, 1);
+    grid->addWidget(new QLabel(label("TankOwner"), box), 1, 2);
+    grid->addWidget(owner, 1, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 2);
+
+    documentBar_ = new QWidget(box);
+    documentBar_->setObjectName(QStringLiteral("DocumentButtons"));
+    auto* bar = new QHBoxLayout(documentBar_);
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->addStretch(1);
+    grid->addWidget(documentBar_, 2, 0, 1, 4);
+    return box;
+}
+
+QString TablePage::caption(bool exactGeometry) {
+    return exactGeometry ? QStringLiteral("容积表（精确几何）") : QStringLiteral("容积表");
+}
+
+void TablePage::updateCaption() {
+    const int index = pages_->indexOf(this);
+    if (index >= 0) pages_->setTabText(index, caption(window_.checked("ExactGeometry")));
+}
+
+void TablePage::updateUnit() {
+    if (window_.itemIndex("LevelForMode") == capacity::kLevelForByPercent)
+        unit_->setText(QStringLiteral("%"));
+    else
+        unit_->setText(valueUnit(window_.checked("CheckBox1")));
+}
+
+void TablePage::showNoTable() {
+    model_->setRows(nullptr, false);
+    summary_ = {};
+    curve_->clear();
+    capacityLine_->clear();
+    hint_->show();
+    table_->hide();
+    summaryLine_->hide();
+}
+
+void TablePage::showTable(const capacity::RowList& rows, bool weight) {
+    model_->setRows(&rows, weight);
+    summary_ = capacity::summarizeTable(rows, kCurveColumns);
+    hint_->hide();
+    table_->show();
+    summaryLine_->show();
+    drawCurve();
+
+    const QString unit = valueUnit(weight);
+    const auto& s = summary_;
+    QString line = QStringLiteral("共 %1 行，液位 %2 – %3 cm，最高液位 %3 cm 处%4 %5 %6。")
+                       .arg(QLocale::c().toString(static_cast<qulonglong>(s.rows)), number(s.firstLevel),
+                            number(s.lastLevel), weight ? QStringLiteral("重量") : QStringLiteral("容积"),
+                            q(kernel::RoundToStr(s.topValue)), unit);
+    if (s.firstFall)
+        line += QStringLiteral(
+                    "<span style=\"color:#d00000\"><b>数值不是单调上升：液位 %1 cm 处开始下降！</b></span>")
+                    .arg(number(*s.firstFall));
+    else
+        line += QStringLiteral("数值随液位单调上升。");
+    summaryLine_->setText(line);
+}
+
+void TablePage::drawCurve() {
+    const auto& s = summary_;
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(s.curve.size()));
+    for (const auto& p : s.curve)
+        points.append(QPointF(p.x, p.y));
+    curve_->replace(points);
+    const bool weight = model_->weight();
+    capacityLine_->replace(QList<QPointF>{{s.firstLevel, s.topValue}, {s.lastLevel, s.topValue}});
+    capacityLine_->setName(QStringLiteral("最高液位%1 %2 %3")
+                               .arg(weight ? QStringLiteral("重量") : QStringLiteral("容积"),
+                                    q(kernel::RoundToStr(s.topValue)), valueUnit(weight)));
+    valueAxis_->setTitleText(weight ? QStringLiteral("重量 (公斤)") : QStringLiteral("容积 (升)"));
+    const double span = s.lastLevel - s.firstLevel;
+    levelAxis_->setRange(s.firstLevel, span > 0 ? s.lastLevel : s.firstLevel + 1);
+    const double low = std::min(0.0, s.minValue), high = s.maxValue > low ? s.maxValue : low + 1;
+    valueAxis_->setRange(low, high + (high - low) * 0.04);
+    levelAxis_->applyNiceNumbers();
+    valueAxis_->applyNiceNumbers();
+}
+
+void TablePage::LevelForClick() {
+    const auto outcome = capacity::LevelForVolume(window_);
+    if (outcome.stopped()) window_.services().messageBox(outcome.message);
+}
+
+} // namespace kelvora::ui

@@ -1,0 +1,103 @@
+#pragma once
+// The "容积表" page, the third page of PageControl2: the rows of the last generated table
+// (ListBox1's row list, read through a model), their curve, a summary line, and the
+// level-from-volume request. It also holds the exact-geometry check and the tank's
+// identification for documents, with room for the document buttons and for the
+// exact-geometry figures. Its inputs (capacity::pageInputTable) are registered with the
+// window by name, so requests, settings and tests reach them like the 72.
+
+#include "capacity/row_list.h"
+#include "capacity/table_curve.h"
+
+#include <QAbstractTableModel>
+#include <QWidget>
+
+class QChart;
+class QChartView;
+class QLabel;
+class QLineSeries;
+class QSplitter;
+class QTabWidget;
+class QTableView;
+class QValueAxis;
+
+namespace kelvora::ui {
+
+class TFrmMain;
+
+// ListBox1's rows as a two-column table: level in cm and the value (litres, or kilograms
+// for a table made in weight mode), with the workbook's headings. No item per row: every
+// cell is cut from the row list when it is drawn.
+class TableRowsModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+    // Shows `rows` (which must outlive the model or the next setRows); nullptr for none.
+    void setRows(const capacity::RowList* rows, bool weight);
+    bool weight() const { return weight_; }
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    const capacity::RowList* rows_ = nullptr;
+    std::size_t count_ = 0;
+    bool weight_ = false;
+};
+
+class TablePage : public QWidget {
+public:
+    // Creates the page as the next page of `pages` and registers its inputs with `window`.
+    TablePage(TFrmMain& window, QTabWidget* pages);
+
+    // Shows the table in `rows` (ListBox1's rows), made in weight mode or not.
+    void showTable(const capacity::RowList& rows, bool weight);
+    // Back to the hint shown before the first table.
+    void showNoTable();
+
+    // The "求液位" button.
+    void LevelForClick();
+
+    TableRowsModel* rowsModel() const { return model_; }
+    const capacity::TableSummary& summary() const { return summary_; }
+    QChart* chart() const { return chart_; }
+    // Room below the identification fields for the document buttons.
+    QWidget* documentBar() const { return documentBar_; }
+    // Room beside the exact-geometry check for the other method's figures.
+    QWidget* exactGeometryArea() const { return exactArea_; }
+
+    // The caption follows the exact-geometry check.
+    static QString caption(bool exactGeometry);
+
+private:
+    QWidget* buildLevelForGroup();
+    QWidget* buildIdentification();
+    void registerInput(QWidget* widget, const char* name);
+    void updateUnit();
+    void updateCaption();
+    void drawCurve();
+
+    TFrmMain& window_;
+    QTabWidget* pages_;
+    TableRowsModel* model_ = nullptr;
+    QTableView* view_ = nullptr;
+    QLabel* hint_ = nullptr;
+    QSplitter* table_ = nullptr;
+    QLabel* summaryLine_ = nullptr;
+    QChartView* chartView_ = nullptr;
+    QChart* chart_ = nullptr;
+    QLineSeries* curve_ = nullptr;
+    QLineSeries* capacityLine_ = nullptr;
+    QValueAxis* levelAxis_ = nullptr;
+    QValueAxis* valueAxis_ = nullptr;
+    QLabel* unit_ = nullptr;
+    QWidget* documentBar_ = nullptr;
+    QWidget* exactArea_ = nullptr;
+    capacity::TableSummary summary_;
+};
+
+// How many pixel columns the curve is reduced to: enough for a wide screen at twice the
+// pixel density, so a resized view still shows every peak.
+inline constexpr int kCurveColumns = 4096;
+
+} // namespace kelvora::ui
