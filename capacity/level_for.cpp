@@ -27,8 +27,8 @@ constexpr int kScanSteps = 512;
 class Candidates {
 public:
     explicit Candidates(LevelRange r) : r_(r) {
-        kLow_ = static_cast<std::int64_t>(std::ceil(static_cast<LD>(r.bottom) * 100));
-        const auto kHigh = static_cast<std::int64_t>(std::floor(static_cast<LD>(r.top) * 100));
+        kLow_ = hundredths(std::ceil(static_cast<LD>(r.bottom) * 100));
+        const std::int64_t kHigh = hundredths(std::floor(static_cast<LD>(r.top) * 100));
         count_ = (kHigh >= kLow_ ? kHigh - kLow_ + 1 : 0) + 2;
     }
     std::int64_t count() const { return count_; }
@@ -40,13 +40,16 @@ public:
     }
     // The index of the first candidate at or above x.
     std::int64_t indexAbove(double x) const {
-        if (x <= r_.bottom) return 0;
+        if (!(x > r_.bottom)) return 0;
         if (x >= r_.top) return count_ - 1;
         const auto k = static_cast<std::int64_t>(std::ceil(static_cast<LD>(x) * 100));
         return std::clamp<std::int64_t>(k - kLow_ + 1, 0, count_ - 1);
     }
 
 private:
+    // Levels of a tank typed in with absurd digits stay countable.
+    static std::int64_t hundredths(LD k) { return static_cast<std::int64_t>(std::clamp(k, -4e18L, 4e18L)); }
+
     LevelRange r_;
     std::int64_t kLow_ = 0, count_ = 2;
 };

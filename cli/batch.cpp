@@ -63,8 +63,8 @@ ComboBox1 empty.
 Without --quick the table's rows are printed one per line, "level,value" (level in cm,
 value in litres, or kilograms with CheckBox1=1).
 
-Exit status: 0 success; 1 a validation message (on standard error, as the window shows
-it); 2 an error report (on standard error, as the window shows it); 3 a wrong command line.
+Exit status: 0 success; 1 a validation message or a --level-for refusal (on standard
+error, as the window shows it); 2 an error report (on standard error, as the window shows it); 3 a wrong command line.
 )";
 
 constexpr std::array<std::string_view, 4> kPageCaptions{"水平圆筒", "倾斜圆筒", "球罐", "罐容标定"};

@@ -16,10 +16,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPen>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
@@ -27,6 +30,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace kelvora::ui {
@@ -94,20 +98,32 @@ QVariant TableRowsModel::headerData(int section, Qt::Orientation orientation, in
 
 TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), window_(window), pages_(pages) {
     setObjectName(QString::fromUtf8(capacity::kTablePageName.data()));
-    auto* layout = new QVBoxLayout(this);
+    // The page scrolls rather than widen the window: the window keeps the minimum size it
+    // has without the page.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("TablePageScroll"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+    content_ = new QWidget(scroll);
+    content_->setObjectName(QStringLiteral("TablePageContent"));
+    scroll->setWidget(content_);
+    auto* layout = new QVBoxLayout(content_);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(6);
 
     hint_ = new QLabel(QStringLiteral("还没有容积表。填好油罐的数据和“油罐容积表”一栏，点“生成容积表”，"
                                       "这里就显示表的各行、容积曲线和满罐容积。"),
-                       this);
+                       content_);
     hint_->setObjectName(QStringLiteral("TableHint"));
     hint_->setWordWrap(true);
     hint_->setAlignment(Qt::AlignCenter);
     layout->addWidget(hint_, 1);
 
     // The rows at the left, the curve beside them.
-    table_ = new QSplitter(Qt::Horizontal, this);
+    table_ = new QSplitter(Qt::Horizontal, content_);
     table_->setObjectName(QStringLiteral("TableSplitter"));
     table_->setChildrenCollapsible(false);
     model_ = new TableRowsModel(this);
@@ -118,12 +134,18 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setWordWrap(false);
     // Fixed row heights and column widths: nothing is measured per row, whatever the count.
+    // The level is the row's name: no row numbers, which would take seven digits' room.
+    view_->verticalHeader()->hide();
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 4);
     view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view_->setColumnWidth(0, 64);
-    view_->setColumnWidth(1, 86);
-    view_->setMinimumWidth(120);
+    view_->horizontalHeader()->setStretchLastSection(true);
+    const int digit = view_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    view_->setColumnWidth(0, digit * 9);
+    // Room for a level of 9 and a value of 12 characters beside the scroll bar, with margins.
+    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view_->setMinimumWidth(digit * 24 + view_->verticalScrollBar()->sizeHint().width() +
+                           2 * view_->frameWidth());
 
     chart_ = new QChart();
     chart_->setObjectName(QStringLiteral("TableChart"));
@@ -138,6 +160,9 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     capacityLine_->setPen(dashed);
     chart_->addSeries(curve_);
     chart_->addSeries(capacityLine_);
+    // The legend names only the marked top value; the curve is what the axes say.
+    for (auto* marker : chart_->legend()->markers(curve_))
+        marker->setVisible(false);
     levelAxis_ = new QValueAxis(chart_);
     levelAxis_->setTitleText(QStringLiteral("液位 (cm)"));
     levelAxis_->setLabelFormat(QStringLiteral("%g"));
@@ -156,10 +181,10 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     table_->addWidget(view_);
     table_->addWidget(chartView_);
     table_->setStretchFactor(1, 1);
-    table_->setSizes({170, 290});
+    table_->setSizes({view_->minimumWidth() + 4, 300});
     layout->addWidget(table_, 1);
 
-    summaryLine_ = new QLabel(this);
+    summaryLine_ = new QLabel(content_);
     summaryLine_->setObjectName(QStringLiteral("TableSummary"));
     summaryLine_->setWordWrap(true);
     summaryLine_->setTextFormat(Qt::RichText);
@@ -183,7 +208,7 @@ void TablePage::registerInput(QWidget* widget, const char* name) {
 }
 
 QWidget* TablePage::buildLevelForGroup() {
-    auto* group = new QGroupBox(QStringLiteral("已知容积求液位"), this);
+    auto* group = new QGroupBox(QStringLiteral("已知容积求液位"), content_);
     group->setObjectName(QStringLiteral("LevelForGroup"));
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(6, 6, 6, 6);
@@ -222,7 +247,7 @@ QWidget* TablePage::buildLevelForGroup() {
 }
 
 QWidget* TablePage::buildIdentification() {
-    auto* box = new QWidget(this);
+    auto* box = new QWidget(content_);
     box->setObjectName(QStringLiteral("TankIdentification"));
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -316,9 +341,8 @@ void TablePage::drawCurve() {
     curve_->replace(points);
     const bool weight = model_->weight();
     capacityLine_->replace(QList<QPointF>{{s.firstLevel, s.topValue}, {s.lastLevel, s.topValue}});
-    capacityLine_->setName(QStringLiteral("最高液位%1 %2 %3")
-                               .arg(weight ? QStringLiteral("重量") : QStringLiteral("容积"),
-                                    q(kernel::RoundToStr(s.topValue)), valueUnit(weight)));
+    capacityLine_->setName(
+        QStringLiteral("最高液位 %1 %2").arg(q(kernel::RoundToStr(s.topValue)), valueUnit(weight)));
     valueAxis_->setTitleText(weight ? QStringLiteral("重量 (公斤)") : QStringLiteral("容积 (升)"));
     const double span = s.lastLevel - s.firstLevel;
     levelAxis_->setRange(s.firstLevel, span > 0 ? s.lastLevel : s.firstLevel + 1);

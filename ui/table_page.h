@@ -79,6 +79,7 @@ private:
 
     TFrmMain& window_;
     QTabWidget* pages_;
+    QWidget* content_ = nullptr;
     TableRowsModel* model_ = nullptr;
     QTableView* view_ = nullptr;
     QLabel* hint_ = nullptr;

@@ -1,6 +1,7 @@
 // The "容积表" page: what it shows after a table request, what it keeps when a request
 // stops, its inputs by name and in the settings file, and level-from-volume from its button.
 
+#include "capacity/calibration_grid.h"
 #include "capacity/page_inputs.h"
 #include "persist/settings.h"
 #include "ui/Unit1.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -111,6 +113,28 @@ private slots:
                     ->text()
                     .contains(c.weight ? QStringLiteral("13351.77 公斤") : QStringLiteral("15707.96 升")));
         }
+    }
+
+    // Calibration points whose volume falls between 1000 and 1500 mm: the summary names
+    // the first falling level in red.
+    void aFallingTableIsShownInRed() {
+        describeTank("250");
+        kelvora::capacity::setUpCalibrationGrid(*window);
+        window->setText("ComboBox2", "4");
+        kelvora::capacity::applyPointCount(*window);
+        const char* points[][2] = {{"0", "0"}, {"1000", "1000"}, {"1500", "600"}, {"2000", "2000"}};
+        for (int r = 1; r <= 4; ++r) {
+            window->grid().setCell(1, r, points[r - 1][0]);
+            window->grid().setCell(2, r, points[r - 1][1]);
+        }
+        QTest::mouseClick(w<QTabWidget>("PageControl1")->tabBar(), Qt::LeftButton, {},
+                          w<QTabWidget>("PageControl1")->tabBar()->tabRect(3).center());
+        click("Button1");
+        QCOMPARE(page()->summary().firstFall, std::optional<double>(125));
+        const QString line = w<QLabel>("TableSummary")->text();
+        QVERIFY2(line.contains(QStringLiteral("color:#d00000")) &&
+                     line.contains(QStringLiteral("液位 125 cm 处开始下降")),
+                 qPrintable(line));
     }
 
     void aStoppedRequestLeavesThePageAsItWas() {
