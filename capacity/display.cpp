@@ -1,28 +1,32 @@
 #include "capacity/display.h"
 
+#include "kernel/fp_guard.h"
 #include "kernel/number_text.h"
 
 namespace kelvora::capacity {
 
+using kernel::finiteOrThrow;
+
 double MiDu(NamedInputs& inputs) {
     const std::string unit = inputs.text("ComboBox1");
     if (unit == "Kg/m^3") return kernel::strToFloat(inputs.text("Edit37"));
-    if (unit == "g/cm^3") return kernel::strToFloat(inputs.text("Edit37")) * 1000;
+    if (unit == "g/cm^3") return finiteOrThrow(kernel::strToFloat(inputs.text("Edit37")) * 1000);
     inputs.setText("ComboBox1", "Kg/m^3");
     return kernel::strToFloat(inputs.text("Edit37"));
 }
 
 std::string VtoEdit(NamedInputs& inputs, double x) {
-    if (inputs.checked("CheckBox1")) x = x * MiDu(inputs);
+    if (inputs.checked("CheckBox1")) x = finiteOrThrow(x * MiDu(inputs));
     return kernel::RoundToStr(x);
 }
 
 ValueText::ValueText(NamedInputs& inputs) : inputs_(inputs), weight_(inputs.checked("CheckBox1")) {}
 
 std::string ValueText::operator()(double V) {
-    if (!weight_) return kernel::RoundToStr(static_cast<double>(static_cast<long double>(V) * 1000));
+    // The volume itself is always finite; its litres or kilograms may not be.
+    if (!weight_) return kernel::RoundToStr(finiteOrThrow(static_cast<double>(static_cast<long double>(V) * 1000)));
     if (!density_) density_ = MiDu(inputs_);
-    return kernel::RoundToStr(V * *density_);
+    return kernel::RoundToStr(finiteOrThrow(V * *density_));
 }
 
 } // namespace kelvora::capacity

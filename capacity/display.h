@@ -11,11 +11,13 @@ namespace kelvora::capacity {
 
 // The density in kg/m^3 from Edit37 and the unit in ComboBox1 ("Kg/m^3", or "g/cm^3"
 // times 1000). Any other unit text, the prompt "单位" included, is set to "Kg/m^3".
-// A density that is not a number throws ConvertError.
+// A density that is not a number throws ConvertError; one the double range cannot hold
+// throws ArithmeticError.
 double MiDu(NamedInputs& inputs);
 
 // x rounded to two decimals as text; with the weight option (CheckBox1) on, x is first
-// multiplied by the density.
+// multiplied by the density. A product the double range cannot hold throws
+// ArithmeticError: a table never shows INF or NAN.
 std::string VtoEdit(NamedInputs& inputs, double x);
 
 // VtoEdit for a whole request: the weight option is read once and the density the first

@@ -20,7 +20,7 @@ struct InputInfo {
     InputKind kind;
     std::string_view container; // component name of the owning group or page
     std::string_view label;     // caption of a button, or the label beside an edit field
-    bool millimetreHint;        // shows the tooltip "毫米"
+    std::string_view hint;      // the tooltip: "毫米" on a length, more where a length needs it
     KeyFilter filter;
 };
 

@@ -10,12 +10,12 @@ using K = InputKind;
 using F = KeyFilter;
 
 constexpr std::array<InputInfo, 6> kPageInputs{{
-    {"LevelForValue", K::Edit, kTablePageName, "已知容积", false, F::DigitsPoint},
-    {"LevelForMode", K::PickList, kTablePageName, "", false, F::None},
-    {"LevelForResult", K::Edit, kTablePageName, "液位", true, F::None},
-    {"ExactGeometry", K::CheckBox, kTablePageName, "按精确几何计算", false, F::None},
-    {"TankNumber", K::Edit, kTablePageName, "罐号", false, F::None},
-    {"TankOwner", K::Edit, kTablePageName, "使用单位", false, F::None},
+    {"LevelForValue", K::Edit, kTablePageName, "已知容积", {}, F::DigitsPoint},
+    {"LevelForMode", K::PickList, kTablePageName, "", {}, F::None},
+    {"LevelForResult", K::Edit, kTablePageName, "液位", "毫米", F::None},
+    {"ExactGeometry", K::CheckBox, kTablePageName, "按精确几何计算", {}, F::None},
+    {"TankNumber", K::Edit, kTablePageName, "罐号", {}, F::None},
+    {"TankOwner", K::Edit, kTablePageName, "使用单位", {}, F::None},
 }};
 
 } // namespace

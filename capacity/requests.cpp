@@ -19,7 +19,7 @@ RequestOutcome GenerateCapacityTable(NamedInputs& inputs, RowList& rows) {
     std::size_t expected = 0;
     if (d.levelFrom <= d.levelTo) {
         if (d.levelFrom < d.levelTo && !(d.levelStep > 0)) return {messages::kBadStep};
-        // A step below the resolution of the levels would leave x where it is for ever; a
+        // A step below the resolution of the levels would repeat a level row after row; a
         // step of at least one unit in the last place of the largest level moves every level.
         const double top = std::fmax(std::fabs(d.levelFrom), std::fabs(d.levelTo));
         const double ulp = std::nextafter(top, HUGE_VAL) - top;
@@ -30,16 +30,26 @@ RequestOutcome GenerateCapacityTable(NamedInputs& inputs, RowList& rows) {
     }
 
     rows.clear();
-    rows.reserve(expected);
-    ValueText value(inputs);
-    double V = 0;
-    double x = d.levelFrom;
-    while (x <= d.levelTo) {
-        V = VolumeAtLevel(d, x, V);
-        rows.append(levelText(x), value(V));
-        if (x == d.levelTo) break;
-        x = x + d.levelStep;
-        if (x > d.levelTo) x = d.levelTo;
+    if (d.levelFrom > d.levelTo) return {};
+    try {
+        rows.reserve(expected);
+        ValueText value(inputs);
+        // Each level is levelFrom + k × levelStep rounded once, so a fractional step gathers
+        // no error over the rows; a level a rounding error short of the top level, or past
+        // it, is the top level itself and the last row.
+        const long double snap = 1e-9L * d.levelStep;
+        double V = 0;
+        for (double k = 0;; ++k) {
+            double x = std::fma(k, d.levelStep, d.levelFrom);
+            const bool last = !(x < d.levelTo) || d.levelTo - static_cast<long double>(x) <= snap;
+            if (last) x = d.levelTo;
+            V = VolumeAtLevel(d, x, V);
+            rows.append(levelText(x), value(V));
+            if (last) break;
+        }
+    } catch (...) {
+        rows.clear();
+        throw;
     }
     return {};
 }

@@ -27,9 +27,10 @@ struct RequestOutcome {
     bool stopped() const { return !message.empty(); }
 };
 
-// Fills `rows` with "level,value" for every level from Edit6 to Edit7 by Edit8, the last
-// row exactly at the (limited) top level. A validation stop leaves `rows` as it was; any
-// other failure leaves it emptied.
+// Fills `rows` with "level,value" for the levels Edit6 + k × Edit8 (k = 0, 1, 2, ...) below
+// Edit7, then the (limited) top level Edit7 itself, which also stands for a level within
+// 1e-9 of a step of it. A validation stop leaves `rows` as it was; any other failure
+// (a value the double range cannot hold included) leaves it emptied.
 RequestOutcome GenerateCapacityTable(NamedInputs& inputs, RowList& rows);
 
 // Writes the value at the level of Edit35 into Edit36; a stop or failure leaves Edit36.

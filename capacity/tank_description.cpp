@@ -60,6 +60,8 @@ void readKind(NamedInputs& in, TTankDescription& d) {
             d.A = number(in, "Edit4");
             d.L = number(in, "Edit5");
         }
+        // Without a section there is no shell to measure: an all-zero table says nothing.
+        if (d.section == TSectionShape::ssNone) throw Stop{messages::kHorizontal};
         break;
     case TStructureKind::skInclined:
         check(in, {"Edit29", "Edit30", "Edit39", "Edit40", "Edit41", "Edit42"}, messages::kInclined);

@@ -49,7 +49,8 @@ struct ReadResult {
 TStructureKind Jgxs(const NamedInputs& inputs);
 
 // Reads and checks the inputs of the active kind group by group; the first empty field
-// stops with its group's message. A filled field that is not a number throws
+// stops with its group's message, as does a horizontal tank with no section chosen
+// (neither RadioButton1 nor RadioButton2). A filled field that is not a number throws
 // ConvertError; a non-standard dished head of zero depth on a tank with a diameter
 // throws ArithmeticError. On the calibration page the dead volume and attachment fields
 // are set to "0".

@@ -25,8 +25,10 @@ double ellipseHead(const THeadSpec& s, double A, double B, double x) {
     return 0;
 }
 
+// Extended, so the calibration points' litres reach the sum without a rounding to cubic
+// metres; the kernel's double results are held exactly.
 struct Terms {
-    double left = 0, shell = 0, right = 0;
+    LD left = 0, shell = 0, right = 0;
 };
 
 void shellAndHeads(const TTankDescription& d, double x, Terms& t) {
@@ -58,7 +60,7 @@ void shellAndHeads(const TTankDescription& d, double x, Terms& t) {
         break;
     case TStructureKind::skCalibration:
         // Litres to cubic metres, so the litres shown equal the interpolated litres.
-        t.shell = kernel::GetValueLagrange(d.pointCount, d.pointLevels, d.pointVolumes, x) * 0.001;
+        t.shell = kernel::GetValueLagrange(d.pointCount, d.pointLevels, d.pointVolumes, x) * 0.001L;
         break;
     }
 }
@@ -73,7 +75,7 @@ double VolumeAtLevel(const TTankDescription& d, double x, double previous) {
         shellAndHeads(d, settle(x), t);
         if (d.left.subtract) t.left = -t.left;
         if (d.right.subtract) t.right = -t.right;
-        V = settle(static_cast<double>(0.001L * d.deadVolume + (LD(t.left) + t.shell + t.right)));
+        V = settle(static_cast<double>(0.001L * d.deadVolume + (t.left + t.shell + t.right)));
         if (FpGuard::failed() || !std::isfinite(V)) return previous;
     } catch (...) {
         return previous;

@@ -17,6 +17,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace kelvora::cli {
@@ -136,6 +137,16 @@ Options parse(int argc, const char* const* argv) {
     return o;
 }
 
+// Any path error (no such folder, a symbolic link loop, a name too long) is a usage error;
+// the error-code form of the query, since the throwing one would end the program.
+void checkSettingsDirectory(const std::string& dir) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(dir, ec);
+    if (ec && status.type() != std::filesystem::file_type::not_found)
+        throw UsageError{"--settings: '" + dir + "': " + ec.message()};
+    if (!std::filesystem::is_directory(status)) throw UsageError{"--settings: '" + dir + "' is not a directory"};
+}
+
 void writeRows(const capacity::RowList& rows, std::ostream& out) {
     std::string buffer;
     buffer.reserve(1 << 16);
@@ -163,8 +174,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
     try {
         options = parse(argc, argv);
         if (options.settings) {
-            if (!std::filesystem::is_directory(std::filesystem::u8path(*options.settings)))
-                throw UsageError{"--settings: '" + *options.settings + "' is not a directory"};
+            checkSettingsDirectory(*options.settings);
             persist::loadStartupFiles(inputs, *options.settings);
         }
         if (options.quick && options.out) throw UsageError{"--out goes with a table, not with --quick"};
@@ -195,6 +205,10 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         }
     } catch (const UsageError& e) {
         err << "kelvora-table: " << e.text << "\n(see kelvora-table --help)\n";
+        return kUsage;
+    } catch (const std::filesystem::filesystem_error& e) {
+        // A path on the command line that the system rejects is the command line's fault.
+        err << "kelvora-table: " << e.what() << "\n(see kelvora-table --help)\n";
         return kUsage;
     }
 

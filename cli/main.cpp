@@ -1,8 +1,20 @@
 #include "cli/batch.h"
 
+#include <csignal>
+#include <exception>
 #include <iostream>
 
 int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
-    return kelvora::cli::runBatch(argc, argv, std::cout, std::cerr);
+    // A file-size limit then fails the write with EFBIG, which the save reports as "文件太大"
+    // and cleans up after, instead of killing the program mid-save.
+    std::signal(SIGXFSZ, SIG_IGN);
+    try {
+        std::ios::sync_with_stdio(false);
+        return kelvora::cli::runBatch(argc, argv, std::cout, std::cerr);
+    } catch (const std::exception& e) {
+        std::cerr << "kelvora-table: " << e.what() << '\n';
+    } catch (...) {
+        std::cerr << "kelvora-table: unexpected failure\n";
+    }
+    return kelvora::cli::kErrorReport;
 }

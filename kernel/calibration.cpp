@@ -6,10 +6,13 @@ namespace kelvora::kernel {
 
 namespace {
 
-// Two-point form through (x0, y0) and (x1, y1) at t.
-double line(double x0, double y0, double x1, double y1, double t) {
+using LD = long double;
+
+// Two-point form through (x0, y0) and (x1, y1) at t, evaluated left to right in extended
+// precision; only the result is rounded to a double.
+double line(LD x0, LD y0, LD x1, LD y1, LD t) {
     FpGuard guard;
-    const double v = settle(settle(y0) + (y1 - y0) * (settle(t) - x0) / (x1 - x0));
+    const double v = settle(static_cast<double>(settle(y0) + (y1 - y0) * (settle(t) - x0) / (x1 - x0)));
     throwIfFailed();
     return v;
 }
@@ -23,7 +26,8 @@ double GetValueLagrange(int n, std::span<const double> X, std::span<const double
     if (t > X[last]) return line(X[last - 1], Y[last - 1], X[last], Y[last], t);
     if (!(t > X[0])) {
         FpGuard guard;
-        const double v = settle(Y[0] - (Y[1] - Y[0]) * (settle(X[0]) - t) / (X[1] - X[0]));
+        const LD y0 = Y[0], y1 = Y[1], x0 = X[0], x1 = X[1];
+        const double v = settle(static_cast<double>(settle(y0) - (y1 - y0) * (settle(x0) - t) / (x1 - x0)));
         throwIfFailed();
         return v;
     }

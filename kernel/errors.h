@@ -3,6 +3,7 @@
 // (-1.0, or 0.0 for the level conversion); these are the few failures that travel as
 // exceptions and end a request with the general error report.
 
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 
@@ -34,10 +35,21 @@ public:
     using Error::Error;
 };
 
+// Whether a text ends a sentence: the ASCII point, or the Chinese full stop, exclamation
+// or question mark (UTF-8), which need no point after them.
+inline bool endsInFullStop(const std::string& text) {
+    if (!text.empty() && text.back() == '.') return true;
+    for (const char* stop : {"\u3002", "\uFF01", "\uFF1F"}) {
+        const std::string s(stop);
+        if (text.size() >= s.size() && text.compare(text.size() - s.size(), s.size(), s) == 0) return true;
+    }
+    return false;
+}
+
 // The text of the general error report: the error's text with a full stop added when it
 // does not end in one.
 inline std::string errorReportText(std::string text) {
-    if (text.empty() || text.back() != '.') text.push_back('.');
+    if (!endsInFullStop(text)) text.push_back('.');
     return text;
 }
 

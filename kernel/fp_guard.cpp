@@ -14,4 +14,6 @@ void throwIfFailed() {
     if (const int flags = FpGuard::raised()) throw ArithmeticError(arithmeticErrorText(flags));
 }
 
+void throwNotFinite(double x) { throw ArithmeticError(arithmeticErrorText(std::isnan(x) ? FE_INVALID : FE_OVERFLOW)); }
+
 } // namespace kelvora::kernel

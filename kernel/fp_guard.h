@@ -95,4 +95,13 @@ const char* arithmeticErrorText(int flags);
 // Throws ArithmeticError when a failure flag is raised.
 void throwIfFailed();
 
+// A result the double range cannot hold ends the request the way the hardware exception
+// would have: infinity is an overflow, NaN an invalid operation. Returns x when finite.
+[[noreturn]] void throwNotFinite(double x);
+inline double finiteOrThrow(double x) {
+    if (std::isfinite(x)) [[likely]]
+        return x;
+    throwNotFinite(x);
+}
+
 } // namespace kelvora::kernel

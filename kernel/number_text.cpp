@@ -112,6 +112,18 @@ Decimal toDecimal15(long double x) {
     return toDecimalExact(x, 15);
 }
 
+// The input as the conversion message quotes it: a pasted page of text is cut after its
+// first 64 characters, never inside a UTF-8 sequence.
+std::string quoted(std::string_view text) {
+    constexpr int kShown = 64;
+    int characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool continuation = (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+        if (!continuation && ++characters > kShown) return "'" + std::string(text.substr(0, i)) + "…'";
+    }
+    return "'" + std::string(text) + "'";
+}
+
 } // namespace
 
 std::string RoundToStr(double x) {
@@ -174,7 +186,7 @@ std::optional<double> tryStrToFloat(std::string_view text) {
 
 double strToFloat(std::string_view text) {
     if (auto v = tryStrToFloat(text)) return *v;
-    throw ConvertError("'" + std::string(text) + "' is not a valid floating point value");
+    throw ConvertError(quoted(text) + " is not a valid floating point value");
 }
 
 bool isNumberText(std::string_view text) {
@@ -242,7 +254,7 @@ std::optional<std::int32_t> tryStrToInt(std::string_view text) {
 
 std::int32_t strToInt(std::string_view text) {
     if (auto v = tryStrToInt(text)) return *v;
-    throw ConvertError("'" + std::string(text) + "' is not a valid integer value");
+    throw ConvertError(quoted(text) + " is not a valid integer value");
 }
 
 std::int32_t strToIntDef(std::string_view text, std::int32_t fallback) {

@@ -19,7 +19,8 @@ std::string formatGeneral(long double x);
 
 // Plain decimal text to a number: blanks trimmed, an optional sign, digits with at most
 // one ".", an optional exponent. Anything else throws ConvertError
-// "'<text>' is not a valid floating point value".
+// "'<text>' is not a valid floating point value", the text cut to its first 64
+// characters and "…" when longer.
 double strToFloat(std::string_view text);
 std::optional<double> tryStrToFloat(std::string_view text);
 
@@ -30,7 +31,7 @@ bool isNumberText(std::string_view text);
 
 // Whole numbers in the 32-bit range: leading blanks skipped, an optional sign, decimal
 // digits, or hexadecimal digits after "$", "x" or "0x". strToInt throws ConvertError
-// "'<text>' is not a valid integer value".
+// "'<text>' is not a valid integer value", the text cut as above.
 std::optional<std::int32_t> tryStrToInt(std::string_view text);
 std::int32_t strToInt(std::string_view text);
 std::int32_t strToIntDef(std::string_view text, std::int32_t fallback);

@@ -1,10 +1,18 @@
 #include "output/xlsx_writer.h"
 
 #include "kernel/errors.h"
+#include "persist/io_error.h"
 
 #include <xlsxwriter.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 #include <exception>
 #include <locale.h>
 #include <system_error>
@@ -32,15 +40,65 @@ private:
     locale_t previous_ = nullptr;
 };
 
-[[noreturn]] void failWrite(const std::string& path, lxw_error error) {
+// libxlsxwriter reports its failures by printing "[ERROR] ..." lines to standard error;
+// the user is told by the save's own message instead. The program writes one workbook at
+// a time and prints nothing else meanwhile, so the process-wide redirection is safe.
+class QuietStandardError {
+public:
+    QuietStandardError() {
+        std::fflush(stderr);
+        saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0) ::dup2(null, STDERR_FILENO);
+        if (null >= 0) ::close(null);
+    }
+    ~QuietStandardError() {
+        const int error = errno;
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+        }
+        errno = error;
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+// The errno values of a failed write that tell the user what to do.
+bool namesTheCause(int error) {
+    return error == ENOSPC || error == EDQUOT || error == EFBIG || error == EIO || error == EROFS ||
+           error == EACCES || error == EPERM;
+}
+
+bool noSpaceLeft(const std::filesystem::path& dir) {
+    struct statvfs info {};
+    return ::statvfs(dir.c_str(), &info) == 0 && info.f_bavail == 0;
+}
+
+// Why the writing failed, as an errno value, or 0 when nothing tells. libxlsxwriter does
+// not pass the system's error on, and ignores failed writes to its own temporary files,
+// so the thread's last error is taken when it names a cause, and otherwise the usual
+// causes are looked for: a full disk where the workbook or the library's temporary files
+// go, a file-size limit.
+int writeFailureCause(int lastError, const std::string& path) {
+    if (namesTheCause(lastError)) return lastError;
+    const std::filesystem::path dir = std::filesystem::path(path).parent_path();
+    if (noSpaceLeft(dir.empty() ? std::filesystem::path(".") : dir) || noSpaceLeft(P_tmpdir)) return ENOSPC;
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) return EFBIG;
+    return 0;
+}
+
+[[noreturn]] void failWrite(const std::string& name, lxw_error error, int lastError, const std::string& path) {
     if (error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED)
         throw Error("单元格文字超过 " + std::to_string(kMaxCellTextLength) + " 个字符，无法保存");
-    const std::string text = "无法写入 .xlsx 文件 " + path + "：" + lxw_strerror(error);
-    if (error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_ZIP_FILE_OPERATION ||
-        error == LXW_ERROR_CREATING_TMPFILE || error == LXW_ERROR_READING_TMPFILE ||
-        error == LXW_ERROR_ZIP_CLOSE)
-        throw IoError(text);
-    throw Error(text);
+    if (error == LXW_ERROR_MEMORY_MALLOC_FAILED) throw Error("无法保存“" + name + "”：内存不足");
+    if (const int cause = writeFailureCause(lastError, path)) persist::throwIoError("无法写入文件", name, cause);
+    throw IoError("无法写入文件“" + name + "”：生成 .xlsx 工作簿失败（" + std::to_string(static_cast<int>(error)) + "）");
 }
 
 } // namespace
@@ -62,6 +120,8 @@ void writeXlsx(const SheetLayout& layout, const std::string& path, const std::st
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.use_zip64 = LXW_FALSE;
+    const QuietStandardError quiet;
+    errno = 0;
     lxw_workbook* workbook = workbook_new_opt(path.c_str(), &options);
     if (!workbook) throw Error("无法创建 .xlsx 工作簿：内存不足");
     lxw_worksheet* sheet = workbook_add_worksheet(workbook, nullptr);
@@ -110,13 +170,20 @@ void writeXlsx(const SheetLayout& layout, const std::string& path, const std::st
         // No second thread: the package is checked once it is complete.
     }
     const lxw_error closed = workbook_close(workbook);
+    const int lastError = errno; // this thread's: the checker's reads do not touch it
     writerDone.store(true, std::memory_order_release);
     const bool checkedAlongside = checker.joinable();
     if (checkedAlongside) checker.join();
-    if (error != LXW_NO_ERROR) failWrite(name, error);
-    if (closed != LXW_NO_ERROR) failWrite(name, closed);
-    if (!checkedAlongside) checkXlsxPackage(path, cellCount, name, writerDone);
-    if (checkFailure) std::rethrow_exception(checkFailure);
+    if (error != LXW_NO_ERROR) failWrite(name, error, lastError, path);
+    if (closed != LXW_NO_ERROR) failWrite(name, closed, lastError, path);
+    try {
+        if (!checkedAlongside) checkXlsxPackage(path, cellCount, name, writerDone);
+        if (checkFailure) std::rethrow_exception(checkFailure);
+    } catch (const IoError&) {
+        // A package cut short says nothing of why; the write's own cause does.
+        if (const int cause = writeFailureCause(lastError, path)) persist::throwIoError("无法写入文件", name, cause);
+        throw;
+    }
 }
 
 } // namespace kelvora::output

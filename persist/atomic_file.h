@@ -6,6 +6,11 @@
 // fails anywhere throws IoError, leaves the old file as it was and removes its temporary
 // file.
 //
+// The temporary file is named ".NAME.PID.RANDOM.tmp" after the target NAME and the writer's
+// process id (NAME shortened to a prefix and a hash of the whole name where the full form
+// would pass the file system's name limit). Leftovers of a writer that died mid-save are
+// removed by the next save of the same target; one whose writer still runs never is.
+//
 // A target that is a symbolic link is followed, so the link stays and the file it points
 // to is replaced. A replaced file keeps its permission bits; a new one gets the usual
 // 0666 less the umask.

@@ -4,8 +4,10 @@
 #include "persist/atomic_file.h"
 #include "persist/bounded_read.h"
 #include "persist/gbk_text.h"
+#include "persist/io_error.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <unordered_map>
 
 namespace kelvora::persist {
@@ -265,6 +267,9 @@ void ProfileFile::write(std::string_view section, std::span<const ProfileEntry> 
 }
 
 void ProfileFile::save(const std::filesystem::path& path) const {
+    // What a load does not read whole could never be updated again, and its keys past the
+    // ceiling would be lost to every later start.
+    if (bytes_.size() > kMaxBytes) throwIoError("无法保存文件", path, EFBIG);
     writeFileAtomically(path, bytes_);
 }
 

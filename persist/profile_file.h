@@ -68,7 +68,9 @@ public:
     // The same as writing the entries one after another, in one pass.
     void write(std::string_view section, std::span<const ProfileEntry> entries);
 
-    // Replaces the file at `path` with bytes() in one step (writeFileAtomically).
+    // Replaces the file at `path` with bytes() in one step (writeFileAtomically). More
+    // than kMaxBytes is refused (IoError, the file as it was), so that whatever this
+    // program writes loads back whole.
     void save(const std::filesystem::path& path) const;
 
 private:

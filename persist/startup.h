@@ -3,6 +3,7 @@
 // batch tool calls the same so that a saved tank can be tabled from a script.
 
 #include "capacity/named_inputs.h"
+#include "persist/data_folder.h"
 
 #include <string>
 
@@ -14,9 +15,11 @@ namespace kelvora::persist {
 // head choices (ComboBox3, ComboBox4) on their first item. The window then shows or hides
 // the density row for the restored CheckBox1.
 void loadStartupFiles(capacity::NamedInputs& inputs, const std::string& dir);
+// The same, each file read where the data folder rule says (startupFilePath).
+void loadStartupFiles(capacity::NamedInputs& inputs, const DataFolder& folder, const std::string& exeDir);
 
-// Config.ini and then bd.txt into `dir`, errors discarded; a failed settings save skips
-// the grid, and each file is either replaced whole or left as it was.
+// Config.ini and then bd.txt into `dir` (made first when missing), each on its own, errors
+// discarded; each file is either replaced whole or left as it was.
 void saveShutdownFiles(const capacity::NamedInputs& inputs, const std::string& dir);
 
 } // namespace kelvora::persist

@@ -8,27 +8,26 @@
 #include "kernel/number_text.h"
 #include "output/snapshot.h"
 #include "output/workbook_export.h"
+#include "persist/data_folder.h"
 #include "persist/settings.h"
 #include "persist/startup.h"
 #include "ui/controls.h"
 #include "ui/figure_boxes.h"
 #include "ui/jpeg_image.h"
 #include "ui/table_page.h"
+#include "ui/wait_cursor.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryFile>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -72,11 +71,6 @@ void fillWith(QWidget* parent, QWidget* child) {
     layout->addWidget(child);
 }
 
-bool directoryWritable(const QString& dir) {
-    QTemporaryFile probe(dir + QStringLiteral("/.kelvora-write-probe-XXXXXX"));
-    return probe.open();
-}
-
 } // namespace
 
 TFrmMain::TFrmMain(std::unique_ptr<WindowServices> services, QWidget* parent)
@@ -103,7 +97,7 @@ QLineEdit* TFrmMain::makeEdit(QWidget* parent, const char* name, int x, int y, i
     e->setAccessibleName(QLatin1String(name));
     e->setGeometry(x, y, w, 21);
     const capacity::InputInfo* info = capacity::findInput(name);
-    if (info && info->millimetreHint) e->setToolTip(QStringLiteral("毫米"));
+    if (info && !info->hint.empty()) e->setToolTip(QString::fromUtf8(info->hint.data(), info->hint.size()));
     if (info && info->filter != capacity::KeyFilter::None)
         e->installEventFilter(new KeyFilter(info->filter == capacity::KeyFilter::Digits ? KeyFilter::Mode::Digits
                                                                                          : KeyFilter::Mode::DigitsPoint,
@@ -531,14 +525,7 @@ int TFrmMain::activePage() const { return pageControl1_->currentIndex(); }
 
 void TFrmMain::gridChanged() { grid1_->gridModel()->refresh(); }
 
-std::string TFrmMain::dataDir() const {
-    const QString dir = q(ProgramDir);
-    if (directoryWritable(dir)) return ProgramDir;
-    // Installed where the user cannot write: keep the inputs in the user's own directory.
-    const QString own = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(own);
-    return QDir::toNativeSeparators(own).toStdString();
-}
+std::string TFrmMain::dataDir() const { return persist::dataFolder(ProgramDir).dir.string(); }
 
 // Handlers
 
@@ -553,6 +540,7 @@ void TFrmMain::runHandler(const std::function<void()>& handler) {
 void TFrmMain::Button1Click() {
     capacity::RequestOutcome outcome;
     try {
+        WaitCursor busy;
         outcome = capacity::GenerateCapacityTable(*this, rows_);
     } catch (...) {
         tablePage_->showNoTable(); // the rows may be gone or only partly made
@@ -565,7 +553,10 @@ void TFrmMain::Button1Click() {
     tablePage_->showTable(rows_, checked("CheckBox1"));
     const auto path = services_->saveDialog({"xls", {"*.xls", "*.xlsx"}, "油罐容量表"});
     if (!path) return;
-    output::SaveFileToExcel(*path, rows_, text("Edit9"), checked("CheckBox1"));
+    {
+        WaitCursor busy;
+        output::SaveFileToExcel(*path, rows_, text("Edit9"), checked("CheckBox1"));
+    }
     services_->informationBox("保存成功！");
 }
 
@@ -587,8 +578,8 @@ void TFrmMain::Button3Click() {
 }
 
 void TFrmMain::Button4Click() {
-    const std::string help = ProgramDir + "/help.chm";
-    if (!QFileInfo::exists(q(help)) || !services_->openDocument(help))
+    const auto help = persist::helpFilePath(ProgramDir);
+    if (!help || !services_->openDocument(help->string()))
         services_->messageBox(" help.chm 帮助文件损坏！");
 }
 
@@ -660,11 +651,9 @@ void TFrmMain::FormCreate() {
 void TFrmMain::FormActivate() {
     if (activated_) return;
     activated_ = true;
-    dataDir_ = dataDir();
-    // A first run of a copy installed for everybody starts from the files beside it.
-    std::string loadDir = dataDir_;
-    if (loadDir != ProgramDir && !QFileInfo::exists(q(loadDir + "/Config.ini"))) loadDir = ProgramDir;
-    persist::loadStartupFiles(*this, loadDir);
+    const persist::DataFolder folder = persist::dataFolder(ProgramDir);
+    dataDir_ = folder.dir.string();
+    persist::loadStartupFiles(*this, folder, ProgramDir);
     ShowWeightLabel();
 }
 

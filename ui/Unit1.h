@@ -77,8 +77,7 @@ public:
     WindowServices& services() { return *services_; }
     // Runs a handler; an error escaping it becomes the general error report.
     void runHandler(const std::function<void()>& handler);
-    // The directory of Config.ini and bd.txt (ProgramDir, or the user's own when that is
-    // not writable).
+    // The data folder of Config.ini and bd.txt (persist/data_folder.h).
     std::string dataDir() const;
 
 protected:

@@ -3,6 +3,8 @@
 #include "kernel/errors.h"
 
 #include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include <cstdlib>
 #include <exception>
@@ -23,12 +25,24 @@ bool KelvoraApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 void installFontSubstitutes() {
-    const QStringList cjk{QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
-                          QStringLiteral("AR PL UMing CN")};
-    QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("AR PL UMing CN"), QStringLiteral("SimSun"),
-                                                       QStringLiteral("WenQuanYi Micro Hei")});
-    QFont::insertSubstitutions(QStringLiteral("SimSun"), {QStringLiteral("AR PL UMing CN")});
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), cjk);
+    // Noto CJK draws Latin letters and digits as well as Chinese; the Song-style face of
+    // Debian's older fonts reads "Excel" as "Exce1". WenQuanYi stays behind as a fallback.
+    const QString serif = QStringLiteral("Noto Serif CJK SC");
+    const QString sans = QStringLiteral("Noto Sans CJK SC");
+    const QString fallback = QStringLiteral("WenQuanYi Micro Hei");
+    QFont::insertSubstitutions(QStringLiteral("宋体"), {serif, fallback});
+    QFont::insertSubstitutions(QStringLiteral("SimSun"), {serif, fallback});
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {sans, fallback});
+}
+
+bool installQtTranslation(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 bool displayAvailable() {

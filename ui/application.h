@@ -20,6 +20,10 @@ public:
 // "宋体" and "MS Sans Serif" resolve to installed CJK faces, so no text shows as boxes.
 void installFontSubstitutes();
 
+// Qt's own texts (dialog buttons, file dialog labels) in Chinese, from Qt's installed
+// qtbase_zh_CN translation; false when it is not installed (the texts stay English).
+bool installQtTranslation(QCoreApplication& app);
+
 // True when there is a display to open a window on (or a platform chosen explicitly).
 bool displayAvailable();
 

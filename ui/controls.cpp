@@ -122,6 +122,18 @@ public:
         return editor;
     }
 
+protected:
+    // The view installs the delegate on the editor after createEditor, so the delegate sees
+    // every key before the cell's own filter and would commit and close on Enter; the grid
+    // discards Enter here, ahead of it.
+    bool eventFilter(QObject* editor, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) return true;
+        }
+        return QStyledItemDelegate::eventFilter(editor, event);
+    }
+
 private:
     StringGridModel* model_;
 };

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -51,9 +52,14 @@ std::optional<std::string> QtWindowServices::saveDialog(const SaveDialogRequest&
         const QString suffix = filter.section(QLatin1String("*."), 1).section(QLatin1Char(')'), 0, 0).trimmed();
         if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
     });
+    // Both dialogs open where the last one saved during this run, the working directory
+    // the first time.
+    dialog.setDirectory(lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_);
     dialog.selectFile(q(request.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
+    const QString chosen = dialog.selectedFiles().front();
+    lastFolder_ = QFileInfo(chosen).absolutePath();
+    return chosen.toStdString();
 }
 
 bool QtWindowServices::openDocument(const std::string& path) { return output::openWithDesktop(path); }

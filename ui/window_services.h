@@ -4,6 +4,7 @@
 // this interface, so tests answer them with a recording double.
 
 #include <QImage>
+#include <QString>
 
 #include <optional>
 #include <string>
@@ -57,6 +58,7 @@ public:
 
 private:
     QWidget* parent_;
+    QString lastFolder_; // of the last confirmed save dialog; empty before the first
 };
 
 } // namespace kelvora::ui

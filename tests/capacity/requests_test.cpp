@@ -11,6 +11,7 @@
 namespace kelvora::capacity {
 namespace {
 
+using test::Assignments;
 using test::circularTank;
 using test::set;
 
@@ -41,10 +42,44 @@ TEST(GenerateCapacityTable, SteppingEndsExactlyAtTheTopLevel) {
         {"1500", "3000", "250", {"150", "175", "200"}}, // limited to D = 2000
         {"300", "200", "10", {}},
         {"0", "0.3", "0.1", {"0", "0.01", "0.02", "0.03"}},
+        // Within 1e-9 of a step below the top level the step's level is the top level ...
+        {"0", "100.000000009", "10", {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10.0000000009"}},
+        // ... further below it both rows stay.
+        {"0", "100.00000002", "10", {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "10.000000002"}},
     };
     for (const auto& c : cases) {
         auto in = circularTank({{"Edit6", c.from}, {"Edit7", c.to}, {"Edit8", c.step}});
         EXPECT_EQ(levels(table(in)), c.expected) << c.from << ".." << c.to << " by " << c.step;
+    }
+}
+
+// The level text of k × step millimetres, written from whole numbers: `step100` is the step
+// in hundredths of a millimetre, so k × step100 thousandths of a centimetre.
+std::string levelOf(long k, long step100) {
+    const long thousandths = k * step100;
+    std::string text = std::to_string(thousandths / 1000);
+    std::string fraction = std::to_string(1000 + thousandths % 1000).substr(1);
+    while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+    return fraction.empty() ? text : text + "." + fraction;
+}
+
+TEST(GenerateCapacityTable, FractionalStepsGiveTheDecimalLevels) {
+    struct Case { const char *to, *step; long step100, rows; const char* top; };
+    const Case cases[] = {
+        {"2000", "0.1", 10, 20001, "200"},        {"119", "0.7", 70, 171, "11.9"},
+        {"2000", "0.01", 1, 200001, "200"},       {"1000", "0.3", 30, 3335, "100"},
+        {"2000", "2.5", 250, 801, "200"},         {"1999.99", "0.33", 33, 6062, "199.999"},
+        {"2000", "7", 700, 287, "200"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("0..") + c.to + " by " + c.step);
+        auto in = circularTank({{"Edit6", "0"}, {"Edit7", c.to}, {"Edit8", c.step}});
+        const Levels rows = levels(table(in));
+        ASSERT_EQ(static_cast<long>(rows.size()), c.rows);
+        for (long k = 0; k + 1 < c.rows; ++k) ASSERT_EQ(rows[k], levelOf(k, c.step100)) << "row " << k;
+        // The top level closes the table once, however near the step before it came.
+        EXPECT_EQ(rows.back(), c.top);
+        EXPECT_NE(rows[rows.size() - 2], rows.back());
     }
 }
 
@@ -81,7 +116,8 @@ TEST(GenerateCapacityTable, ValidationStopsKeepThePreviousRows) {
 }
 
 TEST(GenerateCapacityTable, StepBelowTheLevelsResolutionIsRefused) {
-    auto in = circularTank({{"RadioButton1", "0"}, {"Edit6", "1e16"}, {"Edit7", "10000000000000002"}, {"Edit8", "1"}});
+    // A zero diameter leaves the top level unlimited.
+    auto in = circularTank({{"Edit1", "0"}, {"Edit6", "1e16"}, {"Edit7", "10000000000000002"}, {"Edit8", "1"}});
     RowList rows;
     EXPECT_EQ(GenerateCapacityTable(in, rows).message, messages::kStepTooSmall);
 }
@@ -92,6 +128,29 @@ TEST(GenerateCapacityTable, BadDensityEndsWithAnErrorAndNoRows) {
     rows.append("stale,row");
     EXPECT_THROW(GenerateCapacityTable(in, rows), ConvertError);
     EXPECT_TRUE(rows.empty());
+}
+
+TEST(GenerateCapacityTable, ValuesBeyondTheDoubleRangeEndWithAnErrorAndNoRows) {
+    struct Case { const char* what; Assignments inputs; };
+    const Case cases[] = {
+        {"litres from a long shell", {{"Edit2", "1e308"}, {"Edit8", "50"}}},
+        {"density in g/cm^3", {{"CheckBox1", "1"}, {"Edit37", "1e306"}, {"ComboBox1", "g/cm^3"}}},
+        {"weight", {{"Edit2", "1e300"}, {"CheckBox1", "1"}, {"Edit37", "1e300"}, {"ComboBox1", "Kg/m^3"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto in = circularTank();
+        set(in, c.inputs);
+        RowList rows;
+        rows.append("stale,row");
+        try {
+            GenerateCapacityTable(in, rows);
+            ADD_FAILURE() << "no error";
+        } catch (const ArithmeticError& e) {
+            EXPECT_STREQ(e.what(), "Floating point overflow");
+        }
+        EXPECT_TRUE(rows.empty());
+    }
 }
 
 TEST(GenerateCapacityTable, FailingLevelKeepsThePreviousTotal) {
@@ -126,6 +185,34 @@ TEST(QuickCalculation, WritesEdit36OrLeavesIt) {
     set(in, {{"Edit35", ""}});
     EXPECT_EQ(QuickCalculation(in).message, messages::kQuick);
     EXPECT_EQ(in.text("Edit36"), "13351.77");
+}
+
+TEST(QuickCalculation, ValueBeyondTheDoubleRangeLeavesEdit36) {
+    auto in = circularTank({{"Edit2", "6e307"}, {"Edit35", "2000"}, {"Edit36", "before"}});
+    EXPECT_THROW(QuickCalculation(in), ArithmeticError);
+    EXPECT_EQ(in.text("Edit36"), "before");
+    set(in, {{"Edit2", "5e307"}}); // 1.57E308 L still fits
+    ASSERT_FALSE(QuickCalculation(in).stopped());
+    EXPECT_EQ(in.text("Edit36"), "1.5707963267949E308");
+}
+
+TEST(QuickCalculation, CalibrationPointsGiveTheRoundedInterpolatedLitres) {
+    auto in = circularTank();
+    in.setActivePage(3);
+    set(in, {{"ComboBox2", "2"}});
+    const char* points[][2] = {{"340", "1286.8"}, {"440", "1946.2"}};
+    for (int r = 0; r < 2; ++r) {
+        in.grid().setCell(1, r + 1, points[r][0]);
+        in.grid().setCell(2, r + 1, points[r][1]);
+    }
+    struct Case { const char *level, *litres; };
+    // 432.5 lies on 1896.745 L: a tie that rounds up only when no step rounds it below.
+    const Case cases[] = {{"432.5", "1896.75"}, {"340", "1286.8"}, {"390", "1616.5"}, {"300", "1023.04"}};
+    for (const auto& c : cases) {
+        set(in, {{"Edit35", c.level}});
+        ASSERT_FALSE(QuickCalculation(in).stopped());
+        EXPECT_EQ(in.text("Edit36"), c.litres) << c.level;
+    }
 }
 
 TEST(QuickCalculation, EqualsTheTablesRowAtTheSameLevel) {

@@ -55,6 +55,24 @@ TEST(ReadTankDescription, EllipseFieldsAndEachRequestsOwnFields) {
     EXPECT_TRUE(ReadTankDescription(quick, RequestType::Quick).description);
 }
 
+TEST(ReadTankDescription, HorizontalTankNeedsASection) {
+    struct Case { int page; const char *circle, *ellipse; bool read; };
+    const Case cases[] = {
+        {0, "0", "0", false}, {0, "1", "0", true}, {0, "0", "1", true}, {0, "1", "1", true},
+        {2, "0", "0", true}, // the sphere has no section
+    };
+    for (const auto& c : cases) {
+        auto in = circularTank({{"RadioButton1", c.circle}, {"RadioButton2", c.ellipse}, {"Edit3", "1500"},
+                                {"Edit4", "2000"}, {"Edit5", "5000"}, {"Edit34", "3000"}});
+        in.setActivePage(c.page);
+        for (auto type : {RequestType::Table, RequestType::Quick}) {
+            const auto r = ReadTankDescription(in, type);
+            EXPECT_EQ(r.description.has_value(), c.read) << c.page << c.circle << c.ellipse;
+            EXPECT_EQ(r.message, c.read ? "" : messages::kHorizontal) << c.page << c.circle << c.ellipse;
+        }
+    }
+}
+
 TEST(ReadTankDescription, HeadGroupsAreCheckedOnEveryPage) {
     auto in = circularTank({{"Edit34", "3000"}, {"RadioButton17", "1"}, {"Edit25", "10"}, {"Edit26", "700"}});
     in.setActivePage(2);

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,12 +19,12 @@ struct Result {
     std::string out, err;
 };
 
-Result run(const std::string& args) {
+Result run(const std::string& args, const std::string& launcher = "") {
     // ctest runs the cases as parallel processes: each run gets its own file.
     static int runs = 0;
     const std::string errFile =
         testing::TempDir() + "kelvora_batch_err_" + std::to_string(getpid()) + "_" + std::to_string(++runs) + ".txt";
-    const std::string command = std::string(KELVORA_TABLE) + " " + args + " 2>" + errFile;
+    const std::string command = launcher + std::string(KELVORA_TABLE) + " " + args + " 2>" + errFile;
     Result r{};
     FILE* p = popen(command.c_str(), "r");
     std::array<char, 4096> buf{};
@@ -152,6 +154,80 @@ TEST(Batch, WorkbookOut) {
     EXPECT_EQ(failed.status, 2);
     EXPECT_EQ(failed.out, "");
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+}
+
+std::filesystem::path scratchDir(const std::string& what) {
+    const auto dir = std::filesystem::path(testing::TempDir()) / ("kelvora_batch_" + what + "_" + std::to_string(getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+// A FIFO or a device in place of a saved file is an unreadable file, which the start-up
+// passes over; `timeout` turns a hang into status 124.
+TEST(Batch, SettingsThatAreNoFilesNeverHang) {
+    const auto fifos = scratchDir("fifo"), devices = scratchDir("devices");
+    ASSERT_EQ(::mkfifo((fifos / "bd.txt").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((fifos / "Config.ini").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", devices / "Config.ini");
+    std::filesystem::create_symlink("/dev/urandom", devices / "bd.txt");
+    const std::string sphere = " --page 2 Edit34=2000 Edit6=2000 Edit7=2000 Edit8=1 Edit9=10" + kCommon;
+    for (const auto& dir : {fifos, devices}) {
+        const Result r = run("--settings " + dir.string() + sphere, "timeout 60 ");
+        EXPECT_EQ(r.status, 0) << dir << ": " << r.err;
+        EXPECT_EQ(r.out, "200,4188.79\n") << dir;
+    }
+}
+
+// Every path the system rejects is a wrong command line: status 3 and the usual two
+// lines (the message, the --help hint), never an abort.
+TEST(Batch, SettingsPathErrorsAreUsageErrors) {
+    const auto dir = scratchDir("paths");
+    std::filesystem::create_symlink("loop", dir / "loop");
+    std::ofstream(dir / "plain") << "x";
+    const std::string longName(300, 'n');
+    for (const auto& path : {dir / "loop", dir / longName, dir / "loop" / "below", dir / "plain", dir / "missing"}) {
+        const Result r = run("--settings '" + path.string() + "' Edit6=0");
+        EXPECT_EQ(r.status, 3) << path;
+        EXPECT_TRUE(r.err.starts_with("kelvora-table: --settings: ")) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
+    }
+}
+
+// Past a file-size limit the save reports "文件太大" and leaves no temporary file, instead
+// of the signal ending the program half-way; the workbook library prints nothing of its
+// own (a small limit stops its zip writing, a larger one its own temporary files).
+TEST(Batch, AFileSizeLimitIsReportedAndCleanedUp) {
+    const auto dir = scratchDir("fsize");
+    const std::string tank = "RadioButton1=1 Edit1=2000 Edit2=5000 Edit6=0 Edit7=2000 Edit8=1 Edit9=50" + kCommon;
+    for (const std::string limit : {"2000", "20000"}) {
+        for (const char* name : {"table.xls", "table.xlsx"}) {
+            const Result r = run("--out " + (dir / name).string() + " " + tank, "prlimit --fsize=" + limit + " -- ");
+            EXPECT_EQ(r.status, 2) << name << " " << limit << ": " << r.err;
+            EXPECT_NE(r.err.find("文件太大"), std::string::npos) << r.err;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+            EXPECT_TRUE(std::filesystem::is_empty(dir)) << name;
+        }
+    }
+}
+
+TEST(Batch, ValuesBeyondTheDoubleRangeAreAnErrorReport) {
+    const auto dir = std::filesystem::path(testing::TempDir()) / ("kelvora_batch_overflow_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string table = "RadioButton1=1 Edit1=2000 Edit6=0 Edit7=2000 Edit8=50 Edit9=10" + kCommon;
+    const std::string cases[] = {
+        table + "Edit2=1e308",
+        table + "Edit2=5000 CheckBox1=1 Edit37=1e306 ComboBox1=g/cm^3",
+        "--quick RadioButton1=1 Edit1=2000 Edit2=6e307 Edit35=2000" + kCommon,
+        "--out " + (dir / "table.xls").string() + " " + table + "Edit2=1e308",
+    };
+    for (const auto& args : cases) {
+        const Result r = run(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.err, "Floating point overflow.\n") << args;
+        EXPECT_EQ(r.out, "") << args;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir));
 }
 
 } // namespace

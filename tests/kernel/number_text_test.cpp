@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace kelvora::kernel {
@@ -117,6 +118,41 @@ TEST(StrToInt, ThirtyTwoBitWholeNumbers) {
         FAIL();
     } catch (const ConvertError& e) {
         EXPECT_STREQ(e.what(), "'abc' is not a valid integer value");
+    }
+}
+
+std::string repeat(std::string_view piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += piece;
+    return out;
+}
+
+TEST(ConversionMessage, QuotesAtMostSixtyFourCharacters) {
+    struct Case { std::string text, quoted; };
+    const std::string a64 = repeat("a", 64), cjk64 = repeat("数", 64);
+    const Case cases[] = {
+        {a64, a64},
+        {a64 + "b", a64 + "…"},
+        {cjk64, cjk64},
+        {cjk64 + "数", cjk64 + "…"},
+        // A three-byte character right at the cut is kept whole or left out whole.
+        {repeat("a", 63) + "数数", repeat("a", 63) + "数…"},
+        {repeat("数", 63) + "a" + "\xF0\x9F\x98\x80", repeat("数", 63) + "a…"},
+        {repeat("x,", 64 * 1024), repeat("x,", 32) + "…"}, // a pasted 128 KiB
+    };
+    for (const auto& c : cases) {
+        try {
+            strToFloat(c.text);
+            ADD_FAILURE() << c.text.size() << " bytes converted";
+        } catch (const ConvertError& e) {
+            EXPECT_EQ(std::string(e.what()), "'" + c.quoted + "' is not a valid floating point value");
+        }
+        try {
+            strToInt(c.text);
+            ADD_FAILURE() << c.text.size() << " bytes converted";
+        } catch (const ConvertError& e) {
+            EXPECT_EQ(std::string(e.what()), "'" + c.quoted + "' is not a valid integer value");
+        }
     }
 }
 

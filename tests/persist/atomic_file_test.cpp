@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace kelvora::persist {
 namespace {
@@ -100,6 +102,97 @@ TEST(AtomicFile, CommitReplacesTheTargetAndKeepsItsPermissions) {
     EXPECT_TRUE(fs::is_symlink(linkPath));
     EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"link.xls", "table.xls"}));
+}
+
+std::string repeated(std::string_view piece, std::size_t times) {
+    std::string s;
+    for (std::size_t i = 0; i < times; ++i)
+        s.append(piece);
+    return s;
+}
+
+// Names up to the file system's limit, where the temporary name must be shortened; the
+// UTF-8 one must not be cut inside a character.
+const std::string kLongNames[] = {
+    "a", repeated("n", 200), repeated("n", 230), repeated("n", 241), repeated("n", 242), repeated("n", 250),
+    repeated("n", 255), repeated("罐", 85), repeated("n", 240) + "x.xlsx", repeated("n", 240) + "y.xlsx",
+};
+
+TEST(AtomicFile, SavesEveryNameTheFileSystemTakes) {
+    TempDir dir;
+    std::vector<std::string> parts;
+    for (const std::string& name : kLongNames) {
+        {
+            AtomicFile file(dir / name);
+            const std::string temp = file.tempPath().filename().string();
+            EXPECT_LE(temp.size(), 255u) << name.size();
+            // Recognisable as the target's: its name, or at least its first 200 bytes.
+            EXPECT_EQ(temp.substr(0, std::min<std::size_t>(name.size(), 200) + 1),
+                      "." + name.substr(0, std::min<std::size_t>(name.size(), 200)));
+            EXPECT_EQ(temp.find(std::to_string(::getpid())) != std::string::npos, true) << temp;
+            std::string part = temp.substr(0, temp.size() - std::string_view(".abcdefgh.tmp").size());
+            parts.push_back(part.substr(0, part.rfind('.')));
+        }
+        writeFileAtomically(dir / name, "content of " + name);
+        EXPECT_EQ(readBytes(dir / name), "content of " + name) << name.size();
+    }
+    EXPECT_EQ(dir.entries().size(), std::size(kLongNames)); // no temporary file left
+    // Two long names alike in their first 240 bytes still get different temporary names.
+    EXPECT_NE(parts[parts.size() - 1], parts[parts.size() - 2]);
+}
+
+// A writer killed mid-save leaves its temporary file; the next save of that target
+// removes it once the writer is gone, and never while it lives. Leftovers of other
+// targets, and files the program cannot attribute to a writer, stay.
+TEST(AtomicFile, TheNextSaveRemovesTheLeftoverOfAKilledWriter) {
+    for (const std::string& name : {std::string("Config.ini"), kLongNames[5]}) {
+        TempDir dir;
+        const fs::path target = dir / name;
+        writeBytes(target, "old");
+        int pipeFds[2];
+        ASSERT_EQ(::pipe(pipeFds), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(pipeFds[0]);
+            AtomicFile file(target);
+            file.write(std::string(100000, 'p'));
+            const std::string temp = file.tempPath().string();
+            (void)!::write(pipeFds[1], temp.data(), temp.size());
+            ::close(pipeFds[1]);
+            for (;;)
+                ::pause();
+        }
+        ::close(pipeFds[1]);
+        std::string temp(4096, '\0');
+        const ssize_t n = ::read(pipeFds[0], temp.data(), temp.size());
+        ::close(pipeFds[0]);
+        ASSERT_GT(n, 0);
+        temp.resize(static_cast<std::size_t>(n));
+        ASSERT_TRUE(fs::exists(temp));
+
+        const std::string deadPid = std::to_string(child);
+        const std::string otherTargets[] = {
+            "." + name + ".bak." + deadPid + ".abcdefgh.tmp", // the leftover of "NAME.bak"
+            "." + name + ".abcdefgh.tmp",                     // no writer named
+            "." + name + "." + deadPid + ".ABCDEFGH.tmp",     // not a name this program makes
+        };
+        for (const auto& other : otherTargets)
+            if (other.size() <= 255) writeBytes(dir / other, "x");
+
+        writeFileAtomically(target, "while the writer lives");
+        EXPECT_TRUE(fs::exists(temp)) << "a live writer's file was removed";
+
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        writeFileAtomically(target, "after the writer died");
+        EXPECT_FALSE(fs::exists(temp)) << name.size();
+        EXPECT_EQ(readBytes(target), "after the writer died");
+        for (const auto& other : otherTargets)
+            if (other.size() <= 255) {
+                EXPECT_TRUE(fs::exists(dir / other)) << other;
+            }
+    }
 }
 
 } // namespace

@@ -174,5 +174,47 @@ TEST(Settings, AFailedSaveLeavesTheOldFile) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"Config.ini"});
 }
 
+// Whatever the file around the settings, a file this program wrote loads back whole: a
+// save that would grow the file past what a load reads is refused instead.
+TEST(Settings, WhatASaveWritesLoadsBackWhole) {
+    struct Case { const char* what; std::string head; std::size_t size; bool saved; };
+    const std::string ownSection = "[FrmMainPro]\r\nEdit1=1\r\n";
+    const Case cases[] = {
+        {"no section, room to spare", "[Other]\r\n", ProfileFile::kMaxBytes - 100000, true},
+        {"no section, just under the ceiling", "[Other]\r\n", ProfileFile::kMaxBytes - 100, false},
+        {"section first, just under the ceiling", ownSection, ProfileFile::kMaxBytes - 100, false},
+        {"section first, room to spare", ownSection, ProfileFile::kMaxBytes - 100000, true},
+    };
+    MemoryInputs inputs = MemoryInputs::afterStartup();
+    std::map<std::string, std::string> texts;
+    for (const auto& input : capacity::inputTable())
+        if (!isToggle(input.kind) && input.kind != InputKind::PickList) {
+            texts[std::string(input.name)] = "7" + std::string(input.name);
+            inputs.setText(input.name, texts[std::string(input.name)]);
+        }
+    inputs.setChecked("RadioButton2", true);
+    for (const auto& c : cases) {
+        TempDir dir;
+        std::string bytes = c.head;
+        while (bytes.size() < c.size)
+            bytes.append(";" + std::string(std::min<std::size_t>(78, c.size - bytes.size() + 1), '-') + "\r\n");
+        bytes.resize(c.size);
+        writeBytes(dir / "Config.ini", bytes);
+
+        if (!c.saved) {
+            EXPECT_THROW(SaveSettings(inputs, dir / "Config.ini"), IoError) << c.what;
+            EXPECT_TRUE(readBytes(dir / "Config.ini") == bytes) << c.what << ": the refused file changed";
+            continue;
+        }
+        SaveSettings(inputs, dir / "Config.ini");
+        EXPECT_LE(readBytes(dir / "Config.ini").size(), ProfileFile::kMaxBytes) << c.what;
+        MemoryInputs loaded = MemoryInputs::constructed();
+        LoadSettings(loaded, dir / "Config.ini");
+        for (const auto& [name, text] : texts)
+            EXPECT_EQ(loaded.text(name), text) << c.what << ": " << name;
+        EXPECT_TRUE(loaded.checked("RadioButton2")) << c.what;
+    }
+}
+
 } // namespace
 } // namespace kelvora::persist

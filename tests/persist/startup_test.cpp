@@ -2,6 +2,7 @@
 
 #include "capacity/memory_inputs.h"
 #include "persist/grid_file.h"
+#include "persist/profile_file.h"
 #include "persist/settings.h"
 #include "persist_test_util.h"
 
@@ -43,11 +44,22 @@ TEST(StartupFiles, FirstRunThenCloseWritesBothFiles) {
     EXPECT_EQ(readBytes(dir / "Config.ini"), fixture("fresh_config.ini") + test::kFreshKelvoraSection);
     EXPECT_EQ(readBytes(dir / "bd.txt"), stringGridFileBytes(inputs.grid()));
 
-    // A failed settings save skips the grid.
-    TempDir other;
-    fs::create_directory(other / "Config.ini");
-    saveShutdownFiles(inputs, other.path().string());
-    EXPECT_EQ(other.entries(), std::vector<std::string>{"Config.ini"});
+    // A settings save that fails, or is refused as too large to load back, still saves
+    // the calibration points.
+    for (bool folder : {true, false}) {
+        TempDir other;
+        const std::string huge(ProfileFile::kMaxBytes, ';');
+        if (folder)
+            fs::create_directory(other / "Config.ini");
+        else
+            writeBytes(other / "Config.ini", huge);
+        saveShutdownFiles(inputs, other.path().string());
+        EXPECT_EQ(other.entries(), (std::vector<std::string>{"Config.ini", "bd.txt"}));
+        EXPECT_EQ(readBytes(other / "bd.txt"), stringGridFileBytes(inputs.grid()));
+        if (!folder) {
+            EXPECT_TRUE(readBytes(other / "Config.ini") == huge) << "the refused settings file changed";
+        }
+    }
 }
 
 TEST(StartupFiles, LoadsASavedTankThenAppliesTheStartDefaults) {

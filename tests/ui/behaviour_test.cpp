@@ -159,6 +159,14 @@ private slots:
         QVERIFY(editor());
         QTest::keyClicks(editor(), QStringLiteral("2.5-e"));
         QCOMPARE(editor()->text(), QStringLiteral("12.5"));
+        // Enter inside the open editor neither commits nor closes it.
+        for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+            QTest::keyClick(editor(), key);
+            QCoreApplication::processEvents(); // the view commits and closes on a queued call
+            QVERIFY(view->indexWidget(view->currentIndex()));
+            QCOMPARE(editor()->text(), QStringLiteral("12.5"));
+            QCOMPARE(window->grid().cell(1, 1), std::string());
+        }
     }
 };
 

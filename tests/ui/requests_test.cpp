@@ -111,6 +111,25 @@ private slots:
         QCOMPARE(services->shown.back().text, std::string("呵呵，数据还没输完呢！"));
     }
 
+    void aValueBeyondTheDoubleRangeIsReportedAndNothingIsKept() {
+        describeTank();
+        click("Button1"); // cancelled: the rows stay
+        QCOMPARE(window->rows().size(), std::size_t(5));
+        window->setText("Edit2", "1e308");
+        click("Button1");
+        QCOMPARE(services->dialogs.size(), std::size_t(1)); // no second dialog
+        QCOMPARE(window->rows().size(), std::size_t(0));
+        QCOMPARE(services->shown.size(), std::size_t(1));
+        QCOMPARE(services->shown[0].kind, std::string("error"));
+        QCOMPARE(services->shown[0].text, std::string("Floating point overflow."));
+        window->setText("Edit35", "2000");
+        window->setText("Edit36", "15707.96");
+        click("Button2");
+        QCOMPARE(window->text("Edit36"), std::string("15707.96"));
+        QCOMPARE(services->shown.size(), std::size_t(2));
+        QCOMPARE(services->shown[1].text, std::string("Floating point overflow."));
+    }
+
     void anEscapingErrorIsReportedOnceAndTheWindowGoesOn() {
         describeTank();
         window->setText("Edit2", "1.2.3"); // pasted text the key filter never saw

@@ -224,12 +224,13 @@ QImage inclinedTank(int scale, bool lowEndRight) {
             d.thin({x + 4, yGround}, {x, yGround + 5});
     }
 
-    // F: from the girth weld of the low end to the probe, above the shell
+    // F: from the probe to the girth weld of the high end, above the shell; the level
+    // conversion takes the gauge's distance from the low end as L less F
     const double vF = -r - 15;
-    d.extension(tank.at(0, -r - 2), tank.at(0, vF - 4));
-    const QPointF fEnd = tank.at(tank.uAt(foot.x(), vF), vF);
-    d.dimension(tank.at(0, vF), fEnd);
-    d.letter((tank.at(0, vF) + fEnd) / 2 + QPointF(0, -8), QStringLiteral("F"));
+    d.extension(tank.at(length, -r - 2), tank.at(length, vF - 4));
+    const QPointF fStart = tank.at(tank.uAt(foot.x(), vF), vF);
+    d.dimension(fStart, tank.at(length, vF));
+    d.letter((fStart + tank.at(length, vF)) / 2 + QPointF(0, -8), QStringLiteral("F"));
 
     // L: the shell between the girth welds, below it
     const double vL = r + 23;
