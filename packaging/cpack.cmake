@@ -25,9 +25,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Not found by shlibdeps: the fonts the Chinese interface is drawn with, Qt's own texts
-# in Chinese, and a viewer for the help.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, fonts-arphic-uming, qt6-translations-l10n")
+# Not found by shlibdeps: the fonts the Chinese interface is drawn with (and DejaVu Sans,
+# which the A4 document loads from its Debian file), Qt's own texts in Chinese, and a
+# viewer for the help.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, fonts-arphic-uming, fonts-dejavu-core, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xchm")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
