@@ -3,6 +3,7 @@
 #include "capacity/display.h"
 #include "capacity/page_inputs.h"
 #include "capacity/volume.h"
+#include "kernel/fp_guard.h"
 #include "kernel/number_text.h"
 
 #include <algorithm>
@@ -139,7 +140,7 @@ std::string levelForMessage(const LevelSearch& search, bool weight) {
     const std::string unit = weight ? "公斤" : "升";
     auto at = [&](double level, const char* verb, long double amount) {
         return "液位" + kernel::formatGeneral(level) + "毫米处" + verb +
-               kernel::RoundToStr(static_cast<double>(amount)) + unit;
+               kernel::RoundToStr(kernel::finiteOrThrow(static_cast<double>(amount))) + unit;
     };
     switch (search.status) {
     case LevelSearch::Status::AboveCapacity:

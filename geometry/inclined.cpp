@@ -144,7 +144,8 @@ double headVolume(const HeadProfile& hp, double u0, double k) {
     // N·cos φ ∓ ρ·sin φ = −M, a shifted cosine.
     const double M = u0 + k * (hp.tip - hp.c), N = k * hp.c;
     const double amp = std::hypot(N, hp.rho);
-    std::array<double, 10> cuts{};
+    // Each of the four root families lands at most once in 0..π/2; room for all twelve tries.
+    std::array<double, 14> cuts{};
     int n = 0;
     cuts[n++] = 0;
     if (amp > 0 && std::fabs(M) <= amp) {

@@ -4,6 +4,7 @@
 #include "capacity/page_inputs.h"
 #include "capacity/volume.h"
 #include "fixture.h"
+#include "kernel/errors.h"
 
 #include <gtest/gtest.h>
 
@@ -172,6 +173,10 @@ TEST(LevelFor, RefusesAboveTheCapacityAndBelowLevelZero) {
     EXPECT_EQ(levelForMessage(levelFor(d, 1e9L, 0.85L), true),
               "呵呵，超过油罐的容量了！最高液位2000毫米处只有13.45公斤。");
     EXPECT_EQ(levelFor(d, std::nanl(""), 1000).status, Status::AboveCapacity);
+    // An amount past the double range is reported as the tables report it, never as "INF".
+    LevelSearch huge = below;
+    huge.bottomAmount = 1e300L * 1e15L;
+    EXPECT_THROW(levelForMessage(huge, true), ArithmeticError);
 
     TTankDescription none; // horizontal without a section: no height to search
     EXPECT_EQ(levelFor(none, 0, 1000).status, Status::NoHeight);
