@@ -4,6 +4,7 @@
 #include "ui/window_placement.h"
 
 #include <QCoreApplication>
+#include <QIcon>
 
 #include <csignal>
 #include <cstdio>
@@ -19,6 +20,9 @@ int main(int argc, char** argv) {
     }
     KelvoraApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kelvora"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("kelvora"));
+    QGuiApplication::setWindowIcon(
+        QIcon::fromTheme(QStringLiteral("kelvora"), QIcon(QStringLiteral(":/icons/kelvora.png"))));
     installFontSubstitutes();
     installQtTranslation(app);
     TFrmMain frmMain;
