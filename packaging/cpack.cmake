@@ -28,7 +28,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Not found by shlibdeps: the fonts the Chinese interface is drawn with (and DejaVu Sans,
 # which the A4 document loads from its Debian file), Qt's own texts in Chinese, and a
 # viewer for the help.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, fonts-arphic-uming, fonts-dejavu-core, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, fonts-wqy-microhei, fonts-dejavu-core, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xchm")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

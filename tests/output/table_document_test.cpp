@@ -14,6 +14,8 @@
 
 #include <QGuiApplication>
 
+#include <memory>
+
 #include <csignal>
 #include <regex>
 #include <sstream>
@@ -28,16 +30,26 @@ using ::kelvora::test::run;
 using ::kelvora::test::tableOf;
 using ::kelvora::test::withoutBlanks;
 
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "table_document_test";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = [] {
+// One application for the whole program, destroyed before it exits so that Qt hands its
+// font caches back (LeakSanitizer counts them otherwise).
+class Application : public testing::Environment {
+public:
+    void SetUp() override {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QGuiApplication(argc, argv);
-    }();
-    (void)app;
-}
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[20] = "table_document_test";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+[[maybe_unused]] testing::Environment* const kApplication = testing::AddGlobalTestEnvironment(new Application);
+
+void ensureApplication() { ASSERT_NE(QGuiApplication::instance(), nullptr); }
 
 // Distinct texts of every shape a row can have: whole and decimal levels, negative
 // failure values, long weights, exponents.
