@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/resource.h>
 
 namespace kelvora::output::test {
 
@@ -61,5 +63,25 @@ inline CommandResult runReader(const std::string& mode, const std::string& path)
     std::filesystem::remove(errors);
     return result;
 }
+
+// Writes beyond `bytes` fail with EFBIG, as on a full disk, even for root.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit limited = old_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldSignal_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldSignal_)(int);
+};
 
 } // namespace kelvora::output::test

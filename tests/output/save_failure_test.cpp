@@ -35,26 +35,6 @@ std::vector<std::string> numbered(int count) {
     return v;
 }
 
-// Writes beyond `bytes` fail with EFBIG, as on a full disk, even for root.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        old_signal_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limited = old_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, old_signal_);
-    }
-
-private:
-    rlimit old_{};
-    void (*old_signal_)(int);
-};
-
 class SaveFailureTest : public ::testing::TestWithParam<const char*> {
 protected:
     std::string target(const std::string& name = "table") const {
@@ -98,7 +78,7 @@ TEST_P(SaveFailureTest, DiskFullKeepsTheOldFile) {
         testing::internal::CaptureStderr();
         std::string message;
         {
-            const FileSizeLimit limit(bytes);
+            const test::FileSizeLimit limit(bytes);
             try {
                 SaveFileToExcel(target(), rows, "", false);
             } catch (const IoError& e) {

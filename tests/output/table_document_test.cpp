@@ -205,26 +205,6 @@ TEST_F(TableDocumentTest, RefusedAboveTheLimitBeforeAnythingIsWritten) {
     EXPECT_TRUE(fs::is_empty(dir_.path()));
 }
 
-// Writes beyond `bytes` fail with EFBIG, as on a full disk, even for root.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limited = old_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldSignal_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldSignal_)(int);
-};
-
 TEST_F(TableDocumentTest, FailedSaveKeepsTheOldFile) {
     Fixture f;
     const std::string pdf = path("kept.pdf");
@@ -232,7 +212,7 @@ TEST_F(TableDocumentTest, FailedSaveKeepsTheOldFile) {
     test::writeFile(pdf, old);
     const capacity::RowList rows = syntheticRows(3000);
     {
-        const FileSizeLimit limit(4096); // the document is far larger
+        const test::FileSizeLimit limit(4096); // the document is far larger
         EXPECT_THROW(saveTableDocumentPdf(pdf, f.document(rows)), IoError);
     }
     EXPECT_EQ(test::readFile(pdf), old);
