@@ -49,6 +49,11 @@ MethodCheckView::MethodCheckView(QWidget* parent, QChart* chart) : QLabel(parent
     axis_ = new QValueAxis(chart_);
     axis_->setTitleText(QStringLiteral("偏差 (升)"));
     axis_->setLabelFormat(QStringLiteral("%g"));
+    QFont small = font();
+    small.setPixelSize(10);
+    axis_->setLabelsFont(small);
+    axis_->setTitleFont(small);
+    axis_->setTickCount(5);
     clear();
 }
 

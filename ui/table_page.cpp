@@ -136,8 +136,9 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     hint_->setAlignment(Qt::AlignCenter);
     layout->addWidget(hint_, 1);
 
-    // The rows at the left, the curve beside them.
-    table_ = new QSplitter(Qt::Horizontal, content_);
+    // The rows above, the curve below them at the page's full width: beside the rows a
+    // chart with two value axes is too narrow for Qt Charts to print its labels whole.
+    table_ = new QSplitter(Qt::Vertical, content_);
     table_->setObjectName(QStringLiteral("TableSplitter"));
     table_->setChildrenCollapsible(false);
     model_ = new TableRowsModel(this);
@@ -157,7 +158,8 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     const int digit = view_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     view_->setColumnWidth(0, digit * 9);
     // Room for a level of 9 and a value of 12 characters beside the scroll bar, with margins.
-    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The check's two columns beside the rows can pass the view's width: scroll to them.
+    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     view_->setMinimumWidth(digit * 24 + view_->verticalScrollBar()->sizeHint().width() +
                            2 * view_->frameWidth());
 
@@ -188,14 +190,25 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
         series->attachAxis(levelAxis_);
         series->attachAxis(valueAxis_);
     }
+    // Labels of five or six digits beside a second axis must fit a narrow chart whole:
+    // Qt Charts elides what does not fit.
+    QFont small = font();
+    small.setPixelSize(10);
+    chart_->legend()->setFont(small);
+    for (QValueAxis* axis : {levelAxis_, valueAxis_}) {
+        axis->setLabelsFont(small);
+        axis->setTitleFont(small);
+        axis->setTickCount(5);
+    }
     chartView_ = new QChartView(chart_, table_);
     chartView_->setObjectName(QStringLiteral("TableCurve"));
     chartView_->setRenderHint(QPainter::Antialiasing);
-    chartView_->setMinimumSize(200, 200);
+    chartView_->setMinimumSize(200, 240);
+    view_->setMinimumHeight(200);
     table_->addWidget(view_);
     table_->addWidget(chartView_);
+    table_->setStretchFactor(0, 1);
     table_->setStretchFactor(1, 1);
-    table_->setSizes({view_->minimumWidth() + 4, 300});
     layout->addWidget(table_, 1);
 
     summaryLine_ = new QLabel(content_);
