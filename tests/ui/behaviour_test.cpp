@@ -39,9 +39,7 @@ class BehaviourTest : public QObject {
 
 private slots:
     void init() {
-        auto recording = std::make_unique<RecordingServices>();
-        services = recording.get();
-        window = std::make_unique<TFrmMain>(std::move(recording));
+        window = kelvora::test::recordedWindow(services);
     }
     void cleanup() { window.reset(); }
 

@@ -1,12 +1,14 @@
 #pragma once
 // A WindowServices double: records every box and answers the dialogs as told.
 
+#include "ui/Unit1.h"
 #include "ui/window_services.h"
 
 #include <QPrinter>
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,5 +53,12 @@ public:
         return printAnswer && printAnswer(printer);
     }
 };
+
+// A window whose boxes and dialogs go to a RecordingServices; `services` is set to it.
+inline std::unique_ptr<ui::TFrmMain> recordedWindow(RecordingServices*& services) {
+    auto recording = std::make_unique<RecordingServices>();
+    services = recording.get();
+    return std::make_unique<ui::TFrmMain>(std::move(recording));
+}
 
 } // namespace kelvora::test

@@ -38,9 +38,7 @@ class SnapshotTest : public QObject {
 
 private slots:
     void init() {
-        auto recording = std::make_unique<RecordingServices>();
-        services = recording.get();
-        window = std::make_unique<TFrmMain>(std::move(recording));
+        window = kelvora::test::recordedWindow(services);
         window->resize(1100, 720);
     }
     void cleanup() { window.reset(); }

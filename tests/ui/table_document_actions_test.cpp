@@ -73,9 +73,7 @@ class TableDocumentActionsTest : public QObject {
 
 private slots:
     void init() {
-        auto recording = std::make_unique<RecordingServices>();
-        services = recording.get();
-        window = std::make_unique<TFrmMain>(std::move(recording));
+        window = kelvora::test::recordedWindow(services);
     }
     void cleanup() { window.reset(); }
 

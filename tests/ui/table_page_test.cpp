@@ -65,9 +65,7 @@ class TablePageTest : public QObject {
 
 private slots:
     void init() {
-        auto recording = std::make_unique<RecordingServices>();
-        services = recording.get();
-        window = std::make_unique<TFrmMain>(std::move(recording));
+        window = kelvora::test::recordedWindow(services);
         window->setItemIndex("ComboBox3", 0);
         window->setItemIndex("ComboBox4", 0);
     }
