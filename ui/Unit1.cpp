@@ -525,6 +525,9 @@ void TFrmMain::setItems(std::string_view name, const std::vector<std::string>& i
 
 int TFrmMain::activePage() const { return pageControl1_->currentIndex(); }
 
+// The tab's currentChanged signal runs PageControl1Change, as a click on the tab does.
+void TFrmMain::setActivePage(int page) { pageControl1_->setCurrentIndex(page); }
+
 void TFrmMain::gridChanged() { grid1_->gridModel()->refresh(); }
 
 std::string TFrmMain::dataDir() const { return persist::dataFolder(ProgramDir).dir.string(); }

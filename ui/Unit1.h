@@ -48,6 +48,7 @@ public:
     void setItemIndex(std::string_view name, int index) override;
     void setItems(std::string_view name, const std::vector<std::string>& items) override;
     int activePage() const override;
+    void setActivePage(int page) override;
     capacity::StringGrid& grid() override { return grid_; }
     const capacity::StringGrid& grid() const override { return grid_; }
     void gridChanged() override;
