@@ -254,6 +254,13 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             pointCountGiven = pointCountGiven || assignments.back().name == "ComboBox2" ||
                               assignments.back().name == "point";
         }
+        // On the command line a later NAME=VALUE overrides an earlier one of the same name.
+        for (std::size_t i = assignments.size(); i-- > 0;)
+            for (std::size_t j = i + 1; j < assignments.size(); ++j)
+                if (assignments[j].name == assignments[i].name && assignments[i].name != "point") {
+                    assignments.erase(assignments.begin() + static_cast<std::ptrdiff_t>(i));
+                    break;
+                }
         capacity::applyAssignments(inputs, assignments);
         if (options.points.size() > 200) throw UsageError{"at most 200 calibration points"};
         if (!options.points.empty() && !pointCountGiven) {

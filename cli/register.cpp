@@ -16,6 +16,9 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <future>
 #include <charconv>
 #include <filesystem>
 #include <map>
@@ -103,6 +106,59 @@ std::string safeFileName(std::string_view number) {
     return name;
 }
 
+// Every PDF is drawn on the main thread, which made the application and loaded the
+// document fonts: Qt documents painting from other threads for images and printers, not
+// for its PDF writer, and keeps font engines per thread. Drawing is a small part of a
+// register's time next to the rows, the workbooks and the disk, which the workers share.
+class PdfDrawer {
+public:
+    // From a worker: waits until the main thread has drawn the document.
+    QByteArray draw(const output::TableDocument& doc) {
+        std::promise<QByteArray> promise;
+        auto drawn = promise.get_future();
+        {
+            const std::lock_guard lock(mutex_);
+            jobs_.push_back({&doc, &promise});
+        }
+        wake_.notify_all();
+        return drawn.get();
+    }
+    // On the main thread: draws until every worker has finished.
+    void serve(std::size_t workers) {
+        std::unique_lock lock(mutex_);
+        while (true) {
+            wake_.wait(lock, [&] { return !jobs_.empty() || finished_ == workers; });
+            if (jobs_.empty()) return;
+            const Job job = jobs_.front();
+            jobs_.pop_front();
+            lock.unlock();
+            try {
+                job.promise->set_value(output::tableDocumentPdf(*job.doc));
+            } catch (...) {
+                job.promise->set_exception(std::current_exception());
+            }
+            lock.lock();
+        }
+    }
+    void workerFinished() {
+        {
+            const std::lock_guard lock(mutex_);
+            ++finished_;
+        }
+        wake_.notify_all();
+    }
+
+private:
+    struct Job {
+        const output::TableDocument* doc;
+        std::promise<QByteArray>* promise;
+    };
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<Job> jobs_;
+    std::size_t finished_ = 0;
+};
+
 struct Tank {
     int line = 0;
     std::optional<MemoryInputs> inputs; // nothing when the row was refused while read
@@ -145,7 +201,7 @@ void readRow(Tank& tank, const persist::RegisterTable& table, const persist::Reg
     }
 }
 
-void makeTables(Tank& tank, const Options& o) {
+void makeTables(Tank& tank, const Options& o, PdfDrawer& pdf) {
     MemoryInputs& inputs = *tank.inputs;
     capacity::RowList rows;
     const auto outcome = capacity::GenerateCapacityTable(inputs, rows);
@@ -170,8 +226,9 @@ void makeTables(Tank& tank, const Options& o) {
                 return;
             }
             const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
-            output::saveTableDocumentPdf(path,
-                                         output::describeTable(*read.description, inputs, rows, output::todayText()));
+            const QByteArray bytes =
+                pdf.draw(output::describeTable(*read.description, inputs, rows, output::todayText()));
+            persist::writeFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         } else if (format == "csv") {
             throw kelvora::Error("csv");
         } else {
@@ -250,12 +307,13 @@ int runRegister(int argc, const char* const* argv, std::ostream& out, std::ostre
         std::atomic<std::size_t> nextTank{0}, done{0};
         std::mutex progress;
         const bool terminal = isatty(STDERR_FILENO) == 1;
+        PdfDrawer pdfDrawer;
         auto work = [&] {
             for (std::size_t i; (i = nextTank++) < tanks.size();) {
                 Tank& tank = tanks[i];
                 if (tank.inputs) {
                     try {
-                        makeTables(tank, o);
+                        makeTables(tank, o, pdfDrawer);
                     } catch (const std::exception& e) {
                         tank.status = "error";
                         tank.message = errorReportText(e.what());
@@ -268,11 +326,12 @@ int runRegister(int argc, const char* const* argv, std::ostream& out, std::ostre
                     err << "\r\033[K[" << count << '/' << tanks.size() << "] " << tank.number << std::flush;
                 }
             }
+            pdfDrawer.workerFinished();
         };
         std::vector<std::thread> workers;
         const unsigned n = std::min<unsigned>(o.jobs, static_cast<unsigned>(std::max<std::size_t>(tanks.size(), 1)));
-        for (unsigned k = 1; k < n; ++k) workers.emplace_back(work);
-        work();
+        for (unsigned k = 0; k < n; ++k) workers.emplace_back(work);
+        pdfDrawer.serve(n);
         for (auto& w : workers) w.join();
         if (terminal && !tanks.empty()) err << '\n';
 
