@@ -13,9 +13,11 @@
 #include "persist/startup.h"
 #include "ui/controls.h"
 #include "ui/figure_boxes.h"
+#include "ui/gauge_chart_action.h"
 #include "ui/jpeg_image.h"
 #include "ui/table_document_actions.h"
 #include "ui/table_page.h"
+#include "ui/tank_file_menu.h"
 #include "ui/wait_cursor.h"
 
 #include <QCloseEvent>
@@ -33,6 +35,7 @@
 #include <QVBoxLayout>
 
 #include <stdexcept>
+#include <utility>
 
 namespace kelvora::ui {
 
@@ -83,6 +86,7 @@ TFrmMain::TFrmMain(std::unique_ptr<WindowServices> services, QWidget* parent)
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
     buildWindow();
+    tankFileMenu_ = new TankFileMenu(*this);
     // As constructed, before the settings are restored.
     setChecked("RadioButton1", true);
     setChecked("RadioButton8", true);
@@ -431,6 +435,7 @@ void TFrmMain::buildFigures(QWidget* parent) {
     pageControl2_->addTab(sheet6, QStringLiteral("倾斜圆筒"));
     tablePage_ = new TablePage(*this, pageControl2_);
     addTableDocumentButtons(*this, tablePage_->documentBar());
+    addGaugeChartButton(*this, tablePage_->documentBar());
 }
 
 void TFrmMain::setTabOrderFromInputTable() {
@@ -660,6 +665,10 @@ void TFrmMain::FormActivate() {
     dataDir_ = folder.dir.string();
     persist::loadStartupFiles(*this, folder, ProgramDir);
     ShowWeightLabel();
+    if (!startupTankFile_.empty()) {
+        const std::string path = std::exchange(startupTankFile_, {});
+        runHandler([this, &path] { tankFileMenu_->openFile(path); });
+    }
 }
 
 void TFrmMain::FormClose() { persist::saveShutdownFiles(*this, dataDir_.empty() ? dataDir() : dataDir_); }
@@ -677,6 +686,10 @@ void TFrmMain::changeEvent(QEvent* event) {
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
+    if (!tankFileMenu_->mayClose()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }

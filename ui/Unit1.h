@@ -27,6 +27,7 @@ namespace kelvora::ui {
 
 class StringGridView;
 class TablePage;
+class TankFileMenu;
 class TCheckBox;
 class TRadioButton;
 
@@ -80,6 +81,11 @@ public:
     void runHandler(const std::function<void()>& handler);
     // The data folder of Config.ini and bd.txt (persist/data_folder.h).
     std::string dataDir() const;
+    // The menu bar's 文件 menu, over tank files.
+    TankFileMenu& tankFileMenu() { return *tankFileMenu_; }
+    // A tank file to open once the settings are restored at the first activation
+    // (`kelvora FILE.tank`).
+    void openAtStartup(const std::string& path) { startupTankFile_ = path; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -113,6 +119,8 @@ private:
     TablePage* tablePage_ = nullptr;
     bool activated_ = false;
     std::string dataDir_;
+    TankFileMenu* tankFileMenu_ = nullptr;
+    std::string startupTankFile_;
 };
 
 } // namespace kelvora::ui
