@@ -192,6 +192,12 @@ const Term* findTerm(std::string_view name) {
     return nullptr;
 }
 
+std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
 std::vector<std::pair<std::string, std::string>> splitPoints(std::string_view value) {
     std::vector<std::pair<std::string, std::string>> points;
     while (!value.empty()) {
@@ -199,13 +205,8 @@ std::vector<std::pair<std::string, std::string>> splitPoints(std::string_view va
         std::string_view point = value.substr(0, semicolon);
         value = semicolon == std::string_view::npos ? std::string_view() : value.substr(semicolon + 1);
         const auto comma = point.find(',');
-        auto trim = [](std::string_view s) {
-            while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-            while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-            return std::string(s);
-        };
-        if (comma == std::string_view::npos) points.emplace_back(trim(point), std::string());
-        else points.emplace_back(trim(point.substr(0, comma)), trim(point.substr(comma + 1)));
+        if (comma == std::string_view::npos) points.emplace_back(trimBlanks(point), std::string());
+        else points.emplace_back(trimBlanks(point.substr(0, comma)), trimBlanks(point.substr(comma + 1)));
     }
     return points;
 }

@@ -81,6 +81,9 @@ void resetToStartup(NamedInputs& inputs);
 // per calibration row shown, left out when the grid holds the start-up's 8 empty rows.
 std::vector<std::pair<std::string, std::string>> describeInputs(const NamedInputs& inputs);
 
+// The text without the blanks (spaces, tabs) at its ends, as every readable value is taken.
+std::string_view trimBlanks(std::string_view s);
+
 // A point "LEVEL,VOLUME"; several joined by ";" in one register cell.
 std::vector<std::pair<std::string, std::string>> splitPoints(std::string_view value);
 

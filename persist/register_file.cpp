@@ -1,5 +1,6 @@
 #include "persist/register_file.h"
 
+#include "capacity/vocabulary.h"
 #include "persist/bounded_read.h"
 #include "persist/gbk_text.h"
 #include "persist/utf8_text.h"
@@ -20,12 +21,7 @@ char separatorOf(std::string_view text) {
     return semicolons > commas ? ';' : ',';
 }
 
-std::string trimmed(const std::string& s) {
-    std::size_t a = 0, b = s.size();
-    while (a < b && (s[a] == ' ' || s[a] == '\t')) ++a;
-    while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t')) --b;
-    return s.substr(a, b - a);
-}
+std::string trimmed(const std::string& s) { return std::string(capacity::trimBlanks(s)); }
 
 } // namespace
 

@@ -13,12 +13,6 @@ namespace {
 
 constexpr std::string_view kVersionPrefix = "# Kelvora tank file, version ";
 
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
 [[noreturn]] void refuse(int line, const std::string& text) {
     throw TankFileError("第" + std::to_string(line) + "行：" + text);
 }
@@ -45,18 +39,18 @@ std::vector<capacity::Assignment> parseTankFile(std::string_view bytes) {
         if (!isUtf8(line)) refuse(number, "不是UTF-8文本");
         for (const char c : line)
             if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) refuse(number, "含有控制字符");
-        line = trim(line);
+        line = capacity::trimBlanks(line);
         if (number == 1 && line.starts_with(kVersionPrefix)) {
-            const std::string_view version = trim(line.substr(kVersionPrefix.size()));
+            const std::string_view version = capacity::trimBlanks(line.substr(kVersionPrefix.size()));
             if (version != "1") refuse(number, "不支持的罐文件版本“" + std::string(version) + "”");
             continue;
         }
         if (line.empty() || line.starts_with('#')) continue;
         const auto eq = line.find('=');
         if (eq == std::string_view::npos) refuse(number, "应为“名称 = 值”");
-        std::string_view value = trim(line.substr(eq + 1));
+        std::string_view value = capacity::trimBlanks(line.substr(eq + 1));
         if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-        assignments.push_back({std::string(trim(line.substr(0, eq))), std::string(value), number});
+        assignments.push_back({std::string(capacity::trimBlanks(line.substr(0, eq))), std::string(value), number});
     }
     return assignments;
 }
