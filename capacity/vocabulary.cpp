@@ -6,6 +6,7 @@
 #include "capacity/page_inputs.h"
 
 #include <array>
+#include <charconv>
 #include <set>
 
 namespace kelvora::capacity {
@@ -292,7 +293,8 @@ std::vector<std::pair<std::string, std::string>> describeInputs(const NamedInput
             break;
         case T::Points: {
             const std::string count = inputs.text(term.component);
-            const int n = count.empty() ? 0 : std::stoi(count);
+            int n = 0;
+            std::from_chars(count.data(), count.data() + count.size(), n);
             bool empty = true;
             for (int row = 1; row <= n; ++row)
                 empty = empty && inputs.grid().cell(1, row).empty() && inputs.grid().cell(2, row).empty();
