@@ -274,7 +274,7 @@ std::string namingProblem(std::vector<Tank>& tanks) {
 
 } // namespace
 
-int runRegister(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+int runRegister(int argc, const char* const* argv, std::ostream& /*out: the results go to files*/, std::ostream& err) {
     Options o;
     try {
         o = parse(argc, argv);
@@ -282,7 +282,6 @@ int runRegister(int argc, const char* const* argv, std::ostream& out, std::ostre
         err << "kelvora-table: " << e.text << "\n(see kelvora-table --help)\n";
         return kUsage;
     }
-    (void)out;
     try {
         const persist::RegisterTable table = persist::readRegister(o.registerFile);
         for (const auto& name : table.heading)
