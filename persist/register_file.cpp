@@ -5,6 +5,8 @@
 #include "persist/gbk_text.h"
 #include "persist/utf8_text.h"
 
+#include <algorithm>
+
 namespace kelvora::persist {
 
 namespace {
@@ -27,8 +29,13 @@ std::string trimmed(const std::string& s) { return std::string(capacity::trimBla
 
 RegisterTable parseRegister(std::string_view bytes) {
     std::string text;
-    if (bytes.starts_with(kUtf8Bom)) text = bytes.substr(kUtf8Bom.size());
-    else if (isUtf8(bytes)) text = bytes;
+    if (bytes.starts_with(kUtf8Bom)) {
+        text = bytes.substr(kUtf8Bom.size());
+        // The mark says UTF-8: a byte that is not is damage, not another code page.
+        if (const std::size_t valid = utf8ValidLength(text); valid < text.size())
+            throw RegisterError("第" + std::to_string(1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(valid), '\n')) +
+                                "行不是UTF-8文本");
+    } else if (isUtf8(bytes)) text = bytes;
     else text = gbkToUtf8(bytes);
     const char separator = separatorOf(text);
 

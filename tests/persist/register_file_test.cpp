@@ -33,7 +33,7 @@ TEST(RegisterFile, Parses) {
 }
 
 TEST(RegisterFile, Refuses) {
-    for (const std::string bytes : {"", "\n,\n", "a,b\n\"x,y\n", "a\nb\x01\n"})
+    for (const std::string bytes : {"", "\n,\n", "a,b\n\"x,y\n", "a\nb\x01\n", "\xEF\xBB\xBF" "a\n\x91__\n"})
         EXPECT_THROW(parseRegister(bytes), RegisterError) << bytes;
 }
 
