@@ -242,4 +242,17 @@ void writeFileAtomically(const fs::path& target, std::string_view bytes) {
     file.commit();
 }
 
+fs::path replaceKeepingBackup(const fs::path& target, std::string_view bytes) {
+    fs::path backup = target;
+    backup += ".bak";
+    if (::rename(target.c_str(), backup.c_str()) != 0) fail("无法保存文件", backup, errno);
+    try {
+        writeFileAtomically(target, bytes);
+    } catch (...) {
+        ::rename(backup.c_str(), target.c_str());
+        throw;
+    }
+    return backup;
+}
+
 } // namespace kelvora::persist

@@ -23,6 +23,11 @@ namespace kelvora::persist {
 
 // Replaces (or creates) `target` with exactly `bytes`.
 void writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+// For a file that must not be lost although its content is not carried over: the file at
+// `target` is renamed to NAME.bak (replacing an earlier one), then `bytes` are written as
+// by writeFileAtomically. Answers the backup's path. On a failure (IoError) the file is
+// back under its own name.
+std::filesystem::path replaceKeepingBackup(const std::filesystem::path& target, std::string_view bytes);
 
 // One atomic replacement written piece by piece, for content too large to hold in memory:
 //
