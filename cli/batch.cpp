@@ -66,7 +66,9 @@ component names, and prints what the window would show.
                  the required formulas and by exact geometry as the table would show them,
                  and the unrounded exact − formula value rounded to two decimals.
   --settings DIR before everything else, loads DIR/Config.ini and DIR/bd.txt as the
-                 window does at start-up (then ComboBox2 on 8, both heads on "add").
+                 window does at start-up (ComboBox2, ComboBox3 and ComboBox4 as stored;
+                 8 points and "add" when the file holds none of their items). A bd.txt
+                 that is there but cannot be read is reported on standard error.
   --out FILE     writes the table to FILE and prints 保存成功！ instead of the rows: a name
                  ending in .pdf gets the A4 capacity-table document (at most 100000 rows;
                  header from TankNumber=, TankOwner= and the inputs), .xlsx a workbook,
@@ -239,7 +241,10 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         options = parse(argc, argv);
         if (options.settings) {
             checkSettingsDirectory(*options.settings);
-            persist::loadStartupFiles(inputs, *options.settings);
+            const auto load = persist::loadStartupFiles(inputs, *options.settings);
+            // The table still comes, but without the points the file was meant to give.
+            if (load.gridKept)
+                err << "kelvora-table: 标定点文件“" << load.gridFile.string() << "”无法读取，没有载入标定点\n";
         }
         if (options.quick && options.out) throw UsageError{"--out goes with a table, not with --quick"};
         if (options.levelFor && (options.quick || options.out))

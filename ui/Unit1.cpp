@@ -655,11 +655,16 @@ void TFrmMain::FormActivate() {
     activated_ = true;
     const persist::DataFolder folder = persist::dataFolder(ProgramDir);
     dataDir_ = folder.dir.string();
-    persist::loadStartupFiles(*this, folder, ProgramDir);
+    startup_ = persist::loadStartupFiles(*this, folder, ProgramDir);
     ShowWeightLabel();
+    if (const std::string message = persist::startupMessage(startup_); !message.empty())
+        services_->messageBox(message);
 }
 
-void TFrmMain::FormClose() { persist::saveShutdownFiles(*this, dataDir_.empty() ? dataDir() : dataDir_); }
+void TFrmMain::FormClose() {
+    for (const auto& message : persist::saveShutdownFiles(*this, dataDir_.empty() ? dataDir() : dataDir_, startup_))
+        services_->messageBox(message);
+}
 
 void TFrmMain::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

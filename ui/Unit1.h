@@ -6,6 +6,7 @@
 #include "capacity/named_inputs.h"
 #include "capacity/row_list.h"
 #include "capacity/string_grid.h"
+#include "persist/startup.h"
 #include "ui/window_services.h"
 
 #include <QWidget>
@@ -112,6 +113,7 @@ private:
     TablePage* tablePage_ = nullptr;
     bool activated_ = false;
     std::string dataDir_;
+    persist::StartupLoad startup_;
 };
 
 } // namespace kelvora::ui

@@ -140,6 +140,14 @@ TEST(Batch, SettingsDirectoryThenAssignments) {
     const Result eight = run("--settings " + dir.string() + " --page 3 --quick");
     EXPECT_EQ(eight.status, 1);
     EXPECT_EQ(eight.err, "呵呵，标定点数据还没输完呢！\n");
+    // A stored count comes back as the window's does.
+    std::ofstream(dir / "Config.ini", std::ios::binary | std::ios::app) << "ComboBox2=3\r\n";
+    EXPECT_EQ(run("--settings " + dir.string() + " --page 3 Edit8=500").out, table.out);
+    // A bd.txt that cannot be read is said before the table's own answer.
+    std::ofstream(dir / "bd.txt", std::ios::binary) << "\x8F\x01 points\r\n";
+    const Result unread = run("--settings " + dir.string() + " --page 3 --quick");
+    EXPECT_EQ(unread.status, 1);
+    EXPECT_TRUE(unread.err.starts_with("kelvora-table: 标定点文件“" + (dir / "bd.txt").string())) << unread.err;
     EXPECT_EQ(run("--settings " + (dir / "missing").string()).status, 3);
 }
 
