@@ -1,5 +1,7 @@
 #include "ui/controls.h"
 
+#include "ui/grid_keyboard.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -7,6 +9,15 @@
 #include <QPainter>
 
 namespace kelvora::ui {
+
+namespace {
+
+GridShape gridShape(const StringGridModel& model) {
+    const capacity::StringGrid& grid = model.grid();
+    return {grid.rowCount(), grid.colCount(), grid.fixedRows(), grid.fixedCols()};
+}
+
+} // namespace
 
 TRadioButton::TRadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {
     setAutoExclusive(false);
@@ -173,7 +184,19 @@ void StringGridView::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if (!event->text().isEmpty() && event->text().at(0).isPrint()) {
+        const auto target = typingTarget({currentIndex().row(), currentIndex().column()}, gridShape(*model_));
+        if (!target) return;
+        setCurrentIndex(model_->index(target->row, target->col));
+    }
     QTableView::keyPressEvent(event);
+}
+
+QModelIndex StringGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if (action != MoveNext && action != MovePrevious) return QTableView::moveCursor(action, modifiers);
+    const GridCell next = tabTarget({currentIndex().row(), currentIndex().column()}, action == MoveNext,
+                                    gridShape(*model_));
+    return model_->index(next.row, next.col);
 }
 
 } // namespace kelvora::ui

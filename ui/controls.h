@@ -64,6 +64,7 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool isFixed(const QModelIndex& index) const;
+    const capacity::StringGrid& grid() const { return grid_; }
     void refresh();
 
 private:
@@ -79,8 +80,12 @@ public:
     // Column widths and row heights as the grid has them.
     void applyMetrics();
 
+    // No search: a key typed on a fixed cell must not jump to another row (grid_keyboard.h).
+    void keyboardSearch(const QString&) override {}
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
     StringGridModel* model_;
