@@ -36,13 +36,13 @@ std::string stringGridFileBytes(const capacity::StringGrid& grid);
 void SaveStringGrid(const capacity::StringGrid& grid, const std::filesystem::path& path);
 
 // Lines end with CRLF, LF or a CR alone; a file that starts with a UTF-8 byte-order mark
-// is read as UTF-8. Each count is the first whole number after blanks and empty lines, the rest of its
-// line ignored; a missing count reads as 0 (which the grid takes as 1), and a count that
-// is not a whole number throws IoError, leaving what was set before it. Then the cells of
-// the counts the grid now has; missing lines read as empty texts. Counts above the
-// ceilings are cut to them while the cells keep their places in the file; an over-long
-// line is cut at kMaxGridLineBytes and the file at kMaxGridFileBytes. A missing or
-// unreadable file throws IoError with the grid untouched.
+// is read as UTF-8. Each count is the first whole number after blanks and empty lines,
+// the rest of its line ignored; a missing count reads as 0 (which the grid takes as 1),
+// and a count that is not a whole number throws IoError, leaving what was set before it.
+// Then the cells of the counts the grid now has; missing lines read as empty texts.
+// Counts above the ceilings are cut to them while the cells keep their places in the
+// file; an over-long line is cut at kMaxGridLineBytes and the file at kMaxGridFileBytes.
+// A missing or unreadable file throws IoError with the grid untouched.
 void LoadStringGrid(capacity::StringGrid& grid, const std::filesystem::path& path);
 // The same on a file's content.
 void loadStringGridBytes(capacity::StringGrid& grid, std::string_view bytes);
