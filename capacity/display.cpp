@@ -15,6 +15,21 @@ double MiDu(NamedInputs& inputs) {
     return kernel::strToFloat(inputs.text("Edit37"));
 }
 
+std::string checkDensity(NamedInputs& inputs) {
+    const std::string text = inputs.text("Edit37");
+    if (text.empty()) return messages::kNoDensity;
+    const auto value = kernel::tryStrToFloat(text);
+    if (!value) return "呵呵，密度“" + text + "”不是数字！";
+    if (!(*value > 0)) return messages::kDensityNotPositive;
+    const std::string unit = inputs.text("ComboBox1");
+    if (unit.empty() || unit == "单位") return messages::kNoDensityUnit;
+    const double density = unit == "g/cm^3" ? *value * 1000 : *value;
+    if (!(density >= kMinDensity && density <= kMaxDensity))
+        return "呵呵，密度 " + kernel::formatGeneral(density) + " Kg/m^3 不在 " + kernel::formatGeneral(kMinDensity) +
+               " ~ " + kernel::formatGeneral(kMaxDensity) + " Kg/m^3 之间，请检查数值和单位！";
+    return {};
+}
+
 std::string VtoEdit(NamedInputs& inputs, double x) {
     if (inputs.checked("CheckBox1")) x = finiteOrThrow(x * MiDu(inputs));
     return kernel::RoundToStr(x);
