@@ -32,27 +32,27 @@ std::string checkHead(const THeadSpec& s, const char* side, double D, bool circl
     const double depth = h.H - h.h;
     switch (*s.kind) {
     case THeadKind::hkEllipsoidal:
-        if (!(depth > 0)) return headProblem(side, "深度 H − h 必须大于零");
+        if (!(depth > 0)) return headProblem(side, "深度 H - h 必须大于零");
         break;
     case THeadKind::hkSphericalCap:
         if (!(h.H > 0)) return headProblem(side, "球缺高度 H 必须大于零");
         break;
     case THeadKind::hkCone:
-        if (circle && !(depth > 0)) return headProblem(side, "深度 H2 − h 必须大于零");
+        if (circle && !(depth > 0)) return headProblem(side, "深度 H2 - h 必须大于零");
         break;
     case THeadKind::hkFrustum:
         if (!circle) break;
-        if (!(depth > 0)) return headProblem(side, "深度 H − h 必须大于零");
+        if (!(depth > 0)) return headProblem(side, "深度 H - h 必须大于零");
         if (!(h.D2 >= 0 && h.D2 < D)) return headProblem(side, "D2 必须小于筒体直径");
         break;
     case THeadKind::hkNonStandardDished:
         if (!circle) break;
-        if (!(depth > 0)) return headProblem(side, "深度 H − h 必须大于零");
+        if (!(depth > 0)) return headProblem(side, "深度 H - h 必须大于零");
         if (!(h.Ri >= D / 2)) return headProblem(side, "Ri 不能小于筒体直径的一半");
         // The formulas scale an ellipsoidal head by the ratio, which needs the knuckle joining
         // a crown of this radius to the shell at this depth; exact geometry checks its own.
         if (!exact && (!(s.dishedRatio > 0) || !std::isfinite(s.dishedRatio)))
-            return headProblem(side, "Ri 与深度 H − h 不相容");
+            return headProblem(side, "Ri 与深度 H - h 不相容");
         break;
     case THeadKind::hkStandardDished:
     case THeadKind::hkHemispherical:
@@ -75,7 +75,8 @@ std::string checkShellAndHeads(const TTankDescription& d) {
         break;
     case TStructureKind::skInclined:
         problem = positive("倾斜圆筒", {{"B", d.B}, {"A", d.A}, {"L", d.L}});
-        // At 45° and above the gauge's level no longer maps onto the section.
+        // From 45° on the level conversion yields no usable level (80° made hundreds of
+        // thousands of negative litres); a negative angle would be read as a level tank.
         if (problem.empty() && !(d.alpha >= 0 && d.alpha < 45)) problem = messages::kInclinedAngle;
         D = d.A;
         break;

@@ -70,10 +70,6 @@ void shellAndHeads(const TTankDescription& d, double x, Terms& t) {
     }
 }
 
-} // namespace
-
-namespace {
-
 enum class Stage { Done, ShellFailed, AttachmentFailed };
 
 // The composition of one level; `failedTerm` tells whether a shell or head term carried

@@ -131,7 +131,7 @@ TEST(ExactMethod, RefusesDimensionsThatDescribeNoSolidNamingTheHead) {
     const Row rows[] = {
         {"ellipsoidal H not above h",
          {{"RadioButton15", "1"}, {"Edit21", "300"}, {"Edit22", "300"}},
-         messages::kExactLeftHead, "呵呵，左封头尺寸不能构成封头（深度 H − h 必须大于零）！"},
+         messages::kExactLeftHead, "呵呵，左封头尺寸不能构成封头（深度 H - h 必须大于零）！"},
         {"frustum end as wide as the shell",
          {{"RadioButton10", "1"}, {"Edit15", "0"}, {"Edit16", "500"}, {"Edit18", "2000"}},
          messages::kExactRightHead, "呵呵，右封头尺寸不能构成封头（D2 必须小于筒体直径）！"},
@@ -140,7 +140,7 @@ TEST(ExactMethod, RefusesDimensionsThatDescribeNoSolidNamingTheHead) {
          messages::kExactRightHead, "呵呵，右封头尺寸不能构成封头（Ri 不能小于筒体直径的一半）！"},
         {"dished of no depth",
          {{"RadioButton5", "1"}, {"Edit38", "100"}, {"Edit43", "100"}, {"Edit44", "2000"}},
-         messages::kExactLeftHead, "呵呵，左封头尺寸不能构成封头（深度 H − h 必须大于零）！"},
+         messages::kExactLeftHead, "呵呵，左封头尺寸不能构成封头（深度 H - h 必须大于零）！"},
         {"cap taller than half the diameter",
          {{"RadioButton18", "1"}, {"Edit27", "1200"}},
          messages::kExactLeftHead, ""},

@@ -91,9 +91,9 @@ TEST(TankCheck, RefusesWhatDescribesNoTankInEveryRequest) {
         {"inclined at -10°", 1, {kInclined, {{"Edit29", "-10"}}}, messages::kInclinedAngle},
         {"sphere of no diameter", 2, {{{"Edit34", "0"}}}, messages::kSphereDiameter},
         {"ellipsoidal head of no depth", 0, {{{"RadioButton15", "1"}, {"Edit21", "500"}, {"Edit22", "500"}}},
-         left + "深度 H − h 必须大于零）！"},
+         left + "深度 H - h 必须大于零）！"},
         {"cone of negative depth", 0, {{{"RadioButton9", "1"}, {"Edit12", "500"}, {"Edit14", "100"}}},
-         right + "深度 H2 − h 必须大于零）！"},
+         right + "深度 H2 - h 必须大于零）！"},
         {"frustum as wide as the shell", 0,
          {{{"RadioButton17", "1"}, {"Edit25", "0"}, {"Edit26", "500"}, {"Edit28", "2500"}}},
          left + "D2 必须小于筒体直径）！"},
@@ -104,7 +104,7 @@ TEST(TankCheck, RefusesWhatDescribesNoTankInEveryRequest) {
         {"negative straight part", 0, {{{"RadioButton12", "1"}, {"Edit20", "-50"}}}, right + "直边 h 不能小于零）！"},
         {"head of no depth on the inclined tank", 1,
          {kInclined, {{"RadioButton15", "1"}, {"Edit21", "300"}, {"Edit22", "200"}}},
-         left + "深度 H − h 必须大于零）！"},
+         left + "深度 H - h 必须大于零）！"},
         {"points out of order", 3, {{}}, "呵呵，第 3 个标定点的高度不大于上一个点！"},
     };
     for (const Case& c : cases) {
