@@ -9,6 +9,7 @@
 #include "capacity/page_inputs.h"
 #include "capacity/requests.h"
 #include "kernel/errors.h"
+#include "output/csv_table.h"
 #include "output/document_model.h"
 #include "output/table_document.h"
 #include "output/workbook_export.h"
@@ -69,10 +70,13 @@ component names, and prints what the window would show.
                  window does at start-up (ComboBox2, ComboBox3 and ComboBox4 as stored;
                  8 points and "add" when the file holds none of their items). A bd.txt
                  that is there but cannot be read is reported on standard error.
-  --out FILE     writes the table to FILE and prints 保存成功！ instead of the rows: a name
-                 ending in .pdf gets the A4 capacity-table document (at most 100000 rows;
-                 header from TankNumber=, TankOwner= and the inputs), .xlsx a workbook,
-                 any other name an Excel 97-2003 workbook.
+  --out FILE     writes the table to FILE and prints 保存成功！ instead of the rows; the
+                 name's ending (any case) chooses the format: .xls an Excel 97-2003
+                 workbook, .xlsx a workbook, .pdf the A4 capacity-table document (at most
+                 100000 rows; header from TankNumber=, TankOwner= and the inputs), .csv
+                 UTF-8 text, the heading line 高度cm,容积L (高度cm,重量Kg with CheckBox1=1)
+                 then the rows as printed. Any other ending is a wrong command line. A file
+                 that is write-protected is refused and stays as it was.
   --help         this text.
 
 Inputs not given are as after a start-up without a settings file: edit fields empty, no
@@ -80,14 +84,24 @@ radio button checked, ComboBox2 on 8, ComboBox3 and ComboBox4 on their first ite
 ComboBox1 empty.
 
 Without --quick the table's rows are printed one per line, "level,value" (level in cm,
-value in litres, or kilograms with CheckBox1=1).
+value in litres, or kilograms with CheckBox1=1). Levels beyond the calibration points are
+extrapolated; a line on standard error states which ("外推").
 
 ExactGeometry=1 (the check box "按精确几何计算" of the "容积表" page) composes every volume
 from the true geometry of the shell and heads instead of the required formulas; a head or
 shell whose dimensions describe no solid then ends the request with a message naming it.
+Calibration points are the volumes themselves in either method; --compare refuses them.
+
+A request is refused with a message naming the part (status 1, nothing written) when the
+inputs describe no tank: a dimension of zero or less, a head that its dimensions make no
+head, an inclination of 45° or more, a first level below 0 or above the last, calibration
+points whose levels do not rise or whose volumes fall, in weight mode a missing or
+unusable density or no unit (ComboBox1) chosen, or a level whose volume cannot be
+computed or is negative.
 
 Exit status: 0 success; 1 a validation message or a --level-for refusal (on standard
-error, as the window shows it); 2 an error report (on standard error, as the window shows it); 3 a wrong command line.
+error, as the window shows it); 2 an error report (on standard error, as the window shows it); 3 a wrong command line
+(without any argument, this text on standard error).
 )";
 
 constexpr std::array<std::string_view, 4> kPageCaptions{"水平圆筒", "倾斜圆筒", "球罐", "罐容标定"};
@@ -95,6 +109,21 @@ constexpr std::array<std::string_view, 4> kPageCaptions{"水平圆筒", "倾斜�
 struct UsageError {
     std::string text;
 };
+
+enum class OutFormat { Xls, Xlsx, Pdf, Csv };
+
+std::optional<OutFormat> outFormatFor(std::string_view name) {
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos || name.find('/', dot) != std::string_view::npos) return std::nullopt;
+    std::string ending(name.substr(dot));
+    std::transform(ending.begin(), ending.end(), ending.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ending == ".xls") return OutFormat::Xls;
+    if (ending == ".xlsx") return OutFormat::Xlsx;
+    if (ending == ".pdf") return OutFormat::Pdf;
+    if (ending == ".csv") return OutFormat::Csv;
+    return std::nullopt;
+}
 
 std::optional<int> pageFrom(std::string_view arg) {
     for (int i = 0; i < static_cast<int>(kPageCaptions.size()); ++i)
@@ -128,13 +157,17 @@ struct Options {
     bool quick = false;
     bool compare = false;
     std::optional<std::string> settings, out, levelFor;
+    OutFormat format = OutFormat::Xls;
     int page = 0;
     std::vector<std::pair<std::string, std::string>> points;
     std::vector<std::string_view> assignments;
 };
 
+// Every unknown option and input name of the line is reported at once, so one run shows
+// all the typing slips.
 Options parse(int argc, const char* const* argv) {
     Options o;
+    std::string unknown;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         auto next = [&]() -> std::string_view {
@@ -155,8 +188,20 @@ Options parse(int argc, const char* const* argv) {
             const auto comma = point.find(',');
             if (comma == std::string_view::npos) throw UsageError{"--point takes LEVEL,VOLUME"};
             o.points.emplace_back(point.substr(0, comma), point.substr(comma + 1));
-        } else if (arg.starts_with("--")) throw UsageError{"unknown option '" + std::string(arg) + "'"};
-        else o.assignments.push_back(arg);
+        } else if (arg.starts_with("--")) {
+            unknown += "\nkelvora-table: unknown option '" + std::string(arg) + "'";
+        } else {
+            const auto eq = arg.find('=');
+            if (eq != std::string_view::npos && !capacity::findAnyInput(arg.substr(0, eq)))
+                unknown += "\nkelvora-table: unknown input '" + std::string(arg.substr(0, eq)) + "'";
+            o.assignments.push_back(arg);
+        }
+    }
+    if (!unknown.empty()) throw UsageError{unknown.substr(std::string_view("\nkelvora-table: ").size())};
+    if (o.out) {
+        const auto format = outFormatFor(*o.out);
+        if (!format) throw UsageError{"--out: '" + *o.out + "' does not end in .xls, .xlsx, .pdf or .csv"};
+        o.format = *format;
     }
     return o;
 }
@@ -169,14 +214,6 @@ void checkSettingsDirectory(const std::string& dir) {
     if (ec && status.type() != std::filesystem::file_type::not_found)
         throw UsageError{"--settings: '" + dir + "': " + ec.message()};
     if (!std::filesystem::is_directory(status)) throw UsageError{"--settings: '" + dir + "' is not a directory"};
-}
-
-bool isPdfName(std::string_view name) {
-    if (name.size() < 4) return false;
-    std::string extension(name.substr(name.size() - 4));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".pdf";
 }
 
 void discardQtMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
@@ -230,6 +267,10 @@ void writeComparison(const std::vector<capacity::MethodRow>& rows, capacity::Nam
 } // namespace
 
 int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    if (argc <= 1) {
+        err << kUsageText;
+        return kUsage;
+    }
     for (int i = 1; i < argc; ++i)
         if (std::string_view(argv[i]) == "--help") {
             out << kUsageText;
@@ -290,6 +331,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
                 err << outcome.message << '\n';
                 return kValidation;
             }
+            if (!outcome.note.empty()) err << outcome.note << '\n';
             out << inputs.text("Edit36") << '\n';
             return kOk;
         }
@@ -318,7 +360,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             err << outcome.message << '\n';
             return kValidation;
         }
-        if (options.out && isPdfName(*options.out)) {
+        if (!outcome.note.empty()) err << outcome.note << '\n';
+        if (options.out && options.format == OutFormat::Pdf) {
             const std::string refusal = output::documentRefusal(rows.size());
             if (!refusal.empty()) {
                 err << refusal << '\n';
@@ -328,6 +371,11 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             const DocumentApplication application;
             output::saveTableDocumentPdf(*options.out,
                                          output::describeTable(*read.description, inputs, rows, output::todayText()));
+            out << "保存成功！\n";
+            return kOk;
+        }
+        if (options.out && options.format == OutFormat::Csv) {
+            output::saveCsvTable(*options.out, rows, inputs.checked("CheckBox1"));
             out << "保存成功！\n";
             return kOk;
         }

@@ -3,6 +3,7 @@
 #include "capacity/head_components.h"
 #include "capacity/input_table.h"
 #include "capacity/requests.h"
+#include "capacity/tank_check.h"
 #include "kernel/number_text.h"
 
 #include <algorithm>
@@ -118,7 +119,8 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
     add("罐号", doc.tankNumber);
     add("使用单位", inputs.text("TankOwner"));
     add("结构形式", structureWords(d));
-    add("计算方法", inputs.checked("ExactGeometry") ? "精确几何" : "规定公式");
+    // Calibration points are the volumes themselves, whatever the check box says.
+    add("计算方法", d.kind == TStructureKind::skCalibration ? "标定点插值" : d.exactGeometry ? "精确几何" : "规定公式");
     add("主体尺寸", shellWords(d));
     if (hasHeads(d.kind)) {
         add("左封头", headWords(d.left, true));
@@ -135,6 +137,8 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
         weight ? "重量（Kg），密度 " + inputs.text("Edit37") + " " + inputs.text("ComboBox1") : "容积（L）");
     add("液位范围",
         number(d.levelFrom) + " ~ " + number(d.levelTo) + " mm，间隔 " + number(d.levelStep) + " mm");
+    if (std::string note = capacity::extrapolationNote(d, d.levelFrom, d.levelTo); !note.empty())
+        add("外推", std::move(note));
     add("生成日期", std::move(date));
 
     doc.rows.reserve(rows.size());

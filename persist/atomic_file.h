@@ -11,6 +11,9 @@
 // would pass the file system's name limit). Leftovers of a writer that died mid-save are
 // removed by the next save of the same target; one whose writer still runs never is.
 //
+// A target that exists and is write-protected (no write permission bit, or none for this
+// user) is refused before anything is written, whatever the format saved.
+//
 // A target that is a symbolic link is followed, so the link stays and the file it points
 // to is replaced. A replaced file keeps its permission bits; a new one gets the usual
 // 0666 less the umask.

@@ -552,7 +552,7 @@ void TFrmMain::Button1Click() {
         services_->messageBox(outcome.message);
         return;
     }
-    tablePage_->showTable(rows_, checked("CheckBox1"));
+    tablePage_->showTable(rows_, checked("CheckBox1"), outcome.note);
     const auto path = services_->saveDialog({"xls", {"*.xls", "*.xlsx"}, "油罐容量表"});
     if (!path) return;
     {

@@ -38,6 +38,8 @@ namespace kelvora::ui {
 
 namespace {
 
+constexpr int kCalibrationPage = static_cast<int>(capacity::TStructureKind::skCalibration);
+
 QString q(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
@@ -223,6 +225,9 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     pages->addTab(this, caption(false));
     updateUnit();
     showNoTable();
+    if (auto* structure = window.findChild<QTabWidget*>(QStringLiteral("PageControl1")))
+        connect(structure, &QTabWidget::currentChanged, this, [this] { followStructurePage(); });
+    followStructurePage();
     // The unit beside the known amount follows the weight switch of the density row.
     if (auto* weight = window.findChild<QCheckBox*>(QStringLiteral("CheckBox1")))
         connect(weight, &QCheckBox::toggled, this, [this] { updateUnit(); });
@@ -281,6 +286,7 @@ QWidget* TablePage::buildIdentification() {
     grid->setHorizontalSpacing(6);
 
     auto* exact = new QCheckBox(label("ExactGeometry"), box);
+    exactBox_ = exact;
     registerInput(exact, "ExactGeometry");
     connect(exact, &QCheckBox::toggled, this, [this] { updateCaption(); });
     exactArea_ = new QWidget(box);
@@ -316,9 +322,23 @@ QString TablePage::caption(bool exactGeometry) {
     return exactGeometry ? QStringLiteral("容积表（精确几何）") : QStringLiteral("容积表");
 }
 
+QString TablePage::noGeometryTip() { return QStringLiteral("标定点按实测数据计算，没有几何形状可以精确计算"); }
+
+bool TablePage::exactGeometry() const {
+    return window_.checked("ExactGeometry") && window_.activePage() != kCalibrationPage;
+}
+
 void TablePage::updateCaption() {
     const int index = pages_->indexOf(this);
-    if (index >= 0) pages_->setTabText(index, caption(window_.checked("ExactGeometry")));
+    if (index >= 0) pages_->setTabText(index, caption(exactGeometry()));
+}
+
+void TablePage::followStructurePage() {
+    const bool points = window_.activePage() == kCalibrationPage;
+    exactBox_->setEnabled(!points);
+    exactBox_->setToolTip(points ? noGeometryTip() : QString());
+    exactArea_->setVisible(!points);
+    updateCaption();
 }
 
 void TablePage::updateUnit() {
@@ -340,15 +360,19 @@ void TablePage::showNoTable() {
     summaryLine_->hide();
 }
 
-void TablePage::showTable(const capacity::RowList& rows, bool weight) {
+void TablePage::showTable(const capacity::RowList& rows, bool weight, const std::string& note) {
     model_->setRows(&rows, weight);
     summary_ = capacity::summarizeTable(rows, kCurveColumns);
     hint_->hide();
     table_->show();
     summaryLine_->show();
     drawCurve();
-    const bool exact = window_.checked("ExactGeometry");
-    check_->compare(window_, rows.size(), exact, weight);
+    const bool points = window_.activePage() == kCalibrationPage;
+    const bool exact = exactGeometry();
+    if (points)
+        check_->clear();
+    else
+        check_->compare(window_, rows.size(), exact, weight);
     model_->setOther(check_->otherRows().empty() ? nullptr : &check_->otherRows(), exact);
     if (!check_->otherRows().empty()) {
         view_->setColumnWidth(2, 86);
@@ -357,7 +381,7 @@ void TablePage::showTable(const capacity::RowList& rows, bool weight) {
 
     const QString unit = valueUnit(weight);
     const auto& s = summary_;
-    QString line = methodName(exact) + QStringLiteral("：共 %1 行，液位 %2 – %3 cm，最高液位 %3 cm 处%4 %5 %6。")
+    QString line = (points ? QStringLiteral("按标定点计算") : methodName(exact)) + QStringLiteral("：共 %1 行，液位 %2 – %3 cm，最高液位 %3 cm 处%4 %5 %6。")
                        .arg(QLocale::c().toString(static_cast<qulonglong>(s.rows)), number(s.firstLevel),
                             number(s.lastLevel), weight ? QStringLiteral("重量") : QStringLiteral("容积"),
                             q(kernel::RoundToStr(s.topValue)), unit);
@@ -367,6 +391,7 @@ void TablePage::showTable(const capacity::RowList& rows, bool weight) {
                     .arg(number(*s.firstFall));
     else
         line += QStringLiteral("数值随液位单调上升。");
+    if (!note.empty()) line += q(note).toHtmlEscaped() + QStringLiteral("。");
     summaryLine_->setText(line);
 }
 

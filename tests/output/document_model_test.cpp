@@ -145,7 +145,14 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
          plus(kLevels, {{"ComboBox2", "2"}}),
          {{"结构形式", "罐容标定（标定点插值）"},
           {"主体尺寸", "2 个标定点，高度 0 ~ 2000 mm"},
-          {"左封头", ""}}},
+          {"左封头", ""},
+          {"外推", ""}}},
+        {"calibration points extrapolated above, exact geometry checked",
+         3,
+         plus(kLevels, {{"ComboBox2", "2"}, {"Edit7", "2500"}, {"ExactGeometry", "1"}}),
+         {{"计算方法", "标定点插值"},
+          {"液位范围", "0 ~ 2500 mm，间隔 500 mm"},
+          {"外推", "液位 2000 ~ 2500 mm 超出标定点范围（0 ~ 2000 mm），按外推计算"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
