@@ -57,7 +57,8 @@ void savePdf(benchmark::State& state) {
     std::string tankNumber = "T-07";
     if (state.range(1) > 0) {
         tankNumber = "T-";
-        for (std::int64_t i = 2; i < state.range(1); ++i) tankNumber += static_cast<char>('0' + i % 10);
+        for (std::int64_t i = 2; i < state.range(1); ++i)
+            tankNumber += static_cast<char>('0' + i % 10);
     }
     const output::TableDocument doc = documentOf(rows, tankNumber);
     const std::string path =

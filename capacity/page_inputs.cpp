@@ -48,8 +48,8 @@ std::string textLengthRefusal(const NamedInputs& inputs) {
         if (limit == 0) continue;
         // Every byte but a UTF-8 continuation byte starts a character.
         const std::string text = inputs.text(input.name);
-        const auto characters = std::count_if(text.begin(), text.end(),
-                                              [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+        const auto characters = std::count_if(
+            text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
         if (static_cast<std::size_t>(characters) > limit)
             return "呵呵，" + std::string(input.label) + "最多" + std::to_string(limit) + "个字符！";
     }

@@ -169,7 +169,8 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
 
 ShownTable describeShownTable(capacity::NamedInputs& inputs, const capacity::RowList& rows) {
     if (std::string refusal = documentRefusal(rows.size()); !refusal.empty()) return {std::nullopt, refusal};
-    if (std::string refusal = capacity::textLengthRefusal(inputs); !refusal.empty()) return {std::nullopt, refusal};
+    if (std::string refusal = capacity::textLengthRefusal(inputs); !refusal.empty())
+        return {std::nullopt, refusal};
     capacity::RowList again;
     const auto outcome = capacity::GenerateCapacityTable(inputs, again);
     if (outcome.stopped()) return {std::nullopt, outcome.message};

@@ -80,7 +80,8 @@ struct FieldLine {
     std::vector<HeaderField> fields;
     int lineCount() const {
         qsizetype n = 1;
-        for (const auto& f : fields) n = std::max(n, f.lines.size());
+        for (const auto& f : fields)
+            n = std::max(n, f.lines.size());
         return static_cast<int>(n);
     }
 };
@@ -96,7 +97,7 @@ struct Layout {
     int headerLines = 0;    // lines of the header block, a wrapped field counting each of its lines
     double fieldColumn = 0; // x of the second field of a line
     QString runningTitle;   // title and tank number above the table, cut to the room beside the page number
-    double levelColumn = 0, pairWidth = 0;    // device pixels
+    double levelColumn = 0, pairWidth = 0; // device pixels
     QFont table;
     int pages = 1;
 };
@@ -112,7 +113,8 @@ QString elided(const QFontMetricsF& fm, const QString& text, double width) {
 
 // `text` broken into lines of `width` at word boundaries or anywhere, at most `maxLines`,
 // the last one cut with "…" when the text goes on.
-QStringList wrapped(const QString& whole, const QFont& font, const QPaintDevice& device, double width, int maxLines) {
+QStringList wrapped(const QString& whole, const QFont& font, const QPaintDevice& device, double width,
+                    int maxLines) {
     const QString text = whole.left(kMeasuredCharacters * maxLines);
     QTextLayout layout(text, font, &device);
     QTextOption option;
@@ -159,7 +161,8 @@ Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
                 continue;
             }
         }
-        const double room = l.width - boldFm.horizontalAdvance(qs(doc.fields[i].label) + QStringLiteral("："));
+        const double room =
+            l.width - boldFm.horizontalAdvance(qs(doc.fields[i].label) + QStringLiteral("："));
         l.fieldLines.push_back({{{i, wrapped(value, l.body, device, room, kMaxFieldLines)}}});
     }
     for (const auto& line : l.fieldLines)
@@ -423,7 +426,8 @@ QStringList documentFontFamilies() {
 
 std::string unprintableCharacterRefusal(const TableDocument& doc) {
     documentFontFamilies();
-    const QRawFont latin(QString::fromUtf8(kLatinFontFile), 12), chinese(QString::fromUtf8(kChineseFontFile), 12);
+    const QRawFont latin(QString::fromUtf8(kLatinFontFile), 12),
+        chinese(QString::fromUtf8(kChineseFontFile), 12);
     auto refusal = [&](const std::string& label, const std::string& text) -> std::string {
         for (const uint c : qs(text).toUcs4()) {
             if (latin.supportsCharacter(c) || chinese.supportsCharacter(c)) continue;

@@ -24,9 +24,12 @@ qsizetype codePoints(const QString& text) {
 bool isPlainNumber(const QString& text, KeyFilter::Mode mode) {
     int digits = 0, points = 0;
     for (const QChar c : text) {
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ++digits;
-        else if (c == QLatin1Char('.') && mode == KeyFilter::Mode::DigitsPoint) ++points;
-        else return false;
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            ++digits;
+        else if (c == QLatin1Char('.') && mode == KeyFilter::Mode::DigitsPoint)
+            ++points;
+        else
+            return false;
     }
     return digits > 0 && points <= 1;
 }

@@ -18,7 +18,8 @@ constexpr double kSmallestPixels = 7;
 class WholeText : public QObject {
 public:
     WholeText(QLineEdit* field, const QString& widest) : QObject(field), field_(field), font_(field->font()) {
-        if (!widest.isEmpty()) field->setMinimumWidth(chrome() + static_cast<int>(std::ceil(advance(font_, widest))));
+        if (!widest.isEmpty())
+            field->setMinimumWidth(chrome() + static_cast<int>(std::ceil(advance(font_, widest))));
         connect(field, &QLineEdit::textChanged, this, [this] { fit(); });
         field->installEventFilter(this);
     }
@@ -32,7 +33,9 @@ protected:
 private:
     int chrome() const {
         const QMargins text = field_->textMargins();
-        const int frame = field_->hasFrame() ? field_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, field_) : 0;
+        const int frame = field_->hasFrame()
+                              ? field_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, field_)
+                              : 0;
         // One more pixel on the right for the cursor after the last character.
         return 2 * frame + 2 * kLineEditMargin + text.left() + text.right() + 1;
     }
@@ -51,8 +54,10 @@ private:
         const double smallest = points ? kSmallestPixels * 72 / field_->logicalDpiY() : kSmallestPixels;
         while (advance(font, text) > room && size - step >= smallest) {
             size -= step;
-            if (points) font.setPointSizeF(size);
-            else font.setPixelSize(static_cast<int>(size));
+            if (points)
+                font.setPointSizeF(size);
+            else
+                font.setPixelSize(static_cast<int>(size));
         }
         if (font != field_->font()) field_->setFont(font);
     }

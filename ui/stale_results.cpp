@@ -14,16 +14,20 @@ namespace kelvora::ui {
 
 StaleResults::StaleResults(TFrmMain& window) : QObject(&window), window_(window) {
     auto watch = [this](std::string_view name) {
-        auto* widget = window_.findChild<QWidget*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        auto* widget =
+            window_.findChild<QWidget*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
         auto clear = [this, name] { changed(name); };
-        if (auto* edit = qobject_cast<QLineEdit*>(widget)) connect(edit, &QLineEdit::textChanged, this, clear);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            connect(edit, &QLineEdit::textChanged, this, clear);
         else if (auto* combo = qobject_cast<QComboBox*>(widget))
             connect(combo, &QComboBox::currentTextChanged, this, clear);
         else if (auto* button = qobject_cast<QAbstractButton*>(widget))
             connect(button, &QAbstractButton::toggled, this, clear);
     };
-    for (const auto& input : capacity::inputTable()) watch(input.name);
-    for (const auto& input : capacity::pageInputTable()) watch(input.name);
+    for (const auto& input : capacity::inputTable())
+        watch(input.name);
+    for (const auto& input : capacity::pageInputTable())
+        watch(input.name);
 
     auto gridChanged = [this] { changed(capacity::kGridInput); };
     auto* grid = window_.findChild<StringGridView*>(QStringLiteral("StringGrid1"));

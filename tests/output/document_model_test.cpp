@@ -178,14 +178,18 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
 TEST(DocumentModel, TankTextsOnOneLineAndWithinTheirLengths) {
     auto repeat = [](const std::string& s, int n) {
         std::string r;
-        for (int i = 0; i < n; ++i) r += s;
+        for (int i = 0; i < n; ++i)
+            r += s;
         return r;
     };
-    const Assignments tank = plus(kLevels, {{"RadioButton1", "1"}, {"Edit1", "2000"}, {"Edit2", "5000"},
-                                            {"RadioButton21", "1"}, {"RadioButton14", "1"}});
+    const Assignments tank = plus(kLevels, {{"RadioButton1", "1"},
+                                            {"Edit1", "2000"},
+                                            {"Edit2", "5000"},
+                                            {"RadioButton21", "1"},
+                                            {"RadioButton14", "1"}});
     struct Case {
         std::string number, owner;
-        std::string refusal;              // empty: the document is made
+        std::string refusal; // empty: the document is made
         std::string shownNumber, shownOwner;
     };
     const Case cases[] = {

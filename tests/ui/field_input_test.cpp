@@ -38,9 +38,11 @@ class FieldInputTest : public QObject {
         case Way::Keys:
             for (const QChar c : text) {
                 // Characters off the keyboard's ASCII keys come as a key event with only a text.
-                if (c.unicode() < 128) QTest::keyClick(e, c.toLatin1());
-                else for (auto action : {QTest::Press, QTest::Release})
-                    QTest::sendKeyEvent(action, e, Qt::Key_unknown, QString(c), Qt::NoModifier);
+                if (c.unicode() < 128)
+                    QTest::keyClick(e, c.toLatin1());
+                else
+                    for (auto action : {QTest::Press, QTest::Release})
+                        QTest::sendKeyEvent(action, e, Qt::Key_unknown, QString(c), Qt::NoModifier);
             }
             break;
         case Way::InputMethod: {
@@ -74,7 +76,8 @@ private slots:
 
     void everyLengthTakesThePoint() {
         for (const auto& info : kelvora::capacity::inputTable()) {
-            if (info.kind != kelvora::capacity::InputKind::Edit || info.filter == kelvora::capacity::KeyFilter::None)
+            if (info.kind != kelvora::capacity::InputKind::Edit ||
+                info.filter == kelvora::capacity::KeyFilter::None)
                 continue;
             const std::string name(info.name);
             put(edit(name.c_str()), Way::Keys, QStringLiteral("2000.5"));
@@ -114,9 +117,8 @@ private slots:
         for (const auto& c : cases) {
             window->setText(c.field, c.before);
             put(edit(c.field), c.way, QString::fromUtf8(c.put));
-            QVERIFY2(window->text(c.field) == c.after, (std::string(c.field) + " after " + c.put + ": " +
-                                                         window->text(c.field))
-                                                            .c_str());
+            QVERIFY2(window->text(c.field) == c.after,
+                     (std::string(c.field) + " after " + c.put + ": " + window->text(c.field)).c_str());
         }
         // Text the program puts in is not filtered.
         window->setText("Edit1", "-1,5");
@@ -132,9 +134,11 @@ private slots:
         };
         const Case cases[] = {
             {"TankNumber", Way::Keys, QString(60, 'A'), QStringLiteral("BCDEFG"), QString(60, 'A') + "BCDE"},
-            {"TankNumber", Way::CtrlV, QString(10, 'A'), QString(100, 'x'), QString(10, 'A') + QString(54, 'x')},
+            {"TankNumber", Way::CtrlV, QString(10, 'A'), QString(100, 'x'),
+             QString(10, 'A') + QString(54, 'x')},
             {"TankNumber", Way::MenuPaste, QString(63, 'A'), face + face, QString(63, 'A') + face},
-            {"TankNumber", Way::InputMethod, QString(62, 'A'), QStringLiteral("油罐区"), QString(62, 'A') + "油罐"},
+            {"TankNumber", Way::InputMethod, QString(62, 'A'), QStringLiteral("油罐区"),
+             QString(62, 'A') + "油罐"},
             {"TankOwner", Way::Keys, QString(127, 'A'), QStringLiteral("xy"), QString(127, 'A') + "x"},
             {"TankOwner", Way::MenuPaste, QString(), QString(200, QChar(u'库')), QString(128, QChar(u'库'))},
         };

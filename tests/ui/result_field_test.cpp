@@ -22,7 +22,8 @@ class ResultFieldTest : public QObject {
             field->setCursorPosition(cursor);
             field->grab(); // the scrolling follows the cursor when the field is painted
             if (field->cursorPositionAt(QPoint(1, middle)) != 0) return false;
-            if (field->cursorPositionAt(QPoint(field->width() - 2, middle)) != field->text().size()) return false;
+            if (field->cursorPositionAt(QPoint(field->width() - 2, middle)) != field->text().size())
+                return false;
         }
         return true;
     }
@@ -37,14 +38,17 @@ private slots:
         for (const QSize size : {window->minimumSizeHint(), usual}) {
             window->resize(size);
             QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-            for (auto [field, text] : {std::pair{"Edit36", "2026271.24"}, {"Edit36", "99999999.99"},
-                                       {"Edit36", "123456789012.35"}, {"LevelForResult", "20000.01"},
+            for (auto [field, text] : {std::pair{"Edit36", "2026271.24"},
+                                       {"Edit36", "99999999.99"},
+                                       {"Edit36", "123456789012.35"},
+                                       {"LevelForResult", "20000.01"},
                                        {"LevelForResult", "123456.78"}}) {
                 window->setText(field, text);
                 auto* edit = window->findChild<QLineEdit*>(QLatin1String(field));
-                QVERIFY2(showsWholeText(edit), (std::string(field) + " " + text + " at " +
-                                                std::to_string(size.width()) + "x" + std::to_string(size.height()))
-                                                   .c_str());
+                QVERIFY2(showsWholeText(edit),
+                         (std::string(field) + " " + text + " at " + std::to_string(size.width()) + "x" +
+                          std::to_string(size.height()))
+                             .c_str());
             }
         }
     }

@@ -28,9 +28,13 @@ class StaleResultsTest : public QObject {
     std::unique_ptr<TFrmMain> window;
     RecordingServices* services = nullptr;
 
-    template <typename T = QWidget> T* w(const char* name) { return window->findChild<T*>(QLatin1String(name)); }
+    template <typename T = QWidget> T* w(const char* name) {
+        return window->findChild<T*>(QLatin1String(name));
+    }
     void click(const char* name) { QTest::mouseClick(w<QAbstractButton>(name), Qt::LeftButton); }
-    void type(const char* name, const char* text) { QTest::keyClicks(w<QLineEdit>(name), QString::fromUtf8(text)); }
+    void type(const char* name, const char* text) {
+        QTest::keyClicks(w<QLineEdit>(name), QString::fromUtf8(text));
+    }
 
     // A circular tank with flat heads, both results made from it.
     void bothResults() {
@@ -39,9 +43,16 @@ class StaleResultsTest : public QObject {
         window->setChecked("RadioButton14", true);
         window->setItemIndex("ComboBox3", 0);
         window->setItemIndex("ComboBox4", 0);
-        for (auto [name, text] : {std::pair{"Edit1", "2000"}, {"Edit2", "5000"}, {"Edit13", "0"}, {"Edit31", "0"},
-                                  {"Edit32", "0"}, {"Edit33", "0"}, {"Edit35", "500"}, {"LevelForValue", "7853.85"},
-                                  {"Edit37", "850"}, {"ComboBox1", "Kg/m^3"}})
+        for (auto [name, text] : {std::pair{"Edit1", "2000"},
+                                  {"Edit2", "5000"},
+                                  {"Edit13", "0"},
+                                  {"Edit31", "0"},
+                                  {"Edit32", "0"},
+                                  {"Edit33", "0"},
+                                  {"Edit35", "500"},
+                                  {"LevelForValue", "7853.85"},
+                                  {"Edit37", "850"},
+                                  {"ComboBox1", "Kg/m^3"}})
             window->setText(name, text);
         click("Button2");
         click("LevelForButton");
@@ -62,23 +73,27 @@ private slots:
         const Case cases[] = {
             {"a diameter typed", [](StaleResultsTest& t) { t.type("Edit1", "5"); }, true, true},
             {"a head chosen", [](StaleResultsTest& t) { t.click("RadioButton15"); }, true, true},
-            {"a head's volume subtracted", [](StaleResultsTest& t) { t.window->setItemIndex("ComboBox4", 1); }, true, true},
+            {"a head's volume subtracted",
+             [](StaleResultsTest& t) { t.window->setItemIndex("ComboBox4", 1); }, true, true},
             {"the dead volume", [](StaleResultsTest& t) { t.type("Edit13", "5"); }, true, true},
             {"the attachment's height", [](StaleResultsTest& t) { t.type("Edit33", "1"); }, true, true},
             {"the weight switch", [](StaleResultsTest& t) { t.click("CheckBox1"); }, true, true},
-            {"the weight switch by the keyboard", [](StaleResultsTest& t) { QTest::keyClick(t.w("CheckBox1"), Qt::Key_Space); },
-             true, true},
-            {"the method", [](StaleResultsTest& t) { t.window->setChecked("ExactGeometry", true); }, true, true},
+            {"the weight switch by the keyboard",
+             [](StaleResultsTest& t) { QTest::keyClick(t.w("CheckBox1"), Qt::Key_Space); }, true, true},
+            {"the method", [](StaleResultsTest& t) { t.window->setChecked("ExactGeometry", true); }, true,
+             true},
             {"another structure tab",
              [](StaleResultsTest& t) { t.w<QTabWidget>("PageControl1")->setCurrentIndex(2); }, true, true},
             {"the quick level", [](StaleResultsTest& t) { t.type("Edit35", "0"); }, true, false},
             {"the known volume", [](StaleResultsTest& t) { t.type("LevelForValue", "1"); }, false, true},
-            {"the kind of the known amount", [](StaleResultsTest& t) { t.window->setItemIndex("LevelForMode", 1); }, false, true},
+            {"the kind of the known amount",
+             [](StaleResultsTest& t) { t.window->setItemIndex("LevelForMode", 1); }, false, true},
             {"the density in litres mode", [](StaleResultsTest& t) { t.type("Edit37", "1"); }, false, false},
             {"the table's levels", [](StaleResultsTest& t) { t.type("Edit8", "10"); }, false, false},
             {"the rows per column", [](StaleResultsTest& t) { t.type("Edit9", "10"); }, false, false},
             {"the tank's number", [](StaleResultsTest& t) { t.type("TankNumber", "T-1"); }, false, false},
-            {"the sphere's diameter, on another tab", [](StaleResultsTest& t) { t.type("Edit34", "3000"); }, false, false},
+            {"the sphere's diameter, on another tab", [](StaleResultsTest& t) { t.type("Edit34", "3000"); },
+             false, false},
             {"a calibration point, on another tab",
              [](StaleResultsTest& t) {
                  auto* grid = t.w<QTableView>("StringGrid1")->model();
@@ -120,8 +135,9 @@ private slots:
         QTemporaryDir dir;
         QFile ini(dir.filePath(QStringLiteral("Config.ini")));
         QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[FrmMainPro]\r\nEdit1=2000\r\nEdit2=5000\r\nEdit35=500\r\nEdit36=3070.92\r\nCheckBox1=0\r\n"
-                  "[Kelvora]\r\nLevelForValue=7853.85\r\nLevelForResult=999.99\r\n");
+        ini.write(
+            "[FrmMainPro]\r\nEdit1=2000\r\nEdit2=5000\r\nEdit35=500\r\nEdit36=3070.92\r\nCheckBox1=0\r\n"
+            "[Kelvora]\r\nLevelForValue=7853.85\r\nLevelForResult=999.99\r\n");
         ini.close();
         kelvora::ui::ProgramDir = dir.path().toStdString();
         window->FormActivate();
