@@ -1,5 +1,6 @@
 #include "capacity/page_inputs.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kelvora::capacity {
@@ -33,6 +34,26 @@ const InputInfo* findPageInput(std::string_view name) {
 const InputInfo* findAnyInput(std::string_view name) {
     if (const InputInfo* input = findInput(name)) return input;
     return findPageInput(name);
+}
+
+std::size_t maxTextLength(std::string_view name) {
+    if (name == "TankNumber") return kMaxTankNumberLength;
+    if (name == "TankOwner") return kMaxTankOwnerLength;
+    return 0;
+}
+
+std::string textLengthRefusal(const NamedInputs& inputs) {
+    for (const auto& input : kPageInputs) {
+        const std::size_t limit = maxTextLength(input.name);
+        if (limit == 0) continue;
+        // Every byte but a UTF-8 continuation byte starts a character.
+        const std::string text = inputs.text(input.name);
+        const auto characters = std::count_if(
+            text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+        if (static_cast<std::size_t>(characters) > limit)
+            return "呵呵，" + std::string(input.label) + "最多" + std::to_string(limit) + "个字符！";
+    }
+    return {};
 }
 
 std::vector<std::string> fixedItems(std::string_view name) {

@@ -324,6 +324,10 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         return kUsage;
     }
 
+    if (const std::string refusal = capacity::textLengthRefusal(inputs); !refusal.empty()) {
+        err << refusal << '\n';
+        return kValidation;
+    }
     try {
         if (options.quick) {
             const auto outcome = capacity::QuickCalculation(inputs);
@@ -369,8 +373,12 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             }
             const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
             const DocumentApplication application;
-            output::saveTableDocumentPdf(*options.out,
-                                         output::describeTable(*read.description, inputs, rows, output::todayText()));
+            const auto doc = output::describeTable(*read.description, inputs, rows, output::todayText());
+            if (const std::string unprintable = output::unprintableCharacterRefusal(doc); !unprintable.empty()) {
+                err << unprintable << '\n';
+                return kValidation;
+            }
+            output::saveTableDocumentPdf(*options.out, doc);
             out << "保存成功！\n";
             return kOk;
         }

@@ -2,6 +2,7 @@
 
 #include "capacity/head_components.h"
 #include "capacity/input_table.h"
+#include "capacity/page_inputs.h"
 #include "capacity/requests.h"
 #include "capacity/tank_check.h"
 #include "kernel/number_text.h"
@@ -106,15 +107,32 @@ std::string documentRefusal(std::size_t rows) {
     return rows > kMaxDocumentRows ? messages::kDocumentTooLong : "";
 }
 
+std::string documentText(std::string_view text) {
+    std::string shown(text);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const auto c = static_cast<unsigned char>(shown[i]);
+        const auto next = i + 1 < shown.size() ? static_cast<unsigned char>(shown[i + 1]) : 0;
+        const auto third = i + 2 < shown.size() ? static_cast<unsigned char>(shown[i + 2]) : 0;
+        if (c < 0x20 || c == 0x7F) {
+            shown[i] = ' ';
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) { // U+0080 - U+009F
+            shown.replace(i, 2, " ");
+        } else if (c == 0xE2 && next == 0x80 && (third == 0xA8 || third == 0xA9)) { // U+2028, U+2029
+            shown.replace(i, 3, " ");
+        }
+    }
+    return shown;
+}
+
 TableDocument describeTable(const capacity::TTankDescription& d, const capacity::NamedInputs& inputs,
                             const capacity::RowList& rows, std::string date) {
     TableDocument doc;
-    doc.tankNumber = inputs.text("TankNumber");
+    doc.tankNumber = documentText(inputs.text("TankNumber"));
     const bool weight = inputs.checked("CheckBox1");
     if (weight) doc.valueHeading = "重量Kg";
 
-    auto add = [&](std::string label, std::string value) {
-        doc.fields.push_back({std::move(label), std::move(value)});
+    auto add = [&](std::string label, std::string_view value) {
+        doc.fields.push_back({std::move(label), documentText(value)});
     };
     add("罐号", doc.tankNumber);
     add("使用单位", inputs.text("TankOwner"));
@@ -155,6 +173,8 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
 
 ShownTable describeShownTable(capacity::NamedInputs& inputs, const capacity::RowList& rows) {
     if (std::string refusal = documentRefusal(rows.size()); !refusal.empty()) return {std::nullopt, refusal};
+    if (std::string refusal = capacity::textLengthRefusal(inputs); !refusal.empty())
+        return {std::nullopt, refusal};
     capacity::RowList again;
     const auto outcome = capacity::GenerateCapacityTable(inputs, again);
     if (outcome.stopped()) return {std::nullopt, outcome.message};

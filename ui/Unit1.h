@@ -26,6 +26,7 @@ class QTabWidget;
 
 namespace kelvora::ui {
 
+class StaleResults;
 class StringGridView;
 class TablePage;
 class TCheckBox;
@@ -111,6 +112,7 @@ private:
     QTabWidget* pageControl2_ = nullptr;
     StringGridView* grid1_ = nullptr;
     TablePage* tablePage_ = nullptr;
+    StaleResults* staleResults_ = nullptr;
     bool activated_ = false;
     std::string dataDir_;
     persist::StartupLoad startup_;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -49,6 +50,15 @@ bool KeyFilter::passes(Mode mode, const QString& typed) {
     return mode == Mode::DigitsPoint && c == QLatin1Char('.');
 }
 
+QString KeyFilter::asciiDigits(QString text) {
+    for (QChar& c : text) {
+        const char16_t u = c.unicode();
+        if (u >= u'０' && u <= u'９') c = QLatin1Char(static_cast<char>('0' + (u - u'０')));
+        else if (u == u'．' || u == u'。' || u == u'｡') c = QLatin1Char('.');
+    }
+    return text;
+}
+
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -61,7 +71,25 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
         QString typed = key->text();
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) typed = QStringLiteral("\r");
         if (key->key() == Qt::Key_Escape) typed = QStringLiteral("\x1b");
+        const QString ascii = asciiDigits(typed);
+        if (ascii != typed && passes(mode_, ascii)) {
+            QKeyEvent converted(QEvent::KeyPress, key->key(), key->modifiers(), ascii, key->isAutoRepeat());
+            QCoreApplication::sendEvent(watched, &converted);
+            return true;
+        }
         if (!passes(mode_, typed)) return true;
+    } else if (event->type() == QEvent::InputMethod) {
+        // The composition shows as it is; of the committed text only what a key may type.
+        auto* im = static_cast<QInputMethodEvent*>(event);
+        QString kept;
+        for (const QChar c : asciiDigits(im->commitString()))
+            if (c != QChar(8) && passes(mode_, QString(c))) kept += c;
+        if (kept != im->commitString()) {
+            QInputMethodEvent filtered(im->preeditString(), im->attributes());
+            filtered.setCommitString(kept, im->replacementStart(), im->replacementLength());
+            QCoreApplication::sendEvent(watched, &filtered);
+            return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }

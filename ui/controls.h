@@ -40,12 +40,17 @@ protected:
 // EditKeyPress lets through digits and backspace; EditKeyPressPoint also the point.
 // Every other typed character is dropped before it reaches the field: signs, commas,
 // blanks, letters, Enter, Escape, and the control characters of the copy, cut, paste and
-// undo shortcuts. Keys that type nothing (arrows, Delete, Tab) pass.
+// undo shortcuts. Keys that type nothing (arrows, Delete, Tab) pass. The full-width
+// digits and points a Chinese input method types, by key or as a committed text, arrive
+// as their ASCII forms.
 class KeyFilter : public QObject {
 public:
     enum class Mode { Digits, DigitsPoint };
     KeyFilter(Mode mode, QObject* parent) : QObject(parent), mode_(mode) {}
     static bool passes(Mode mode, const QString& typed);
+    // "０"-"９" as "0"-"9"; "．", "。" and "｡" (the point key under a Chinese input
+    // method) as "."; every other character as it is.
+    static QString asciiDigits(QString text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -5,8 +5,9 @@
 #include "kernel/number_text.h"
 #include "output/sheet_layout.h"
 #include "ui/Unit1.h"
-#include "ui/controls.h"
+#include "ui/field_edit.h"
 #include "ui/method_check_view.h"
+#include "ui/result_field.h"
 
 #include <QChart>
 #include <QChartView>
@@ -236,6 +237,7 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
 void TablePage::registerInput(QWidget* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
     widget->setAccessibleName(QLatin1String(name));
+    if (auto* edit = dynamic_cast<TEdit*>(widget)) edit->followInput(name);
     window_.registerInput(name, widget);
 }
 
@@ -246,9 +248,8 @@ QWidget* TablePage::buildLevelForGroup() {
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setHorizontalSpacing(6);
 
-    auto* value = new QLineEdit(group);
+    auto* value = new TEdit(group);
     registerInput(value, "LevelForValue");
-    value->installEventFilter(new KeyFilter(KeyFilter::Mode::DigitsPoint, value));
     auto* mode = new QComboBox(group);
     registerInput(mode, "LevelForMode");
     for (const auto& item : capacity::fixedItems("LevelForMode"))
@@ -264,6 +265,8 @@ QWidget* TablePage::buildLevelForGroup() {
     auto* result = new QLineEdit(group);
     registerInput(result, "LevelForResult");
     result->setReadOnly(true);
+    // A level in millimetres to the hundredth, of a tank up to a hundred metres high.
+    showWholeText(result, QStringLiteral("100000.00"));
     result->setToolTip(QStringLiteral("毫米"));
 
     grid->addWidget(new QLabel(label("LevelForValue"), group), 0, 0);
@@ -298,9 +301,9 @@ QWidget* TablePage::buildIdentification() {
     grid->addWidget(exact, 0, 0, 1, 2);
     grid->addWidget(exactArea_, 0, 2, 1, 2);
 
-    auto* number = new QLineEdit(box);
+    auto* number = new TEdit(box);
     registerInput(number, "TankNumber");
-    auto* owner = new QLineEdit(box);
+    auto* owner = new TEdit(box);
     registerInput(owner, "TankOwner");
     grid->addWidget(new QLabel(label("TankNumber"), box), 1, 0);
     grid->addWidget(number, 1, 1);
@@ -416,6 +419,8 @@ void TablePage::drawCurve() {
 }
 
 void TablePage::LevelForClick() {
+    // A refused or failed request leaves no earlier level beside the inputs it refused.
+    window_.setText("LevelForResult", "");
     const auto outcome = capacity::LevelForVolume(window_);
     if (outcome.stopped()) window_.services().messageBox(outcome.message);
 }

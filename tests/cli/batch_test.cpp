@@ -218,6 +218,35 @@ TEST(Batch, DocumentOut) {
     fs::remove_all(dir);
 }
 
+TEST(Batch, TankTextsTooLongOrUnprintableAreRefused) {
+    namespace fs = std::filesystem;
+    const fs::path pdf = fs::path(testing::TempDir()) / ("kelvora_batch_texts_" + std::to_string(getpid()) + ".pdf");
+    const std::string tank = "RadioButton1=1 Edit1=2000 Edit2=5000 Edit6=0 Edit7=2000 Edit8=500 Edit9=5" + kCommon;
+    std::string wide;
+    for (int i = 0; i < 64; ++i) wide += "罐";
+    struct Case {
+        std::string args;
+        int status;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"'TankNumber=" + wide + "' --out " + pdf.string(), 0, ""},
+        {"'TankNumber=" + wide + "罐'", 1, "呵呵，罐号最多64个字符！\n"},
+        {"TankOwner=" + std::string(129, 'a') + " --out " + pdf.string(), 1, "呵呵，使用单位最多128个字符！\n"},
+        {"'TankNumber=T-07\U0001D11E' --out " + pdf.string(), 1,
+         "罐号中的字符“\U0001D11E”（U+1D11E）无法在文档中显示！\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        fs::remove(pdf);
+        const Result r = run(tank + c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(fs::exists(pdf), c.status == 0 && c.args.find("--out") != std::string::npos);
+    }
+    fs::remove(pdf);
+}
+
 std::filesystem::path scratchDir(const std::string& what) {
     const auto dir = std::filesystem::path(testing::TempDir()) / ("kelvora_batch_" + what + "_" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
