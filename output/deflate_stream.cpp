@@ -53,10 +53,14 @@ public:
         z_.avail_out = static_cast<uInt>(kChunk - used);
         // A flush applies once the whole input is in; before that the piece is only fed.
         const bool last = piece == size;
-        const int mode = !last || flush == Flush::None ? Z_NO_FLUSH : flush == Flush::Full ? Z_FULL_FLUSH : Z_FINISH;
+        const int mode = !last || flush == Flush::None ? Z_NO_FLUSH
+                         : flush == Flush::Full        ? Z_FULL_FLUSH
+                                                       : Z_FINISH;
         const int status = deflate(&z_, mode);
-        if (status == Z_STREAM_END) finished_ = true;
-        else if (status != Z_OK && status != Z_BUF_ERROR) throw Error("压缩 .xlsx 工作簿失败");
+        if (status == Z_STREAM_END)
+            finished_ = true;
+        else if (status != Z_OK && status != Z_BUF_ERROR)
+            throw Error("压缩 .xlsx 工作簿失败");
         const std::size_t consumed = piece - z_.avail_in;
         data += consumed;
         size -= consumed;
@@ -128,7 +132,8 @@ std::uint32_t zipCrc32(std::uint32_t crc, std::string_view bytes) {
 #ifdef KELVORA_HAVE_ISAL
     return crc32_gzip_refl(crc, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 #else
-    return static_cast<std::uint32_t>(crc32_z(crc, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
+    return static_cast<std::uint32_t>(
+        crc32_z(crc, reinterpret_cast<const Bytef*>(bytes.data()), bytes.size()));
 #endif
 }
 

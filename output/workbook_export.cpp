@@ -54,7 +54,7 @@ void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows,
         writeXls(layout, sink);
     } else {
         const XlsxPackage written = writeXlsx(layout, sink);
-        checkWrittenXlsx(file.tempPath().string(), written, fileName);
+        checkWrittenXlsx(file.tempPath().string(), written, layout.cellCount(), fileName);
     }
     file.commit();
 }

@@ -9,8 +9,8 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <string_view>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -19,10 +19,6 @@ namespace kelvora::output {
 
 namespace {
 
-constexpr std::uint32_t kLocalHeader = 0x04034b50;
-constexpr std::uint32_t kCentralHeader = 0x02014b50;
-constexpr std::uint32_t kEndOfDirectory = 0x06054b50;
-constexpr std::uint32_t kDataDescriptor = 0x08074b50;
 constexpr std::string_view kSheetMember = "xl/worksheets/sheet1.xml";
 
 [[noreturn]] void failCheck(const std::string& name, const std::string& what) {
@@ -292,8 +288,12 @@ bool inflateAll(std::string_view packed, std::string& out) {
 
 } // namespace
 
-void checkWrittenXlsx(const std::string& packagePath, const XlsxPackage& written, const std::string& shownAs) {
+void checkWrittenXlsx(const std::string& packagePath, const XlsxPackage& written, std::uint64_t expectedCells,
+                      const std::string& shownAs) {
     const std::string& name = shownAs.empty() ? packagePath : shownAs;
+    if (written.cells != expectedCells)
+        failCheck(name, "工作表有 " + std::to_string(written.cells) + " 个单元格，应为 " +
+                            std::to_string(expectedCells));
     const int fd = ::open(packagePath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) failCheck(name, "无法读回");
     struct Closer {
@@ -306,7 +306,8 @@ void checkWrittenXlsx(const std::string& packagePath, const XlsxPackage& written
 
     // The directory, as the writer wrote it: no archive comment, so the end record closes the file.
     const std::string end = readAt(fd, written.bytes - std::min<std::uint64_t>(written.bytes, 22), 22);
-    if (end.size() != 22 || get32(end.data()) != kEndOfDirectory || get16(end.data() + 10) != written.entries.size())
+    if (end.size() != 22 || get32(end.data()) != kEndOfDirectory ||
+        get16(end.data() + 10) != written.entries.size())
         failCheck(name, "缺少目录");
     const std::string directory = readAt(fd, get32(end.data() + 16), get32(end.data() + 12));
     std::size_t at = 0;

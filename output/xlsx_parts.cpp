@@ -6,15 +6,18 @@ namespace kelvora::output {
 
 namespace {
 
-constexpr std::string_view kXmlDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
-constexpr std::string_view kRelationshipTypes = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+constexpr std::string_view kXmlDeclaration =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+constexpr std::string_view kRelationshipTypes =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 constexpr std::string_view kMainNamespace = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 
 constexpr std::string_view kStyles =
     "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
     "<fonts count=\"1\"><font><sz val=\"11\"/><color theme=\"1\"/><name val=\"Calibri\"/><family val=\"2\"/>"
     "<scheme val=\"minor\"/></font></fonts>"
-    "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill><fill><patternFill patternType=\"gray125\"/>"
+    "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill><fill><patternFill "
+    "patternType=\"gray125\"/>"
     "</fill></fills>"
     "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
     "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
@@ -82,7 +85,8 @@ constexpr std::string_view kTheme =
     "</a:schemeClr></a:gs></a:gsLst><a:lin ang=\"16200000\" scaled=\"0\"/></a:gradFill></a:fillStyleLst>"
     "<a:lnStyleLst><a:ln w=\"9525\" cap=\"flat\" cmpd=\"sng\" algn=\"ctr\"><a:solidFill>"
     "<a:schemeClr val=\"phClr\"><a:shade val=\"95000\"/><a:satMod val=\"105000\"/></a:schemeClr>"
-    "</a:solidFill><a:prstDash val=\"solid\"/></a:ln><a:ln w=\"25400\" cap=\"flat\" cmpd=\"sng\" algn=\"ctr\">"
+    "</a:solidFill><a:prstDash val=\"solid\"/></a:ln><a:ln w=\"25400\" cap=\"flat\" cmpd=\"sng\" "
+    "algn=\"ctr\">"
     "<a:solidFill><a:schemeClr val=\"phClr\"/></a:solidFill><a:prstDash val=\"solid\"/></a:ln>"
     "<a:ln w=\"38100\" cap=\"flat\" cmpd=\"sng\" algn=\"ctr\"><a:solidFill><a:schemeClr val=\"phClr\"/>"
     "</a:solidFill><a:prstDash val=\"solid\"/></a:ln></a:lnStyleLst><a:effectStyleLst><a:effectStyle>"
@@ -107,7 +111,8 @@ constexpr std::string_view kTheme =
     "<a:gradFill rotWithShape=\"1\"><a:gsLst><a:gs pos=\"0\"><a:schemeClr val=\"phClr\">"
     "<a:tint val=\"80000\"/><a:satMod val=\"300000\"/></a:schemeClr></a:gs><a:gs pos=\"100000\">"
     "<a:schemeClr val=\"phClr\"><a:shade val=\"30000\"/><a:satMod val=\"200000\"/></a:schemeClr></a:gs>"
-    "</a:gsLst><a:path path=\"circle\"><a:fillToRect l=\"50000\" t=\"50000\" r=\"50000\" b=\"50000\"/></a:path>"
+    "</a:gsLst><a:path path=\"circle\"><a:fillToRect l=\"50000\" t=\"50000\" r=\"50000\" "
+    "b=\"50000\"/></a:path>"
     "</a:gradFill></a:bgFillStyleLst></a:fmtScheme></a:themeElements><a:objectDefaults/>"
     "<a:extraClrSchemeLst/></a:theme>\n";
 
@@ -115,11 +120,20 @@ std::string escaped(std::string_view text) {
     std::string out;
     for (const char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out.push_back(c);
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out.push_back(c);
         }
     }
     return out;
@@ -137,7 +151,8 @@ std::string sheetPart(std::size_t i) {
 std::string contentTypes(std::size_t sheets) {
     std::string s(kXmlDeclaration);
     s += "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-         "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+         "<Default Extension=\"rels\" "
+         "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
          "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
          "<Override PartName=\"/docProps/app.xml\" "
          "ContentType=\"application/vnd.openxmlformats-officedocument.extended-properties+xml\"/>"
@@ -159,7 +174,8 @@ std::string packageRelationships() {
     std::string s(kXmlDeclaration);
     s += "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
     s += relationship(1, std::string(kRelationshipTypes) + "/officeDocument", "xl/workbook.xml");
-    s += relationship(2, "http://schemas.openxmlformats.org/package/2006/relationships/metadata/core-properties",
+    s += relationship(2,
+                      "http://schemas.openxmlformats.org/package/2006/relationships/metadata/core-properties",
                       "docProps/core.xml");
     s += relationship(3, std::string(kRelationshipTypes) + "/extended-properties", "docProps/app.xml");
     return s + "</Relationships>";
@@ -178,13 +194,15 @@ std::string workbookRelationships(std::size_t sheets) {
 
 std::string workbook(const std::vector<std::string>& sheetNames) {
     std::string s(kXmlDeclaration);
-    s += "<workbook xmlns=\"" + std::string(kMainNamespace) + "\" xmlns:r=\"" + std::string(kRelationshipTypes) +
-         "\"><fileVersion appName=\"xl\" lastEdited=\"4\" lowestEdited=\"4\" rupBuild=\"4505\"/>"
-         "<workbookPr defaultThemeVersion=\"124226\"/><bookViews><workbookView xWindow=\"240\" yWindow=\"15\" "
-         "windowWidth=\"16095\" windowHeight=\"9660\"/></bookViews><sheets>";
+    s +=
+        "<workbook xmlns=\"" + std::string(kMainNamespace) + "\" xmlns:r=\"" +
+        std::string(kRelationshipTypes) +
+        "\"><fileVersion appName=\"xl\" lastEdited=\"4\" lowestEdited=\"4\" rupBuild=\"4505\"/>"
+        "<workbookPr defaultThemeVersion=\"124226\"/><bookViews><workbookView xWindow=\"240\" yWindow=\"15\" "
+        "windowWidth=\"16095\" windowHeight=\"9660\"/></bookViews><sheets>";
     for (std::size_t i = 0; i < sheetNames.size(); ++i)
-        s += "<sheet name=\"" + escaped(sheetNames[i]) + "\" sheetId=\"" + std::to_string(i + 1) + "\" r:id=\"rId" +
-             std::to_string(i + 1) + "\"/>";
+        s += "<sheet name=\"" + escaped(sheetNames[i]) + "\" sheetId=\"" + std::to_string(i + 1) +
+             "\" r:id=\"rId" + std::to_string(i + 1) + "\"/>";
     return s + "</sheets><calcPr calcId=\"124519\" fullCalcOnLoad=\"1\"/></workbook>";
 }
 
@@ -199,9 +217,11 @@ std::string w3cdtf(std::time_t t) {
 std::string coreProperties(std::time_t created) {
     const std::string when = w3cdtf(created);
     std::string s(kXmlDeclaration);
-    s += "<cp:coreProperties xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
+    s += "<cp:coreProperties "
+         "xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
          "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" xmlns:dcterms=\"http://purl.org/dc/terms/\" "
-         "xmlns:dcmitype=\"http://purl.org/dc/dcmitype/\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">"
+         "xmlns:dcmitype=\"http://purl.org/dc/dcmitype/\" "
+         "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">"
          "<dc:creator></dc:creator><cp:lastModifiedBy></cp:lastModifiedBy>"
          "<dcterms:created xsi:type=\"dcterms:W3CDTF\">" +
          when + "</dcterms:created><dcterms:modified xsi:type=\"dcterms:W3CDTF\">" + when +
@@ -212,17 +232,19 @@ std::string coreProperties(std::time_t created) {
 std::string appProperties(const std::vector<std::string>& sheetNames) {
     const std::string count = std::to_string(sheetNames.size());
     std::string s(kXmlDeclaration);
-    s += "<Properties xmlns=\"http://schemas.openxmlformats.org/officeDocument/2006/extended-properties\" "
-         "xmlns:vt=\"http://schemas.openxmlformats.org/officeDocument/2006/docPropsVTypes\">"
-         "<Application>Microsoft Excel</Application><DocSecurity>0</DocSecurity><ScaleCrop>false</ScaleCrop>"
-         "<HeadingPairs><vt:vector size=\"2\" baseType=\"variant\"><vt:variant><vt:lpstr>Worksheets</vt:lpstr>"
-         "</vt:variant><vt:variant><vt:i4>" +
-         count + "</vt:i4></vt:variant></vt:vector></HeadingPairs><TitlesOfParts><vt:vector size=\"" + count +
-         "\" baseType=\"lpstr\">";
+    s +=
+        "<Properties xmlns=\"http://schemas.openxmlformats.org/officeDocument/2006/extended-properties\" "
+        "xmlns:vt=\"http://schemas.openxmlformats.org/officeDocument/2006/docPropsVTypes\">"
+        "<Application>Microsoft Excel</Application><DocSecurity>0</DocSecurity><ScaleCrop>false</ScaleCrop>"
+        "<HeadingPairs><vt:vector size=\"2\" baseType=\"variant\"><vt:variant><vt:lpstr>Worksheets</vt:lpstr>"
+        "</vt:variant><vt:variant><vt:i4>" +
+        count + "</vt:i4></vt:variant></vt:vector></HeadingPairs><TitlesOfParts><vt:vector size=\"" + count +
+        "\" baseType=\"lpstr\">";
     for (const std::string& name : sheetNames)
         s += "<vt:lpstr>" + escaped(name) + "</vt:lpstr>";
     s += "</vt:vector></TitlesOfParts><Company></Company><LinksUpToDate>false</LinksUpToDate>"
-         "<SharedDoc>false</SharedDoc><HyperlinksChanged>false</HyperlinksChanged><AppVersion>12.0000</AppVersion>"
+         "<SharedDoc>false</SharedDoc><HyperlinksChanged>false</HyperlinksChanged><AppVersion>12.0000</"
+         "AppVersion>"
          "</Properties>";
     return s;
 }

@@ -42,20 +42,23 @@ constexpr std::uint64_t kEscapeGrowth = 7;
 bool plainDecimal(std::string_view s) {
     std::size_t i = s.starts_with('-') ? 1 : 0;
     const std::size_t intStart = i;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9')
+        ++i;
     if (i == intStart) return false;
     if (i == s.size()) return true;
     if (s[i] != '.') return false;
     const std::size_t fracStart = ++i;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9')
+        ++i;
     return i == s.size() && i > fracStart;
 }
 
 std::string columnName(std::uint64_t column) {
-    std::string name;
+    char letters[16];
+    char* begin = letters + sizeof letters;
     for (; column > 0; column = (column - 1) / 26)
-        name.insert(name.begin(), static_cast<char>('A' + (column - 1) % 26));
-    return name;
+        *--begin = static_cast<char>('A' + (column - 1) % 26);
+    return std::string(begin, letters + sizeof letters);
 }
 
 } // namespace
@@ -79,7 +82,11 @@ public:
         buffer_ += kSheetHead;
         if (lastRow > 0 && lastColumn > 0) {
             buffer_ += "<dimension ref=\"A1";
-            if (lastRow > 1 || lastColumn > 1) buffer_ += ":" + columnName(lastColumn) + std::to_string(lastRow);
+            if (lastRow > 1 || lastColumn > 1) {
+                buffer_ += ':';
+                buffer_ += columnName(lastColumn);
+                buffer_ += std::to_string(lastRow);
+            }
             buffer_ += "\"/>";
         }
         buffer_ += "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
@@ -108,7 +115,8 @@ public:
                 buffer_ += "</v></c>";
             } else {
                 const bool spaced = !c.text.empty() && (isSpace(c.text.front()) || isSpace(c.text.back()));
-                buffer_ += spaced ? "\" t=\"inlineStr\"><is><t xml:space=\"preserve\">" : "\" t=\"inlineStr\"><is><t>";
+                buffer_ += spaced ? "\" t=\"inlineStr\"><is><t xml:space=\"preserve\">"
+                                  : "\" t=\"inlineStr\"><is><t>";
                 text(c.text);
                 buffer_ += "</t></is></c>";
             }
@@ -179,12 +187,22 @@ private:
             }
             ++units, ++i;
             switch (b) {
-            case '&': buffer_ += "&amp;"; break;
-            case '<': buffer_ += "&lt;"; break;
-            case '>': buffer_ += "&gt;"; break;
+            case '&':
+                buffer_ += "&amp;";
+                break;
+            case '<':
+                buffer_ += "&lt;";
+                break;
+            case '>':
+                buffer_ += "&gt;";
+                break;
             case '\t':
-            case '\n': buffer_.push_back(static_cast<char>(b)); break;
-            case '\r': buffer_ += "&#13;"; break;
+            case '\n':
+                buffer_.push_back(static_cast<char>(b));
+                break;
+            case '\r':
+                buffer_ += "&#13;";
+                break;
             default:
                 if (b < 0x20 || b == 0x7F) {
                     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -205,10 +223,14 @@ private:
         const auto b = static_cast<unsigned char>(s[i]);
         std::size_t length = 0;
         char32_t cp = 0;
-        if (b >= 0xC2 && b <= 0xDF) length = 2, cp = b & 0x1F;
-        else if (b >= 0xE0 && b <= 0xEF) length = 3, cp = b & 0x0F;
-        else if (b >= 0xF0 && b <= 0xF4) length = 4, cp = b & 0x07;
-        else return 0;
+        if (b >= 0xC2 && b <= 0xDF)
+            length = 2, cp = b & 0x1F;
+        else if (b >= 0xE0 && b <= 0xEF)
+            length = 3, cp = b & 0x0F;
+        else if (b >= 0xF0 && b <= 0xF4)
+            length = 4, cp = b & 0x07;
+        else
+            return 0;
         if (i + length > s.size()) return 0;
         for (std::size_t k = 1; k < length; ++k) {
             const auto c = static_cast<unsigned char>(s[i + k]);
@@ -252,17 +274,20 @@ void checkXlsxLimits(const SheetLayout& layout) {
     // from the text sizes does not already show that it fits.
     const std::uint64_t limit = xlsxSheetByteLimit();
     const std::uint64_t cells = 1 + 2 * layout.groupCount() + 2 * layout.entryCount();
-    const std::uint64_t bound = kSheetHead.size() + kSheetTail.size() + 512 + kRowMarkupBound * layout.lastRow() +
-                                kCellMarkupBound * cells + kEscapeGrowth * layout.textBytesBound();
+    const std::uint64_t bound = kSheetHead.size() + kSheetTail.size() + 512 +
+                                kRowMarkupBound * layout.lastRow() + kCellMarkupBound * cells +
+                                kEscapeGrowth * layout.textBytesBound();
     if (bound <= limit) return;
     std::uint64_t size = 0;
     sheetXml(layout, [&](std::string_view piece) { size += piece.size(); });
     if (size > limit)
-        throw Error("容积表的 .xlsx 工作表有 " + std::to_string(size) + " 字节，超出 .xlsx 文件单个部件的上限 " +
-                    std::to_string(limit) + " 字节；请改用较大的步长");
+        throw Error("容积表的 .xlsx 工作表有 " + std::to_string(size) +
+                    " 字节，超出 .xlsx 文件单个部件的上限 " + std::to_string(limit) +
+                    " 字节；请改用较大的步长");
 }
 
-XlsxWorkbookWriter::XlsxWorkbookWriter(ByteSink& sink, std::vector<std::string> sheetNames, DeflateEngine engine)
+XlsxWorkbookWriter::XlsxWorkbookWriter(ByteSink& sink, std::vector<std::string> sheetNames,
+                                       DeflateEngine engine)
     : zip_(sink, engine), sheetCount_(sheetNames.size()) {
     for (const XlsxPart& part : packageParts(sheetNames, std::time(nullptr)))
         zip_.addEntry(part.name, part.content);
@@ -273,7 +298,8 @@ XlsxWorkbookWriter::~XlsxWorkbookWriter() = default;
 void XlsxWorkbookWriter::beginSheet(std::uint64_t lastRow, std::uint64_t lastColumn) {
     if (sheet_ || sheetsWritten_ == sheetCount_) throw std::logic_error("no sheet left to begin");
     zip_.beginEntry("xl/worksheets/sheet" + std::to_string(++sheetsWritten_) + ".xml");
-    sheet_ = std::make_unique<SheetXml>([this](std::string_view piece) { zip_.write(piece); }, lastRow, lastColumn);
+    sheet_ = std::make_unique<SheetXml>([this](std::string_view piece) { zip_.write(piece); }, lastRow,
+                                        lastColumn);
 }
 
 void XlsxWorkbookWriter::writeRow(std::uint64_t row, std::span<const Cell> cells) {

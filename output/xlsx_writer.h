@@ -82,8 +82,10 @@ private:
 XlsxPackage writeXlsx(const SheetLayout& layout, ByteSink& sink);
 
 // Reads back a package just written to packagePath and compares it with what the writer
-// recorded. Throws IoError, naming the file shownAs, when the file does not hold it.
-void checkWrittenXlsx(const std::string& packagePath, const XlsxPackage& written, const std::string& shownAs);
+// recorded, which must count expectedCells cells. Throws IoError, naming the file shownAs
+// (packagePath when empty), when the file does not hold it.
+void checkWrittenXlsx(const std::string& packagePath, const XlsxPackage& written, std::uint64_t expectedCells,
+                      const std::string& shownAs);
 
 // Reads an .xlsx package front to back: every member inflates to the CRC and size its
 // central-directory entry records, every XML member ends by closing its root element, and

@@ -8,11 +8,7 @@ namespace kelvora::output {
 
 namespace {
 
-constexpr std::uint32_t kLocalHeader = 0x04034b50;
-constexpr std::uint32_t kCentralHeader = 0x02014b50;
-constexpr std::uint32_t kEndOfDirectory = 0x06054b50;
-constexpr std::uint32_t kDataDescriptor = 0x08074b50;
-constexpr std::uint16_t kVersion = 20;         // 2.0: deflate
+constexpr std::uint16_t kVersion = 20;            // 2.0: deflate
 constexpr std::uint16_t kSizesAfterData = 0x0008; // bit 3: a data descriptor follows
 constexpr std::uint16_t kDeflated = 8;
 constexpr std::uint16_t kDosDate = (0 << 9) | (1 << 5) | 1; // 1980-01-01, the format's first day
@@ -24,6 +20,21 @@ void put16(std::string& out, std::uint64_t v) {
 void put32(std::string& out, std::uint64_t v) {
     put16(out, v & 0xFFFF);
     put16(out, v >> 16 & 0xFFFF);
+}
+
+// The fields a local header and a directory entry share, from "version needed" to the
+// extra field's length.
+void putCommonFields(std::string& out, const ZipEntry& e) {
+    put16(out, kVersion);
+    put16(out, e.descriptor ? kSizesAfterData : 0);
+    put16(out, kDeflated);
+    put16(out, 0);
+    put16(out, kDosDate);
+    put32(out, e.crc);
+    put32(out, e.packed);
+    put32(out, e.size);
+    put16(out, e.name.size());
+    put16(out, 0);
 }
 
 [[noreturn]] void tooLarge(std::string_view name) {
@@ -50,16 +61,7 @@ void ZipWriter::put(std::string_view bytes) {
 void ZipWriter::localHeader(const ZipEntry& e) {
     std::string h;
     put32(h, kLocalHeader);
-    put16(h, kVersion);
-    put16(h, e.descriptor ? kSizesAfterData : 0);
-    put16(h, kDeflated);
-    put16(h, 0);
-    put16(h, kDosDate);
-    put32(h, e.crc);
-    put32(h, e.packed);
-    put32(h, e.size);
-    put16(h, e.name.size());
-    put16(h, 0);
+    putCommonFields(h, e);
     h += e.name;
     put(h);
 }
@@ -121,16 +123,7 @@ void ZipWriter::finish() {
     for (const ZipEntry& e : entries_) {
         put32(dir, kCentralHeader);
         put16(dir, kVersion); // made by: MS-DOS attributes, version 2.0
-        put16(dir, kVersion);
-        put16(dir, e.descriptor ? kSizesAfterData : 0);
-        put16(dir, kDeflated);
-        put16(dir, 0);
-        put16(dir, kDosDate);
-        put32(dir, e.crc);
-        put32(dir, e.packed);
-        put32(dir, e.size);
-        put16(dir, e.name.size());
-        put16(dir, 0); // extra field
+        putCommonFields(dir, e);
         put16(dir, 0); // comment
         put16(dir, 0); // disk
         put16(dir, 0); // internal attributes

@@ -28,6 +28,12 @@ struct ZipEntry {
     std::uint64_t tailOffset = 0;
 };
 
+// The signatures of the archive's records.
+inline constexpr std::uint32_t kLocalHeader = 0x04034b50;
+inline constexpr std::uint32_t kCentralHeader = 0x02014b50;
+inline constexpr std::uint32_t kEndOfDirectory = 0x06054b50;
+inline constexpr std::uint32_t kDataDescriptor = 0x08074b50;
+
 // The most bytes a part or an offset may reach without zip64.
 inline constexpr std::uint64_t kZipPartLimit = 0xFFFFFFFFu;
 
