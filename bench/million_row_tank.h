@@ -19,7 +19,8 @@ inline capacity::MemoryInputs dishedTank(const char* step) {
     in.setText("Edit7", "2600");
     in.setText("Edit8", step);
     in.setText("Edit9", "9999");
-    for (auto name : {"Edit13", "Edit31", "Edit32", "Edit33"}) in.setText(name, "0");
+    for (auto name : {"Edit13", "Edit31", "Edit32", "Edit33"})
+        in.setText(name, "0");
     return in;
 }
 

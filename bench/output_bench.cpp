@@ -37,7 +37,8 @@ const capacity::RowList& millionRows() {
 }
 
 std::string benchPath(const char* extension) {
-    return (std::filesystem::temp_directory_path() / ("kelvora-bench-" + std::to_string(getpid()) + extension))
+    return (std::filesystem::temp_directory_path() /
+            ("kelvora-bench-" + std::to_string(getpid()) + extension))
         .string();
 }
 
@@ -98,6 +99,11 @@ constexpr auto kZlib = static_cast<std::int64_t>(output::DeflateEngine::Zlib);
 BENCHMARK(BM_SaveXls)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(BM_SaveXlsx)->Arg(kIsal)->Arg(kZlib)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(BM_TableRequestXls)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-BENCHMARK(BM_TableRequestXlsx)->Arg(kIsal)->Arg(kZlib)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_TableRequestXlsx)
+    ->Arg(kIsal)
+    ->Arg(kZlib)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
 
 } // namespace
