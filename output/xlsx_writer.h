@@ -8,7 +8,8 @@
 // Every write is checked as it happens, so what is read back after saving is the zip's
 // own structure: the directory and each part's local header against what was written,
 // the small parts inflated whole, and each sheet's end, which the writer leaves
-// inflatable on its own, closing the document.
+// inflatable on its own, closing the document; and the cells the writer wrote are
+// counted against the layout's.
 
 #include "output/cfb_writer.h"
 #include "output/deflate_stream.h"
