@@ -1,5 +1,6 @@
 #include "capacity/uncertainty.h"
 
+#include "capacity/display.h"
 #include "capacity/head_components.h"
 #include "capacity/level_for.h"
 #include "capacity/requests.h"
@@ -102,7 +103,8 @@ double volumeOrNaN(const TTankDescription& d, double x) {
 }
 
 // Central where both neighbours are inside, otherwise one-sided; 0 where neither is.
-double difference(double below, double at, double above, double step) {
+template <typename Volume> double sensitivity(Volume&& volume, double value, double at, double step) {
+    const double below = volume(value - step), above = volume(value + step);
     if (!std::isnan(below) && !std::isnan(above)) return static_cast<double>((static_cast<LD>(above) - below) / (2 * step));
     if (!std::isnan(above)) return static_cast<double>((static_cast<LD>(above) - at) / step);
     if (!std::isnan(below)) return static_cast<double>((static_cast<LD>(at) - below) / step);
@@ -121,23 +123,30 @@ double volumeUncertainty(const TTankDescription& d, double x, const StandardUnce
     const double at = VolumeAtLevel(d, x);
     LD variance = 0;
     if (u.level > 0) {
-        const double step = stepFor(x);
-        const double c = difference(volumeOrNaN(d, x - step), at, volumeOrNaN(d, x + step), step);
+        const double c = sensitivity([&](double level) { return volumeOrNaN(d, level); }, x, at, stepFor(x));
         variance += static_cast<LD>(c) * c * u.level * u.level;
     }
+    // The top row is the full tank: a section measured larger or smaller moves the top level
+    // with it, rather than leave a sliver above the liquid or a level outside the tank.
+    const auto range = levelRange(d);
+    const bool full = d.kind != TStructureKind::skCalibration && range && x >= range->top;
+    auto levelIn = [&](const TTankDescription& t) {
+        if (!full) return x;
+        const auto top = levelRange(t);
+        return top ? top->top : x;
+    };
     TTankDescription perturbed = d;
     for (const Quantity& q : quantities(d, u)) {
         double& field = q.field(perturbed);
         const double value = field;
-        const double step = stepFor(value);
         auto shifted = [&](double v) {
             field = v;
             const bool ok = (!q.positive || v > 0) && prepare(perturbed);
-            const double V = ok ? volumeOrNaN(perturbed, x) : std::numeric_limits<double>::quiet_NaN();
+            const double V = ok ? volumeOrNaN(perturbed, levelIn(perturbed)) : std::numeric_limits<double>::quiet_NaN();
             field = value;
             return V;
         };
-        const double c = difference(shifted(value - step), at, shifted(value + step), step);
+        const double c = sensitivity(shifted, value, at, stepFor(value));
         prepare(perturbed);
         variance += static_cast<LD>(c) * c * q.u * q.u;
     }
@@ -153,7 +162,7 @@ std::vector<RowUncertainty> tableUncertainty(const TTankDescription& d, const St
     std::vector<RowUncertainty> rows;
     forEachTableLevel(d, [&](double x) {
         const double V = VolumeAtLevel(d, x);
-        rows.push_back({x, V * scale, kCoverageFactor * volumeUncertainty(d, x, u) * scale});
+        rows.push_back({x, V, V * scale, kCoverageFactor * volumeUncertainty(d, x, u) * scale});
     });
     return rows;
 }
@@ -177,6 +186,37 @@ std::string uncertaintyStatement(const UncertaintySummary& summary) {
     char percent[32];
     std::snprintf(percent, sizeof percent, "%.2f", bound);
     return std::string("扩展不确定度 U_rel ≤ ") + percent + " %（k = 2），液位 " + levelText(summary.fromLevel) + " cm 以上";
+}
+
+StandardUncertainties readUncertainties(const NamedInputs& inputs) {
+    auto read = [&](std::string_view name) {
+        const std::string text = inputs.text(name);
+        return text.empty() ? 0.0 : kernel::strToFloat(text);
+    };
+    return {read("UncertaintySection"), read("UncertaintyLength"), read("UncertaintyHead"), read("UncertaintyAngle"),
+            read("UncertaintyF"),       read("UncertaintyLevel"),  read("UncertaintyPointVolume"),
+            read("UncertaintyPointLevel")};
+}
+
+RequestOutcome UncertaintyTable(NamedInputs& inputs, std::vector<RowUncertainty>& rows) {
+    const StandardUncertainties u = readUncertainties(inputs);
+    for (double value : {u.section, u.length, u.head, u.angle, u.F, u.level, u.pointVolume, u.pointLevel})
+        if (value < 0) return {messages::kNegativeUncertainty};
+    if (!u.any()) return {messages::kNoUncertainty};
+    ReadResult read = ReadTankDescription(inputs, RequestType::Table);
+    if (!read.description) return {read.message};
+    std::size_t expected = 0;
+    if (auto refused = checkTableLevels(*read.description, expected); refused.stopped()) return refused;
+    const double scale = inputs.checked("CheckBox1") ? MiDu(inputs) : 1000;
+    rows = tableUncertainty(*read.description, u, scale);
+    return {};
+}
+
+std::string uncertaintyLine(const RowUncertainty& row, const std::string& valueText) {
+    char U[64], relative[64] = "";
+    std::snprintf(U, sizeof U, "%.2f", row.U);
+    if (const auto r = row.relative()) std::snprintf(relative, sizeof relative, "%.3f", *r);
+    return levelText(row.level) + "," + valueText + "," + U + "," + relative;
 }
 
 } // namespace kelvora::capacity

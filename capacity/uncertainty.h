@@ -4,6 +4,8 @@
 // so it follows the method the table uses (required formulas or exact geometry). The
 // expanded uncertainty is U = 2u (k = 2).
 
+#include "capacity/named_inputs.h"
+#include "capacity/requests.h"
 #include "capacity/tank_description.h"
 
 #include <optional>
@@ -35,8 +37,9 @@ double volumeUncertainty(const TTankDescription& d, double x, const StandardUnce
 // The expanded uncertainty of each table level, in the table's unit (`scale` per cubic
 // metre: 1000 for litres, the density for kilograms).
 struct RowUncertainty {
-    double level = 0; // mm
-    double value = 0; // the unrounded value in the table's unit
+    double level = 0;  // mm
+    double volume = 0; // m³, as VolumeAtLevel gives it
+    double value = 0;  // the unrounded value in the table's unit
     double U = 0;     // expanded, k = 2, in the table's unit
     // U / value in percent; none where the value is 0.
     std::optional<double> relative() const;
@@ -53,5 +56,23 @@ std::optional<UncertaintySummary> summarizeUncertainty(const std::vector<RowUnce
 
 // "扩展不确定度 U_rel ≤ x.xx %（k = 2），液位 y cm 以上"
 std::string uncertaintyStatement(const UncertaintySummary& summary);
+
+namespace messages {
+inline constexpr const char* kNoUncertainty = "呵呵，还没输入任何测量不确定度！";
+inline constexpr const char* kNegativeUncertainty = "呵呵，测量不确定度不能是负数！";
+} // namespace messages
+
+// The page's inputs UncertaintySection … UncertaintyPointLevel; an empty field is 0. A field
+// that is not a number throws ConvertError.
+StandardUncertainties readUncertainties(const NamedInputs& inputs);
+
+// The table request with its uncertainty: the table's description, levels and checks, then
+// the expanded uncertainty of every row in litres, or kilograms in weight mode. Stops with a
+// message when no uncertainty is given or one is negative.
+RequestOutcome UncertaintyTable(NamedInputs& inputs, std::vector<RowUncertainty>& rows);
+
+// "level,value,U,U_rel": the level and the value as the table's row, U to two decimals in
+// the table's unit, U/V in percent to three decimals, empty where the value is 0.
+std::string uncertaintyLine(const RowUncertainty& row, const std::string& valueText);
 
 } // namespace kelvora::capacity

@@ -146,8 +146,8 @@ TEST(Uncertainty, TableRowsAndTheHeaderStatement) {
         }
     EXPECT_DOUBLE_EQ(summary->maxRelative, worst);
     EXPECT_EQ(summary->fromLevel, from);
-    EXPECT_EQ(uncertaintyStatement({0.2301, 300}), "扩展不确定度 U_rel ≤ 0.24 %（k = 2），液位 30 cm 以上");
-    EXPECT_EQ(uncertaintyStatement({0.23, 300}), "扩展不确定度 U_rel ≤ 0.23 %（k = 2），液位 30 cm 以上");
+    EXPECT_EQ(uncertaintyStatement({.maxRelative = 0.2301, .fromLevel = 300}), "扩展不确定度 U_rel ≤ 0.24 %（k = 2），液位 30 cm 以上");
+    EXPECT_EQ(uncertaintyStatement({.maxRelative = 0.23, .fromLevel = 300}), "扩展不确定度 U_rel ≤ 0.23 %（k = 2），液位 30 cm 以上");
 }
 
 } // namespace
