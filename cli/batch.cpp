@@ -8,6 +8,7 @@
 #include "capacity/method_check.h"
 #include "capacity/page_inputs.h"
 #include "capacity/requests.h"
+#include "capacity/uncertainty.h"
 #include "kernel/errors.h"
 #include "output/csv_table.h"
 #include "output/document_model.h"
@@ -38,7 +39,8 @@ namespace {
 using capacity::InputKind;
 using capacity::MemoryInputs;
 
-constexpr std::string_view kUsageText = R"(usage: kelvora-table [--settings DIR] [--page N] [--quick | --level-for VALUE[%] | --compare]
+constexpr std::string_view kUsageText = R"(usage: kelvora-table [--settings DIR] [--page N] [--quick | --level-for VALUE[%] | --compare |
+                     --uncertainty]
                      [--point LEVEL,VOLUME]... [--out FILE] [NAME=VALUE]...
 
 Runs the capacity-table request (or, with --quick, the quick calculation, or with
@@ -66,6 +68,14 @@ component names, and prints what the window would show.
                  "level,formula,exact,difference": the level as in the rows, the value by
                  the required formulas and by exact geometry as the table would show them,
                  and the unrounded exact − formula value rounded to two decimals.
+  --uncertainty  the table's expanded uncertainty (k = 2), one line per row:
+                 "level,value,U,U_rel": the level and value as in the rows, U to two
+                 decimals in litres (kilograms with CheckBox1=1) and U/V in percent to three
+                 decimals, empty where the value is 0. The standard uncertainties (k = 1)
+                 come from UncertaintySection, UncertaintyLength, UncertaintyHead (mm),
+                 UncertaintyAngle (degrees, α and β each), UncertaintyF, UncertaintyLevel
+                 (mm), UncertaintyPointVolume (% of each point's volume) and
+                 UncertaintyPointLevel (mm); at least one must be given.
   --settings DIR before everything else, loads DIR/Config.ini and DIR/bd.txt as the
                  window does at start-up (ComboBox2, ComboBox3 and ComboBox4 as stored;
                  8 points and "add" when the file holds none of their items). A bd.txt
@@ -156,6 +166,7 @@ void setInput(MemoryInputs& inputs, std::string_view assignment) {
 struct Options {
     bool quick = false;
     bool compare = false;
+    bool uncertainty = false;
     std::optional<std::string> settings, out, levelFor;
     OutFormat format = OutFormat::Xls;
     int page = 0;
@@ -176,6 +187,7 @@ Options parse(int argc, const char* const* argv) {
         };
         if (arg == "--quick") o.quick = true;
         else if (arg == "--compare") o.compare = true;
+        else if (arg == "--uncertainty") o.uncertainty = true;
         else if (arg == "--settings") o.settings = std::string(next());
         else if (arg == "--out") o.out = std::string(next());
         else if (arg == "--level-for") o.levelFor = std::string(next());
@@ -292,6 +304,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             throw UsageError{"--level-for goes with neither --quick nor --out"};
         if (options.compare && (options.quick || options.out || options.levelFor))
             throw UsageError{"--compare prints the table's rows; it goes with neither --quick, --level-for nor --out"};
+        if (options.uncertainty && (options.quick || options.out || options.levelFor || options.compare))
+            throw UsageError{"--uncertainty prints the table's rows; it goes with neither --quick, --level-for, --compare nor --out"};
         inputs.setActivePage(options.page);
         bool pointCountGiven = false;
         for (auto assignment : options.assignments) {
@@ -347,6 +361,21 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
                 return kValidation;
             }
             writeComparison(compared, inputs, out);
+            return kOk;
+        }
+        if (options.uncertainty) {
+            std::vector<capacity::RowUncertainty> rows;
+            const auto outcome = capacity::UncertaintyTable(inputs, rows);
+            if (outcome.stopped()) {
+                err << outcome.message << '\n';
+                return kValidation;
+            }
+            capacity::ValueText value(inputs);
+            capacity::RowList lines;
+            lines.reserve(rows.size(), 40);
+            for (const auto& row : rows) lines.append(capacity::uncertaintyLine(row, value(row.volume)));
+            writeRows(lines, out);
+            out.flush();
             return kOk;
         }
         if (options.levelFor) {

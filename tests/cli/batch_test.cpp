@@ -455,4 +455,17 @@ TEST(Batch, WriteProtectedTargetIsRefusedInEveryFormat) {
     }
 }
 
+TEST(Batch, UncertaintyPrintsFourFieldsPerRow) {
+    const std::string tank = "RadioButton1=1 Edit1=2000 Edit2=5000 Edit6=0 Edit7=2000 Edit8=1000 Edit9=10" + kCommon;
+    // Half full: u² = (L·R(π − 2)/2 · 1)² + (πR²/2 · 2)²; at the top the full
+    // tank's: u² = (πDL/2 · 1)² + (πD²/4 · 2)² (mm³).
+    auto r = run(tank + "UncertaintySection=1 UncertaintyLength=2 --uncertainty");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "0,0,0.00,\n100,7853.98,8.49,0.108\n200,15707.96,33.84,0.215\n");
+    r = run(tank + "--uncertainty");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "呵呵，还没输入任何测量不确定度！\n");
+    EXPECT_EQ(run(tank + "UncertaintyLevel=1 --uncertainty --quick").status, 3);
+}
+
 } // namespace
