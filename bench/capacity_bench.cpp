@@ -1,7 +1,8 @@
 // A million-row capacity table of a circular tank with two non-standard dished heads,
 // from the named inputs to the row list.
 
-#include "capacity/memory_inputs.h"
+#include "million_row_tank.h"
+
 #include "capacity/requests.h"
 
 #include <benchmark/benchmark.h>
@@ -11,24 +12,7 @@
 
 namespace {
 
-using kelvora::capacity::MemoryInputs;
-
-MemoryInputs dishedTank(const char* step) {
-    auto in = MemoryInputs::afterStartup();
-    in.setChecked("RadioButton1", true);
-    in.setText("Edit1", "2600");
-    in.setText("Edit2", "8000");
-    in.setChecked("RadioButton5", true);
-    in.setText("Edit38", "25"), in.setText("Edit43", "525"), in.setText("Edit44", "2600");
-    in.setChecked("RadioButton6", true);
-    in.setText("Edit45", "25"), in.setText("Edit46", "525"), in.setText("Edit47", "2600");
-    in.setText("Edit6", "0");
-    in.setText("Edit7", "2600");
-    in.setText("Edit8", step);
-    in.setText("Edit9", "9999");
-    for (auto name : {"Edit13", "Edit31", "Edit32", "Edit33"}) in.setText(name, "0");
-    return in;
-}
+using kelvora::bench::dishedTank;
 
 void BM_MillionRowTable(benchmark::State& state) {
     // 2600 mm by 0.0026 mm: 1,000,001 rows.

@@ -17,8 +17,10 @@ void numberRows(StringGrid& grid, int points) {
 } // namespace
 
 void setUpCalibrationGrid(NamedInputs& inputs) {
+    const std::string shown = inputs.text("ComboBox2");
     inputs.setItems("ComboBox2", pointCountItems());
-    inputs.setItemIndex("ComboBox2", 6);
+    inputs.setText("ComboBox2", shown);
+    if (inputs.itemIndex("ComboBox2") < 0) inputs.setItemIndex("ComboBox2", 6);
     StringGrid& grid = inputs.grid();
     numberRows(grid, kernel::strToInt(inputs.text("ComboBox2")));
     grid.setCell(0, 0, "序号");

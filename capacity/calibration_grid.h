@@ -5,8 +5,10 @@
 
 namespace kelvora::capacity {
 
-// Start-up set-up: ComboBox2 gets the items "2" … "200" and shows "8", the grid gets
-// 9 rows, row numbers 1 … 8 and the headings. Points the grid held stay in its cells.
+// Start-up set-up: ComboBox2 gets the items "2" … "200" and keeps the count it showed
+// (the one the settings restored), or shows "8" when it showed none of them; the grid gets
+// that many rows plus the heading row, the row numbers and the headings. Points the grid
+// held stay in its cells.
 void setUpCalibrationGrid(NamedInputs& inputs);
 
 // A pick of ComboBox2: the grid gets M + 1 rows, rows 1 … M renumbered; point cells stay.

@@ -12,7 +12,9 @@ namespace kelvora::capacity {
 
 enum class InputKind { Edit, CheckBox, RadioButton, ComboBox, PickList };
 
-// EditKeyPress lets digits through, EditKeyPressPoint digits and the point.
+// EditKeyPress lets digits through, EditKeyPressPoint digits and the point. Every length,
+// level, volume, angle and density takes the point: a length of 2000.5 mm is typed as it
+// reads. Only the count of rows per column takes digits alone.
 enum class KeyFilter { None, Digits, DigitsPoint };
 
 struct InputInfo {

@@ -2,6 +2,7 @@
 
 #include "capacity/display.h"
 #include "capacity/page_inputs.h"
+#include "capacity/tank_check.h"
 #include "capacity/volume.h"
 #include "kernel/fp_guard.h"
 #include "kernel/number_text.h"
@@ -55,6 +56,18 @@ private:
     std::int64_t kLow_ = 0, count_ = 2;
 };
 
+// A level whose volume cannot be shown ends the search.
+struct LevelFailed {
+    double level;
+    bool negative;
+};
+
+LD amountAt(const TTankDescription& d, double x, LD scale) {
+    const LevelVolume V = checkedVolumeAtLevel(d, x);
+    if (!V.ok()) throw LevelFailed{x, V.status == LevelVolume::Status::Negative};
+    return static_cast<LD>(V.V) * scale;
+}
+
 } // namespace
 
 std::optional<LevelRange> levelRange(const TTankDescription& d) {
@@ -71,12 +84,14 @@ std::optional<LevelRange> levelRange(const TTankDescription& d) {
     return LevelRange{0, top};
 }
 
-LevelSearch levelFor(const TTankDescription& d, long double target, long double scale) {
+namespace {
+
+LevelSearch searchLevels(const TTankDescription& d, long double target, long double scale) {
     LevelSearch result;
     const auto range = levelRange(d);
     if (!range) return result;
     result.range = *range;
-    auto amount = [&](double x) { return static_cast<LD>(VolumeAtLevel(d, x)) * scale; };
+    auto amount = [&](double x) { return amountAt(d, x, scale); };
     // A level holds the target when it falls short by no more than the volumes' own
     // rounding: 120 litres of dead volume are 0.12 m³, which is not exactly 120 litres again.
     const LD tolerance = std::fabs(target) * 1e-12L;
@@ -136,6 +151,21 @@ LevelSearch levelFor(const TTankDescription& d, long double target, long double 
     return result;
 }
 
+} // namespace
+
+LevelSearch levelFor(const TTankDescription& d, long double target, long double scale) {
+    try {
+        return searchLevels(d, target, scale);
+    } catch (const LevelFailed& failed) {
+        LevelSearch result;
+        result.status = LevelSearch::Status::LevelFailed;
+        result.level = failed.level;
+        result.negative = failed.negative;
+        if (const auto range = levelRange(d)) result.range = *range;
+        return result;
+    }
+}
+
 std::string levelForMessage(const LevelSearch& search, bool weight) {
     const std::string unit = weight ? "公斤" : "升";
     auto at = [&](double level, const char* verb, long double amount) {
@@ -149,6 +179,8 @@ std::string levelForMessage(const LevelSearch& search, bool weight) {
         return "呵呵，比罐底死量还少！最低" + at(search.range.bottom, "已有", search.bottomAmount) + "。";
     case LevelSearch::Status::NoHeight:
         return messages::kNoTankHeight;
+    case LevelSearch::Status::LevelFailed:
+        return {};
     case LevelSearch::Status::Found:
         break;
     }
@@ -169,11 +201,14 @@ RequestOutcome LevelForVolume(NamedInputs& inputs) {
     if (inputs.itemIndex("LevelForMode") == kLevelForByPercent) {
         // The capacity is the amount at the top of the range; one search with that known.
         const auto range = levelRange(d);
-        const LD capacity = range ? static_cast<LD>(VolumeAtLevel(d, range->top)) * scale : 0;
-        search = levelFor(d, given / 100 * capacity, scale);
+        const LevelVolume top = range ? checkedVolumeAtLevel(d, range->top) : LevelVolume{};
+        if (!top.ok())
+            return {levelFailedMessage(d, range->top, top.status == LevelVolume::Status::Negative)};
+        search = levelFor(d, given / 100 * (static_cast<LD>(top.V) * scale), scale);
     } else {
         search = levelFor(d, given, scale);
     }
+    if (search.status == LevelSearch::Status::LevelFailed) return {levelFailedMessage(d, search.level, search.negative)};
     if (search.status != LevelSearch::Status::Found) return {levelForMessage(search, weight)};
     inputs.setText("LevelForResult", kernel::formatGeneral(search.level));
     return {};

@@ -21,9 +21,11 @@ struct LevelRange {
 std::optional<LevelRange> levelRange(const TTankDescription& d);
 
 struct LevelSearch {
-    enum class Status { Found, AboveCapacity, BelowBottom, NoHeight };
+    enum class Status { Found, AboveCapacity, BelowBottom, NoHeight, LevelFailed };
     Status status = Status::NoHeight;
-    double level = 0;             // Found: mm, a multiple of 0.01 mm or the range's end
+    double level = 0;             // Found: mm, a multiple of 0.01 mm or the range's end;
+                                  // LevelFailed: the level whose volume failed or is negative
+    bool negative = false;        // LevelFailed: the volume there is negative
     LevelRange range;             // the levels searched
     long double bottomAmount = 0; // the amount at the range's bottom
     long double capacity = 0;     // the amount at the range's top
@@ -33,7 +35,8 @@ struct LevelSearch {
 // kg/m³ for kilograms). The answer is the lowest level of the range, rounded up to the
 // next 0.01 mm, whose amount is at least `target`; the range's own bottom and top count as
 // levels too. Volumes need not rise with the level: the first crossing is found by a scan
-// (at every calibration level and in fine steps) and then narrowed down to 0.01 mm.
+// (at every calibration level and in fine steps) and then narrowed down to 0.01 mm. A level
+// met on the way whose volume cannot be composed or is negative ends the search there.
 LevelSearch levelFor(const TTankDescription& d, long double target, long double scale);
 
 namespace messages {

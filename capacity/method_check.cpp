@@ -1,6 +1,7 @@
 #include "capacity/method_check.h"
 
 #include "capacity/exact_method.h"
+#include "capacity/tank_check.h"
 #include "capacity/volume.h"
 
 #include <cmath>
@@ -10,6 +11,7 @@ namespace kelvora::capacity {
 RequestOutcome CompareMethods(NamedInputs& inputs, std::vector<MethodRow>& rows) {
     ReadResult read = ReadTankDescription(inputs, RequestType::Table);
     if (!read.description) return {read.message};
+    if (read.description->kind == TStructureKind::skCalibration) return {messages::kNoGeometryToCompare};
     TTankDescription formula = *read.description, exact = *read.description;
     formula.exactGeometry = false;
     exact.exactGeometry = true;
@@ -19,14 +21,19 @@ RequestOutcome CompareMethods(NamedInputs& inputs, std::vector<MethodRow>& rows)
 
     std::size_t expected = 0;
     if (auto refused = checkTableLevels(exact, expected); refused.stopped()) return refused;
-    rows.clear();
-    rows.reserve(expected);
-    double Vf = 0, Ve = 0;
+    std::vector<MethodRow> made;
+    made.reserve(expected);
+    std::string failed;
     forEachTableLevel(exact, [&](double x) {
-        Vf = VolumeAtLevel(formula, x, Vf);
-        Ve = VolumeAtLevel(exact, x, Ve);
-        rows.push_back({x, Vf, Ve});
+        if (!failed.empty()) return;
+        const LevelVolume Vf = checkedVolumeAtLevel(formula, x), Ve = checkedVolumeAtLevel(exact, x);
+        for (const LevelVolume* V : {&Vf, &Ve})
+            if (failed.empty() && !V->ok())
+                failed = levelFailedMessage(exact, x, V->status == LevelVolume::Status::Negative);
+        made.push_back({x, Vf.V, Ve.V});
     });
+    if (!failed.empty()) return {failed};
+    rows = std::move(made);
     return {};
 }
 

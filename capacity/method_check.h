@@ -17,9 +17,14 @@ struct MethodRow {
     double exact = 0;
 };
 
+namespace messages {
+inline constexpr const char* kNoGeometryToCompare = "呵呵，标定点是实测数据，没有几何形状，不能比较两种算法！";
+} // namespace messages
+
 // Reads the table request as GenerateCapacityTable does and fills `rows` for its levels,
-// whichever method ExactGeometry chooses. Stops with the table's messages, and with the
-// exact method's when the tank cannot be evaluated exactly; `rows` is then left as it was.
+// whichever method ExactGeometry chooses. Stops with the table's messages, with the exact
+// method's when the tank cannot be evaluated exactly, with the level where either method
+// fails, and for calibration points, which have no geometry; `rows` is then left as it was.
 RequestOutcome CompareMethods(NamedInputs& inputs, std::vector<MethodRow>& rows);
 
 // The deviation exact − formula over a comparison, in litres.

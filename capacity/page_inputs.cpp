@@ -1,5 +1,6 @@
 #include "capacity/page_inputs.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kelvora::capacity {
@@ -9,13 +10,22 @@ namespace {
 using K = InputKind;
 using F = KeyFilter;
 
-constexpr std::array<InputInfo, 6> kPageInputs{{
+constexpr std::array<InputInfo, 14> kPageInputs{{
     {"LevelForValue", K::Edit, kTablePageName, "已知容积", {}, F::DigitsPoint},
     {"LevelForMode", K::PickList, kTablePageName, "", {}, F::None},
     {"LevelForResult", K::Edit, kTablePageName, "液位", "毫米", F::None},
     {"ExactGeometry", K::CheckBox, kTablePageName, "按精确几何计算", {}, F::None},
     {"TankNumber", K::Edit, kTablePageName, "罐号", {}, F::None},
     {"TankOwner", K::Edit, kTablePageName, "使用单位", {}, F::None},
+    // Standard uncertainties (k = 1) of the measured quantities, for the table's uncertainty.
+    {"UncertaintySection", K::Edit, kTablePageName, "截面尺寸", "毫米，D 或 A、B 或球罐直径的标准不确定度", F::DigitsPoint},
+    {"UncertaintyLength", K::Edit, kTablePageName, "长度 L", "毫米，罐长的标准不确定度", F::DigitsPoint},
+    {"UncertaintyHead", K::Edit, kTablePageName, "封头尺寸", "毫米，每个封头尺寸的标准不确定度", F::DigitsPoint},
+    {"UncertaintyAngle", K::Edit, kTablePageName, "角度 α、β", "度，α 和 β 各自的标准不确定度", F::DigitsPoint},
+    {"UncertaintyF", K::Edit, kTablePageName, "F", "毫米，液位计位置 F 的标准不确定度", F::DigitsPoint},
+    {"UncertaintyLevel", K::Edit, kTablePageName, "液位读数", "毫米，液位读数的标准不确定度", F::DigitsPoint},
+    {"UncertaintyPointVolume", K::Edit, kTablePageName, "标定点容积", "%，每个标定点容积的相对标准不确定度", F::DigitsPoint},
+    {"UncertaintyPointLevel", K::Edit, kTablePageName, "标定点高度", "毫米，每个标定点高度的标准不确定度", F::DigitsPoint},
 }};
 
 } // namespace
@@ -33,6 +43,26 @@ const InputInfo* findPageInput(std::string_view name) {
 const InputInfo* findAnyInput(std::string_view name) {
     if (const InputInfo* input = findInput(name)) return input;
     return findPageInput(name);
+}
+
+std::size_t maxTextLength(std::string_view name) {
+    if (name == "TankNumber") return kMaxTankNumberLength;
+    if (name == "TankOwner") return kMaxTankOwnerLength;
+    return 0;
+}
+
+std::string textLengthRefusal(const NamedInputs& inputs) {
+    for (const auto& input : kPageInputs) {
+        const std::size_t limit = maxTextLength(input.name);
+        if (limit == 0) continue;
+        // Every byte but a UTF-8 continuation byte starts a character.
+        const std::string text = inputs.text(input.name);
+        const auto characters = std::count_if(
+            text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+        if (static_cast<std::size_t>(characters) > limit)
+            return "呵呵，" + std::string(input.label) + "最多" + std::to_string(limit) + "个字符！";
+    }
+    return {};
 }
 
 std::vector<std::string> fixedItems(std::string_view name) {

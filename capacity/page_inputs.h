@@ -6,7 +6,9 @@
 // Window, settings, batch tool and tests read this one table.
 
 #include "capacity/input_table.h"
+#include "capacity/named_inputs.h"
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -31,5 +33,17 @@ std::vector<std::string> fixedItems(std::string_view name);
 // The two ways of giving the known amount in LevelForValue, item index of LevelForMode.
 inline constexpr int kLevelForByVolume = 0;  // litres, or kilograms in weight mode
 inline constexpr int kLevelForByPercent = 1; // percent of the capacity
+
+// The tank's number and owner head every page of a document: a number of at most 64
+// characters and an owner of at most 128 (Unicode code points) fit their boxes.
+inline constexpr std::size_t kMaxTankNumberLength = 64;
+inline constexpr std::size_t kMaxTankOwnerLength = 128;
+
+// The most characters the input `name` takes; 0 for no limit.
+std::size_t maxTextLength(std::string_view name);
+
+// "呵呵，罐号最多64个字符！" for the first input holding more characters than it takes,
+// or "" when none does (a settings file can hold a longer text than the window lets type).
+std::string textLengthRefusal(const NamedInputs& inputs);
 
 } // namespace kelvora::capacity

@@ -1,6 +1,7 @@
 #include "capacity/requests.h"
 
 #include "capacity/display.h"
+#include "capacity/tank_check.h"
 #include "capacity/volume.h"
 #include "kernel/number_text.h"
 
@@ -35,30 +36,37 @@ RequestOutcome GenerateCapacityTable(NamedInputs& inputs, RowList& rows) {
     std::size_t expected = 0;
     if (auto refused = checkTableLevels(d, expected); refused.stopped()) return refused;
 
-    rows.clear();
+    RowList made;
+    std::string failed;
     try {
-        rows.reserve(expected);
+        made.reserve(expected);
         ValueText value(inputs);
-        double V = 0;
         forEachTableLevel(d, [&](double x) {
-            V = VolumeAtLevel(d, x, V);
-            rows.append(levelText(x), value(V));
+            if (!failed.empty()) return;
+            const LevelVolume level = checkedVolumeAtLevel(d, x);
+            if (!level.ok())
+                failed = levelFailedMessage(d, x, level.status == LevelVolume::Status::Negative);
+            else
+                made.append(levelText(x), value(level.V));
         });
     } catch (...) {
         rows.clear();
         throw;
     }
-    return {};
+    if (!failed.empty()) return {failed};
+    rows = std::move(made);
+    return {{}, extrapolationNote(d, d.levelFrom, d.levelTo)};
 }
 
 RequestOutcome QuickCalculation(NamedInputs& inputs) {
     ReadResult read = ReadTankDescription(inputs, RequestType::Quick);
     if (!read.description) return {read.message};
     const TTankDescription& d = *read.description;
-    const double V = VolumeAtLevel(d, d.quickLevel);
+    const LevelVolume level = checkedVolumeAtLevel(d, d.quickLevel);
+    if (!level.ok()) return {levelFailedMessage(d, d.quickLevel, level.status == LevelVolume::Status::Negative)};
     ValueText value(inputs);
-    inputs.setText("Edit36", value(V));
-    return {};
+    inputs.setText("Edit36", value(level.V));
+    return {{}, extrapolationNote(d, d.quickLevel, d.quickLevel)};
 }
 
 } // namespace kelvora::capacity

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace kelvora::capacity {
 
@@ -24,7 +25,11 @@ inline constexpr const char* kTooManyRows = "呵呵，容积表超过10000000行
 } // namespace messages
 
 struct RequestOutcome {
+    RequestOutcome() = default;
+    RequestOutcome(std::string stop, std::string extrapolated = {})
+        : message(std::move(stop)), note(std::move(extrapolated)) {}
     std::string message; // empty: the request ran to its end
+    std::string note;    // of a request that ran: the levels extrapolated beyond calibration points
     bool stopped() const { return !message.empty(); }
 };
 
@@ -50,11 +55,13 @@ template <typename Visit> void forEachTableLevel(const TTankDescription& d, Visi
 
 // Fills `rows` with "level,value" for the levels Edit6 + k × Edit8 (k = 0, 1, 2, ...) below
 // Edit7, then the (limited) top level Edit7 itself, which also stands for a level within
-// 1e-9 of a step of it. A validation stop leaves `rows` as it was; any other failure
-// (a value the double range cannot hold included) leaves it emptied.
+// 1e-9 of a step of it. A validation stop, a level whose volume cannot be composed or is
+// negative included, leaves `rows` as it was; any other failure (a value the double range
+// cannot hold included) leaves it emptied.
 RequestOutcome GenerateCapacityTable(NamedInputs& inputs, RowList& rows);
 
 // Writes the value at the level of Edit35 into Edit36; a stop or failure leaves Edit36.
+// A level whose volume cannot be composed or is negative stops with the message naming it.
 RequestOutcome QuickCalculation(NamedInputs& inputs);
 
 // The level part of a row: x millimetres in centimetres, general format.

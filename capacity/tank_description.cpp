@@ -1,6 +1,9 @@
 #include "capacity/tank_description.h"
 
+#include "capacity/display.h"
 #include "capacity/exact_method.h"
+#include "capacity/tank_check.h"
+#include "kernel/errors.h"
 #include "kernel/number_text.h"
 
 #include <initializer_list>
@@ -30,10 +33,7 @@ void limitTop(double& level, const TTankDescription& d) {
     if (level > d.A && d.A > 0) level = d.A;
 }
 
-// The exact method does not scale by the ratio, and a head for which the ratio fails
-// (zero depth) gets the exact method's own message; the ratio is then prepared after
-// that check, for the comparison of the two methods.
-THeadSpec readHead(const NamedInputs& in, bool left, double D, bool exact, const char* message) {
+THeadSpec readHead(const NamedInputs& in, bool left, const char* message) {
     THeadSpec headSpec;
     for (const auto& head : headComponents()) {
         const HeadSide& side = left ? head.left : head.right;
@@ -42,11 +42,24 @@ THeadSpec readHead(const NamedInputs& in, bool left, double D, bool exact, const
         for (const auto& field : side.fieldList())
             if (in.text(field.edit).empty()) throw Stop{message};
         for (const auto& field : side.fieldList()) headSpec.dims.*field.dim = number(in, field.edit);
-        if (head.kind == THeadKind::hkNonStandardDished && !exact)
-            headSpec.dishedRatio = kernel::dishedRatio(headSpec.dims, D);
         break;
     }
     return headSpec;
+}
+
+// Only the circular horizontal shell scales a non-standard dished head by the ratio. A
+// ratio that cannot be formed (the head has no depth, or no knuckle joins its crown to the
+// shell) stays 0, and the tank check names the head.
+void prepareDishedRatios(TTankDescription& d) {
+    if (d.kind != TStructureKind::skHorizontal || d.section != TSectionShape::ssCircle) return;
+    for (THeadSpec* side : {&d.left, &d.right}) {
+        if (side->kind != THeadKind::hkNonStandardDished || !(side->dims.H > side->dims.h) || !(d.D > 0)) continue;
+        try {
+            side->dishedRatio = kernel::dishedRatio(side->dims, d.D);
+        } catch (const ArithmeticError&) {
+            side->dishedRatio = 0;
+        }
+    }
 }
 
 void readKind(NamedInputs& in, TTankDescription& d) {
@@ -132,20 +145,21 @@ ReadResult ReadTankDescription(NamedInputs& inputs, RequestType type) {
     TTankDescription d;
     try {
         d.kind = Jgxs(inputs);
-        d.exactGeometry = inputs.checked(kExactGeometryInput);
+        // Measured points have no geometry to compute: they are the volumes themselves.
+        d.exactGeometry = inputs.checked(kExactGeometryInput) && d.kind != TStructureKind::skCalibration;
         readKind(inputs, d);
         readCommon(inputs, d, type);
-        d.left = readHead(inputs, true, d.D, d.exactGeometry, messages::kLeftHead);
-        d.right = readHead(inputs, false, d.D, d.exactGeometry, messages::kRightHead);
+        d.left = readHead(inputs, true, messages::kLeftHead);
+        d.right = readHead(inputs, false, messages::kRightHead);
         d.left.subtract = inputs.itemIndex("ComboBox3") == 1;
         d.right.subtract = inputs.itemIndex("ComboBox4") == 1;
-        if (d.exactGeometry) {
-            const std::string problem = exactGeometryProblem(d);
-            if (!problem.empty()) return {std::nullopt, problem};
-            for (THeadSpec* side : {&d.left, &d.right})
-                if (side->kind == THeadKind::hkNonStandardDished)
-                    side->dishedRatio = kernel::dishedRatio(side->dims, d.D);
-        }
+        prepareDishedRatios(d);
+        // Exact geometry names the part that describes no solid in its own words first.
+        std::string problem = d.exactGeometry ? exactGeometryProblem(d) : std::string();
+        if (problem.empty()) problem = checkTank(d, type);
+        if (!problem.empty()) return {std::nullopt, problem};
+        if (inputs.checked("CheckBox1"))
+            if (std::string problem = checkDensity(inputs); !problem.empty()) return {std::nullopt, problem};
     } catch (const Stop& stop) {
         return {std::nullopt, stop.message};
     }

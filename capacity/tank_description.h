@@ -55,10 +55,11 @@ TStructureKind Jgxs(const NamedInputs& inputs);
 // Reads and checks the inputs of the active kind group by group; the first empty field
 // stops with its group's message, as does a horizontal tank with no section chosen
 // (neither RadioButton1 nor RadioButton2). A filled field that is not a number throws
-// ConvertError; a non-standard dished head of zero depth on a tank with a diameter
-// throws ArithmeticError. On the calibration page the dead volume and attachment fields
-// are set to "0". With exact geometry chosen, a tank whose shell or heads describe no
-// solid stops with the message naming the part (exactGeometryProblem) instead.
+// ConvertError. On the calibration page the dead volume and attachment fields are set to
+// "0", and exact geometry is never chosen there: the points are the volumes. Then the
+// read tank is checked (checkTank: dimensions, heads, calibration points, the request's
+// levels; with exact geometry chosen exactGeometryProblem first), and in weight mode the
+// density row (checkDensity); a problem stops with its message.
 ReadResult ReadTankDescription(NamedInputs& inputs, RequestType type);
 
 // The group messages.

@@ -30,7 +30,10 @@ double ellipseHead(const THeadSpec& s, double A, double B, double x) {
 // metres; the kernel's double results are held exactly.
 struct Terms {
     LD left = 0, shell = 0, right = 0;
+    bool failed = false; // a term was not computed, or is the kernel's failure value
 };
+
+bool isFailure(LD term) { return term == -1.0L; }
 
 void shellAndHeads(const TTankDescription& d, double x, Terms& t) {
     const double Ltot = d.L + d.left.dims.h + d.right.dims.h;
@@ -54,6 +57,7 @@ void shellAndHeads(const TTankDescription& d, double x, Terms& t) {
             t.left = ellipseHead(d.left, d.A, d.B, level);
             t.right = ellipseHead(d.right, d.A, d.B, level);
         } catch (...) {
+            t.failed = true;
         }
         break;
     case TStructureKind::skSphere:
@@ -66,10 +70,11 @@ void shellAndHeads(const TTankDescription& d, double x, Terms& t) {
     }
 }
 
-} // namespace
+enum class Stage { Done, ShellFailed, AttachmentFailed };
 
-double VolumeAtLevel(const TTankDescription& d, double x, double previous) {
-    double V;
+// The composition of one level; `failedTerm` tells whether a shell or head term carried
+// the kernel's failure value into the sum.
+Stage compose(const TTankDescription& d, double x, double& V, bool& failedTerm) {
     try {
         FpGuard guard;
         Terms t;
@@ -79,12 +84,15 @@ double VolumeAtLevel(const TTankDescription& d, double x, double previous) {
         } else {
             shellAndHeads(d, settle(x), t);
         }
+        // The calibration's interpolated litres are data, not a kernel result.
+        const bool interpolated = d.kind == TStructureKind::skCalibration;
+        failedTerm = t.failed || isFailure(t.left) || isFailure(t.right) || (!interpolated && isFailure(t.shell));
         if (d.left.subtract) t.left = -t.left;
         if (d.right.subtract) t.right = -t.right;
         V = settle(static_cast<double>(0.001L * d.deadVolume + (t.left + t.shell + t.right)));
-        if (FpGuard::failed() || !std::isfinite(V)) return previous;
+        if (FpGuard::failed() || !std::isfinite(V)) return Stage::ShellFailed;
     } catch (...) {
-        return previous;
+        return Stage::ShellFailed;
     }
     const double b = d.attachmentBottom, h = d.attachmentHeight, Va = d.attachmentVolume;
     if (h > 0 && Va > 0) {
@@ -93,9 +101,33 @@ double VolumeAtLevel(const TTankDescription& d, double x, double previous) {
         if (b <= x && x <= b + h) share = settle(0.001 * Va / h * (x - b));
         else if (x > b + h) share = 0.001 * Va;
         const double total = settle(V + share);
-        if (!FpGuard::failed() && std::isfinite(total)) V = total;
+        if (FpGuard::failed() || !std::isfinite(total)) return Stage::AttachmentFailed;
+        V = total;
     }
-    return V;
+    return Stage::Done;
+}
+
+// Below a thousandth of a millilitre a negative total is the rounding of a sum that is 0.
+constexpr double kNegativeTolerance = 1e-9;
+
+} // namespace
+
+double VolumeAtLevel(const TTankDescription& d, double x, double previous) {
+    double V = previous;
+    bool failedTerm = false;
+    return compose(d, x, V, failedTerm) == Stage::ShellFailed ? previous : V;
+}
+
+LevelVolume checkedVolumeAtLevel(const TTankDescription& d, double x) {
+    LevelVolume result;
+    bool failedTerm = false;
+    if (compose(d, x, result.V, failedTerm) != Stage::Done || failedTerm) {
+        result.status = LevelVolume::Status::Failed;
+    } else if (result.V < 0) {
+        if (result.V < -kNegativeTolerance) result.status = LevelVolume::Status::Negative;
+        else result.V = 0;
+    }
+    return result;
 }
 
 } // namespace kelvora::capacity

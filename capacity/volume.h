@@ -13,4 +13,16 @@ namespace kelvora::capacity {
 // attachment's share failed, the total without it.
 double VolumeAtLevel(const TTankDescription& d, double x, double previous = 0);
 
+// The same volume for a request that shows it: Failed when any part of the level could
+// not be composed (a shell or head term with the failure value, a guard that caught a
+// failure, the attachment's share), Negative when the total lies below zero; a total a
+// rounding short of zero is 0.
+struct LevelVolume {
+    enum class Status { Ok, Failed, Negative };
+    double V = 0;
+    Status status = Status::Ok;
+    bool ok() const { return status == Status::Ok; }
+};
+LevelVolume checkedVolumeAtLevel(const TTankDescription& d, double x);
+
 } // namespace kelvora::capacity

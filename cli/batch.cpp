@@ -12,7 +12,9 @@
 #include "capacity/method_check.h"
 #include "capacity/page_inputs.h"
 #include "capacity/requests.h"
+#include "capacity/uncertainty.h"
 #include "kernel/errors.h"
+#include "output/csv_table.h"
 #include "output/document_model.h"
 #include "output/table_document.h"
 #include "output/workbook_export.h"
@@ -41,7 +43,7 @@ using capacity::InputKind;
 using capacity::MemoryInputs;
 
 constexpr std::string_view kUsageText = R"(usage: kelvora-table [--settings DIR] [--tank FILE] [--page N]
-                     [--quick | --level-for VALUE[%] | --compare | --chart N]
+                     [--quick | --level-for VALUE[%] | --compare | --uncertainty | --chart N]
                      [--point LEVEL,VOLUME]... [--out FILE] [NAME=VALUE]...
        kelvora-table --register FILE --out-dir DIR [--formats pdf,xlsx,xls,csv] [--jobs N]
        kelvora-table --inputs
@@ -73,12 +75,25 @@ component names, and prints what the window would show.
                  "level,formula,exact,difference": the level as in the rows, the value by
                  the required formulas and by exact geometry as the table would show them,
                  and the unrounded exact − formula value rounded to two decimals.
+  --uncertainty  the table's expanded uncertainty (k = 2), one line per row:
+                 "level,value,U,U_rel": the level and value as in the rows, U to two
+                 decimals in litres (kilograms with CheckBox1=1) and U/V in percent to three
+                 decimals, empty where the value is 0. The standard uncertainties (k = 1)
+                 come from UncertaintySection, UncertaintyLength, UncertaintyHead (mm),
+                 UncertaintyAngle (degrees, α and β each), UncertaintyF, UncertaintyLevel
+                 (mm), UncertaintyPointVolume (% of each point's volume) and
+                 UncertaintyPointLevel (mm); at least one must be given.
   --settings DIR before everything else, loads DIR/Config.ini and DIR/bd.txt as the
-                 window does at start-up (then ComboBox2 on 8, both heads on "add").
-  --out FILE     writes the table to FILE and prints 保存成功！ instead of the rows: a name
-                 ending in .pdf gets the A4 capacity-table document (at most 100000 rows;
-                 header from TankNumber=, TankOwner= and the inputs), .xlsx a workbook,
-                 any other name an Excel 97-2003 workbook.
+                 window does at start-up (ComboBox2, ComboBox3 and ComboBox4 as stored;
+                 8 points and "add" when the file holds none of their items). A bd.txt
+                 that is there but cannot be read is reported on standard error.
+  --out FILE     writes the table to FILE and prints 保存成功！ instead of the rows; the
+                 name's ending (any case) chooses the format: .xls an Excel 97-2003
+                 workbook, .xlsx a workbook, .pdf the A4 capacity-table document (at most
+                 100000 rows; header from TankNumber=, TankOwner= and the inputs), .csv
+                 UTF-8 text, the heading line 高度cm,容积L (高度cm,重量Kg with CheckBox1=1)
+                 then the rows as printed. Any other ending is a wrong command line. A file
+                 that is write-protected is refused and stays as it was.
   --tank FILE    after --settings, sets every input from the tank file FILE (inputs it
                  does not name as after a start without a settings file); NAME=VALUE
                  arguments then override it.
@@ -101,14 +116,24 @@ radio button checked, ComboBox2 on 8, ComboBox3 and ComboBox4 on their first ite
 ComboBox1 empty.
 
 Without --quick the table's rows are printed one per line, "level,value" (level in cm,
-value in litres, or kilograms with CheckBox1=1).
+value in litres, or kilograms with CheckBox1=1). Levels beyond the calibration points are
+extrapolated; a line on standard error states which ("外推").
 
 ExactGeometry=1 (the check box "按精确几何计算" of the "容积表" page) composes every volume
 from the true geometry of the shell and heads instead of the required formulas; a head or
 shell whose dimensions describe no solid then ends the request with a message naming it.
+Calibration points are the volumes themselves in either method; --compare refuses them.
+
+A request is refused with a message naming the part (status 1, nothing written) when the
+inputs describe no tank: a dimension of zero or less, a head that its dimensions make no
+head, an inclination of 45° or more, a first level below 0 or above the last, calibration
+points whose levels do not rise or whose volumes fall, in weight mode a missing or
+unusable density or no unit (ComboBox1) chosen, or a level whose volume cannot be
+computed or is negative.
 
 Exit status: 0 success; 1 a validation message or a --level-for refusal (on standard
-error, as the window shows it); 2 an error report (on standard error, as the window shows it); 3 a wrong command line.
+error, as the window shows it); 2 an error report (on standard error, as the window shows it); 3 a wrong command line
+(without any argument, this text on standard error).
 )";
 
 constexpr std::array<std::string_view, 4> kPageCaptions{"水平圆筒", "倾斜圆筒", "球罐", "罐容标定"};
@@ -116,6 +141,21 @@ constexpr std::array<std::string_view, 4> kPageCaptions{"水平圆筒", "倾斜�
 struct UsageError {
     std::string text;
 };
+
+enum class OutFormat { Xls, Xlsx, Pdf, Csv };
+
+std::optional<OutFormat> outFormatFor(std::string_view name) {
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos || name.find('/', dot) != std::string_view::npos) return std::nullopt;
+    std::string ending(name.substr(dot));
+    std::transform(ending.begin(), ending.end(), ending.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ending == ".xls") return OutFormat::Xls;
+    if (ending == ".xlsx") return OutFormat::Xlsx;
+    if (ending == ".pdf") return OutFormat::Pdf;
+    if (ending == ".csv") return OutFormat::Csv;
+    return std::nullopt;
+}
 
 std::optional<int> pageFrom(std::string_view arg) {
     for (int i = 0; i < static_cast<int>(kPageCaptions.size()); ++i)
@@ -132,15 +172,20 @@ int chartIntervals(std::string_view text) {
 struct Options {
     bool quick = false;
     bool compare = false;
+    bool uncertainty = false;
     std::optional<std::string> settings, out, levelFor, tank;
     std::optional<int> chart;
+    OutFormat format = OutFormat::Xls;
     int page = 0;
     std::vector<std::pair<std::string, std::string>> points;
     std::vector<std::string_view> assignments;
 };
 
+// Every unknown option and input name of the line is reported at once, so one run shows
+// all the typing slips.
 Options parse(int argc, const char* const* argv) {
     Options o;
+    std::string unknown;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         auto next = [&]() -> std::string_view {
@@ -149,6 +194,7 @@ Options parse(int argc, const char* const* argv) {
         };
         if (arg == "--quick") o.quick = true;
         else if (arg == "--compare") o.compare = true;
+        else if (arg == "--uncertainty") o.uncertainty = true;
         else if (arg == "--settings") o.settings = std::string(next());
         else if (arg == "--out") o.out = std::string(next());
         else if (arg == "--level-for") o.levelFor = std::string(next());
@@ -163,8 +209,21 @@ Options parse(int argc, const char* const* argv) {
             const auto comma = point.find(',');
             if (comma == std::string_view::npos) throw UsageError{"--point takes LEVEL,VOLUME"};
             o.points.emplace_back(point.substr(0, comma), point.substr(comma + 1));
-        } else if (arg.starts_with("--")) throw UsageError{"unknown option '" + std::string(arg) + "'"};
-        else o.assignments.push_back(arg);
+        } else if (arg.starts_with("--")) {
+            unknown += "\nkelvora-table: unknown option '" + std::string(arg) + "'";
+        } else {
+            const auto eq = arg.find('=');
+            if (eq != std::string_view::npos && !capacity::findAnyInput(arg.substr(0, eq)) &&
+                !capacity::findTerm(arg.substr(0, eq)))
+                unknown += "\nkelvora-table: unknown input '" + std::string(arg.substr(0, eq)) + "'";
+            o.assignments.push_back(arg);
+        }
+    }
+    if (!unknown.empty()) throw UsageError{unknown.substr(std::string_view("\nkelvora-table: ").size())};
+    if (o.out) {
+        const auto format = outFormatFor(*o.out);
+        if (!format) throw UsageError{"--out: '" + *o.out + "' does not end in .xls, .xlsx, .pdf or .csv"};
+        o.format = *format;
     }
     return o;
 }
@@ -179,13 +238,6 @@ void checkSettingsDirectory(const std::string& dir) {
     if (!std::filesystem::is_directory(status)) throw UsageError{"--settings: '" + dir + "' is not a directory"};
 }
 
-bool isPdfName(std::string_view name) {
-    if (name.size() < 4) return false;
-    std::string extension(name.substr(name.size() - 4));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".pdf";
-}
 
 void writeRows(const capacity::RowList& rows, std::ostream& out) {
     std::string buffer;
@@ -218,6 +270,10 @@ void writeComparison(const std::vector<capacity::MethodRow>& rows, capacity::Nam
 } // namespace
 
 int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    if (argc <= 1) {
+        err << kUsageText;
+        return kUsage;
+    }
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help") {
@@ -233,7 +289,10 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         options = parse(argc, argv);
         if (options.settings) {
             checkSettingsDirectory(*options.settings);
-            persist::loadStartupFiles(inputs, *options.settings);
+            const auto load = persist::loadStartupFiles(inputs, *options.settings);
+            // The table still comes, but without the points the file was meant to give.
+            if (load.gridKept)
+                err << "kelvora-table: 标定点文件“" << load.gridFile.string() << "”无法读取，没有载入标定点\n";
         }
         if (options.chart && (options.quick || options.compare || options.levelFor || !options.out))
             throw UsageError{"--chart N goes with --out FILE.csv, and with neither --quick, --compare nor --level-for"};
@@ -242,6 +301,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             throw UsageError{"--level-for goes with neither --quick nor --out"};
         if (options.compare && (options.quick || options.out || options.levelFor))
             throw UsageError{"--compare prints the table's rows; it goes with neither --quick, --level-for nor --out"};
+        if (options.uncertainty && (options.quick || options.out || options.levelFor || options.compare))
+            throw UsageError{"--uncertainty prints the table's rows; it goes with neither --quick, --level-for, --compare nor --out"};
         inputs.setActivePage(options.page);
         if (options.tank) persist::loadTankFile(*options.tank, inputs);
         bool pointCountGiven = false;
@@ -297,6 +358,10 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         return kUsage;
     }
 
+    if (const std::string refusal = capacity::textLengthRefusal(inputs); !refusal.empty()) {
+        err << refusal << '\n';
+        return kValidation;
+    }
     try {
         if (options.quick) {
             const auto outcome = capacity::QuickCalculation(inputs);
@@ -304,6 +369,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
                 err << outcome.message << '\n';
                 return kValidation;
             }
+            if (!outcome.note.empty()) err << outcome.note << '\n';
             out << inputs.text("Edit36") << '\n';
             return kOk;
         }
@@ -315,6 +381,21 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
                 return kValidation;
             }
             writeComparison(compared, inputs, out);
+            return kOk;
+        }
+        if (options.uncertainty) {
+            std::vector<capacity::RowUncertainty> rows;
+            const auto outcome = capacity::UncertaintyTable(inputs, rows);
+            if (outcome.stopped()) {
+                err << outcome.message << '\n';
+                return kValidation;
+            }
+            capacity::ValueText value(inputs);
+            capacity::RowList lines;
+            lines.reserve(rows.size(), 40);
+            for (const auto& row : rows) lines.append(capacity::uncertaintyLine(row, value(row.volume)));
+            writeRows(lines, out);
+            out.flush();
             return kOk;
         }
         if (options.levelFor) {
@@ -333,7 +414,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             err << outcome.message << '\n';
             return kValidation;
         }
-        if (options.out && isPdfName(*options.out)) {
+        if (!outcome.note.empty()) err << outcome.note << '\n';
+        if (options.out && options.format == OutFormat::Pdf) {
             const std::string refusal = output::documentRefusal(rows.size());
             if (!refusal.empty()) {
                 err << refusal << '\n';
@@ -341,8 +423,17 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             }
             const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
             const DocumentApplication application;
-            output::saveTableDocumentPdf(*options.out,
-                                         output::describeTable(*read.description, inputs, rows, output::todayText()));
+            const auto doc = output::describeTable(*read.description, inputs, rows, output::todayText());
+            if (const std::string unprintable = output::unprintableCharacterRefusal(doc); !unprintable.empty()) {
+                err << unprintable << '\n';
+                return kValidation;
+            }
+            output::saveTableDocumentPdf(*options.out, doc);
+            out << "保存成功！\n";
+            return kOk;
+        }
+        if (options.out && options.format == OutFormat::Csv) {
+            output::saveCsvTable(*options.out, rows, inputs.checked("CheckBox1"));
             out << "保存成功！\n";
             return kOk;
         }

@@ -6,6 +6,7 @@
 #include "capacity/vocabulary.h"
 #include "cli/batch.h"
 #include "cli/document_application.h"
+#include "output/csv_table.h"
 #include "output/document_model.h"
 #include "output/table_document.h"
 #include "output/workbook_export.h"
@@ -112,13 +113,14 @@ std::string safeFileName(std::string_view number) {
 // register's time next to the rows, the workbooks and the disk, which the workers share.
 class PdfDrawer {
 public:
-    // From a worker: waits until the main thread has drawn the document.
-    QByteArray draw(const output::TableDocument& doc) {
+    // From a worker: waits until the main thread has drawn the document; nothing and the
+    // message in `refusal` when the fonts cannot show a character of its header.
+    QByteArray draw(const output::TableDocument& doc, std::string& refusal) {
         std::promise<QByteArray> promise;
         auto drawn = promise.get_future();
         {
             const std::lock_guard lock(mutex_);
-            jobs_.push_back({&doc, &promise});
+            jobs_.push_back({&doc, &promise, &refusal});
         }
         wake_.notify_all();
         return drawn.get();
@@ -133,7 +135,8 @@ public:
             jobs_.pop_front();
             lock.unlock();
             try {
-                job.promise->set_value(output::tableDocumentPdf(*job.doc));
+                *job.refusal = output::unprintableCharacterRefusal(*job.doc);
+                job.promise->set_value(job.refusal->empty() ? output::tableDocumentPdf(*job.doc) : QByteArray());
             } catch (...) {
                 job.promise->set_exception(std::current_exception());
             }
@@ -152,6 +155,7 @@ private:
     struct Job {
         const output::TableDocument* doc;
         std::promise<QByteArray>* promise;
+        std::string* refusal;
     };
     std::mutex mutex_;
     std::condition_variable wake_;
@@ -203,13 +207,15 @@ void readRow(Tank& tank, const persist::RegisterTable& table, const persist::Reg
 
 void makeTables(Tank& tank, const Options& o, PdfDrawer& pdf) {
     MemoryInputs& inputs = *tank.inputs;
+    auto refuse = [&](const std::string& message) {
+        tank.status = "refused";
+        tank.message = message;
+    };
+    if (const std::string refusal = capacity::textLengthRefusal(inputs); !refusal.empty()) return refuse(refusal);
     capacity::RowList rows;
     const auto outcome = capacity::GenerateCapacityTable(inputs, rows);
-    if (outcome.stopped()) {
-        tank.status = "refused";
-        tank.message = outcome.message;
-        return;
-    }
+    if (outcome.stopped()) return refuse(outcome.message);
+    tank.message = outcome.note;
     tank.rows = std::to_string(rows.size());
     if (rows.size() > 0) {
         const std::string_view last = rows[rows.size() - 1];
@@ -219,18 +225,16 @@ void makeTables(Tank& tank, const Options& o, PdfDrawer& pdf) {
     for (const auto& format : o.formats) {
         const std::string path = stem.string() + "." + format;
         if (format == "pdf") {
-            const std::string refusal = output::documentRefusal(rows.size());
-            if (!refusal.empty()) {
-                tank.status = "refused";
-                tank.message = refusal;
-                return;
-            }
+            if (const std::string refusal = output::documentRefusal(rows.size()); !refusal.empty())
+                return refuse(refusal);
             const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
+            std::string refusal;
             const QByteArray bytes =
-                pdf.draw(output::describeTable(*read.description, inputs, rows, output::todayText()));
+                pdf.draw(output::describeTable(*read.description, inputs, rows, output::todayText()), refusal);
+            if (!refusal.empty()) return refuse(refusal);
             persist::writeFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         } else if (format == "csv") {
-            throw kelvora::Error("csv");
+            output::saveCsvTable(path, rows, inputs.checked("CheckBox1"));
         } else {
             output::SaveFileToExcel(path, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"));
         }

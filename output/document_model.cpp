@@ -2,7 +2,9 @@
 
 #include "capacity/head_components.h"
 #include "capacity/input_table.h"
+#include "capacity/page_inputs.h"
 #include "capacity/requests.h"
+#include "capacity/tank_check.h"
 #include "kernel/number_text.h"
 
 #include <algorithm>
@@ -105,20 +107,38 @@ std::string documentRefusal(std::size_t rows) {
     return rows > kMaxDocumentRows ? messages::kDocumentTooLong : "";
 }
 
+std::string documentText(std::string_view text) {
+    std::string shown(text);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const auto c = static_cast<unsigned char>(shown[i]);
+        const auto next = i + 1 < shown.size() ? static_cast<unsigned char>(shown[i + 1]) : 0;
+        const auto third = i + 2 < shown.size() ? static_cast<unsigned char>(shown[i + 2]) : 0;
+        if (c < 0x20 || c == 0x7F) {
+            shown[i] = ' ';
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) { // U+0080 - U+009F
+            shown.replace(i, 2, " ");
+        } else if (c == 0xE2 && next == 0x80 && (third == 0xA8 || third == 0xA9)) { // U+2028, U+2029
+            shown.replace(i, 3, " ");
+        }
+    }
+    return shown;
+}
+
 TableDocument describeTable(const capacity::TTankDescription& d, const capacity::NamedInputs& inputs,
                             const capacity::RowList& rows, std::string date) {
     TableDocument doc;
-    doc.tankNumber = inputs.text("TankNumber");
+    doc.tankNumber = documentText(inputs.text("TankNumber"));
     const bool weight = inputs.checked("CheckBox1");
     if (weight) doc.valueHeading = "重量Kg";
 
-    auto add = [&](std::string label, std::string value) {
-        doc.fields.push_back({std::move(label), std::move(value)});
+    auto add = [&](std::string label, std::string_view value) {
+        doc.fields.push_back({std::move(label), documentText(value)});
     };
     add("罐号", doc.tankNumber);
     add("使用单位", inputs.text("TankOwner"));
     add("结构形式", structureWords(d));
-    add("计算方法", inputs.checked("ExactGeometry") ? "精确几何" : "规定公式");
+    // Calibration points are the volumes themselves, whatever the check box says.
+    add("计算方法", d.kind == TStructureKind::skCalibration ? "标定点插值" : d.exactGeometry ? "精确几何" : "规定公式");
     add("主体尺寸", shellWords(d));
     if (hasHeads(d.kind)) {
         add("左封头", headWords(d.left, true));
@@ -135,6 +155,8 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
         weight ? "重量（Kg），密度 " + inputs.text("Edit37") + " " + inputs.text("ComboBox1") : "容积（L）");
     add("液位范围",
         number(d.levelFrom) + " ~ " + number(d.levelTo) + " mm，间隔 " + number(d.levelStep) + " mm");
+    if (std::string note = capacity::extrapolationNote(d, d.levelFrom, d.levelTo); !note.empty())
+        add("外推", std::move(note));
     add("生成日期", std::move(date));
 
     doc.rows.reserve(rows.size());
@@ -151,6 +173,8 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
 
 ShownTable describeShownTable(capacity::NamedInputs& inputs, const capacity::RowList& rows) {
     if (std::string refusal = documentRefusal(rows.size()); !refusal.empty()) return {std::nullopt, refusal};
+    if (std::string refusal = capacity::textLengthRefusal(inputs); !refusal.empty())
+        return {std::nullopt, refusal};
     capacity::RowList again;
     const auto outcome = capacity::GenerateCapacityTable(inputs, again);
     if (outcome.stopped()) return {std::nullopt, outcome.message};

@@ -46,16 +46,22 @@ struct TableDocument {
 // The message refusing a document of `rows` rows, or "" when it may be made.
 std::string documentRefusal(std::size_t rows);
 
+// A text as a document shows it on one line: every control character (line breaks and
+// tabs included) and every line or paragraph separator becomes a blank.
+std::string documentText(std::string_view text);
+
 // The document of a table just generated from `inputs` (the request's description `d`
 // and the rows of ListBox1). `date` is the generation date as shown. The rows are
-// viewed, not copied: `rows` must outlive the document.
+// viewed, not copied: `rows` must outlive the document. Every text taken from the inputs
+// is a documentText.
 TableDocument describeTable(const capacity::TTankDescription& d, const capacity::NamedInputs& inputs,
                             const capacity::RowList& rows, std::string date);
 
 // The description for a document of the table shown (ListBox1's `rows`): the inputs are
 // read again and must still make exactly these rows, so the header cannot describe
-// another tank than the table. Otherwise a message: the refusal above the limit, a
-// validation message of the inputs, or kTableNotCurrent. Other failures of the inputs
+// another tank than the table. Otherwise a message: the refusal above the limit, a tank
+// number or owner longer than it may be, a validation message of the inputs, or
+// kTableNotCurrent. Other failures of the inputs
 // throw as the table request does.
 struct ShownTable {
     std::optional<capacity::TTankDescription> description;

@@ -57,6 +57,15 @@ std::uint64_t SheetLayout::lastRow() const {
     return 2 + entryRows;
 }
 
+std::uint64_t SheetLayout::cellCount() const {
+    std::uint64_t cells = 1 + 2 * groups_;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const EntryParts parts = splitEntry(rows_[i]);
+        cells += (parts.level.empty() ? 0 : 1) + (parts.value.empty() ? 0 : 1);
+    }
+    return cells;
+}
+
 void SheetLayout::forEachRow(const RowVisitor& visit) const {
     std::vector<Cell> cells;
     cells.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(lastColumn(), 1u << 16)));

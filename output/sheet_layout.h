@@ -70,6 +70,15 @@ public:
     std::uint64_t lastRow() const;
     std::uint64_t lastColumn() const { return 2 * groups_; }
 
+    // At least the bytes of all the cells' texts together, headings and title included.
+    std::uint64_t textBytesBound() const {
+        return rows_.bytes() + kTableTitle.size() + groups_ * (kLevelHeading.size() + kWeightHeading.size());
+    }
+
+    // The cells forEachRow visits: the title, two headings a group and every non-empty
+    // part, counted from the entries alone.
+    std::uint64_t cellCount() const;
+
     using RowVisitor = std::function<void(std::uint64_t row, std::span<const Cell> cells)>;
 
     // Visits every row that holds a cell, in ascending order, with its cells in ascending

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRawFont>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <array>
@@ -32,9 +33,18 @@ constexpr double kBlockGap = 3;       // mm, between the header block and the ta
 constexpr double kCellPadding = 1.2;  // mm, inside a cell on each side
 constexpr double kFieldGap = 6;       // mm, between two fields on one line
 constexpr double kMinTablePoints = 5; // a table narrower than its texts shrinks to this at most
+constexpr int kMaxFieldLines = 3;     // a header field wraps to this many lines, the last one cut with "…"
+constexpr double kRunningGap = 4;     // mm, between the tank number and the page number
+// More characters than a line or a few lines can show are never measured: what is cut
+// off there does not change what is drawn, and the time stays that of a short text.
+constexpr qsizetype kMeasuredCharacters = 1024;
 
 QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString pageNumberText(int page, int pages) {
+    return QStringLiteral("第 %1 页 共 %2 页").arg(page).arg(pages);
 }
 
 QString loadFont(const char* file) {
@@ -60,6 +70,22 @@ QFont documentFont(double points, bool bold = false) {
     return font;
 }
 
+// One line of the header block: one or two fields, each with its value's lines (a long
+// value on a line of its own wraps).
+struct HeaderField {
+    int index = 0; // into doc.fields
+    QStringList lines;
+};
+struct FieldLine {
+    std::vector<HeaderField> fields;
+    int lineCount() const {
+        qsizetype n = 1;
+        for (const auto& f : fields)
+            n = std::max(n, f.lines.size());
+        return static_cast<int>(n);
+    }
+};
+
 // Everything that decides where things go, worked out once before the first page.
 struct Layout {
     Scale mm{1};
@@ -67,15 +93,46 @@ struct Layout {
     PageMetrics metrics;
     PageGrid grid;
     QFont body, bold, title, running;
-    std::vector<std::vector<int>> fieldLines; // indices into doc.fields, one or two per line
-    double fieldColumn = 0;                   // x of the second field of a line
-    double levelColumn = 0, pairWidth = 0;    // device pixels
+    std::vector<FieldLine> fieldLines;
+    int headerLines = 0;    // lines of the header block, a wrapped field counting each of its lines
+    double fieldColumn = 0; // x of the second field of a line
+    QString runningTitle;   // title and tank number above the table, cut to the room beside the page number
+    double levelColumn = 0, pairWidth = 0; // device pixels
     QFont table;
     int pages = 1;
 };
 
 QString fieldText(const DocumentField& field) {
     return qs(field.label) + QStringLiteral("：") + qs(field.value);
+}
+
+// `text` cut to what `width` shows, ending in "…" where it was cut.
+QString elided(const QFontMetricsF& fm, const QString& text, double width) {
+    return fm.elidedText(text.left(kMeasuredCharacters), Qt::ElideRight, width);
+}
+
+// `text` broken into lines of `width` at word boundaries or anywhere, at most `maxLines`,
+// the last one cut with "…" when the text goes on.
+QStringList wrapped(const QString& whole, const QFont& font, const QPaintDevice& device, double width,
+                    int maxLines) {
+    const QString text = whole.left(kMeasuredCharacters * maxLines);
+    QTextLayout layout(text, font, &device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        if (lines.size() == maxLines - 1) {
+            lines << elided(QFontMetricsF(font, &device), whole.mid(line.textStart()), width);
+            break;
+        }
+        lines << text.mid(line.textStart(), line.textLength());
+    }
+    layout.endLayout();
+    if (lines.isEmpty()) lines << QString();
+    return lines;
 }
 
 Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
@@ -88,29 +145,41 @@ Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
     l.title = documentFont(kTitlePoints, true);
     l.running = documentFont(kRunningPoints);
 
-    // Two short fields share a line; a long one has the line to itself.
-    const QFontMetricsF fm(l.body, &device);
+    // Two short fields share a line; a long one has the line to itself and wraps in it.
+    const QFontMetricsF fm(l.body, &device), boldFm(l.bold, &device);
     const double half = (l.width - l.mm(kFieldGap)) / 2;
     l.fieldColumn = half + l.mm(kFieldGap);
+    auto fitsHalf = [&](int i) {
+        return fm.horizontalAdvance(fieldText(doc.fields[i]).left(kMeasuredCharacters)) <= half;
+    };
     for (int i = 0; i < static_cast<int>(doc.fields.size()); ++i) {
-        const bool fits = fm.horizontalAdvance(fieldText(doc.fields[i])) <= half;
-        if (fits && !l.fieldLines.empty() && l.fieldLines.back().size() == 1) {
-            const int previous = l.fieldLines.back().front();
-            if (fm.horizontalAdvance(fieldText(doc.fields[previous])) <= half) {
-                l.fieldLines.back().push_back(i);
+        const QString value = qs(doc.fields[i].value);
+        if (fitsHalf(i) && !l.fieldLines.empty() && l.fieldLines.back().fields.size() == 1) {
+            const int previous = l.fieldLines.back().fields.front().index;
+            if (fitsHalf(previous)) {
+                l.fieldLines.back().fields.push_back({i, {value}});
                 continue;
             }
         }
-        l.fieldLines.push_back({i});
+        const double room =
+            l.width - boldFm.horizontalAdvance(qs(doc.fields[i].label) + QStringLiteral("："));
+        l.fieldLines.push_back({{{i, wrapped(value, l.body, device, room, kMaxFieldLines)}}});
     }
+    for (const auto& line : l.fieldLines)
+        l.headerLines += line.lineCount();
 
     l.metrics.width = l.width / l.mm.perMm;
     l.metrics.height = l.height / l.mm.perMm;
-    l.metrics.headerBlock =
-        kTitleHeight + kFieldHeight * static_cast<double>(l.fieldLines.size()) + kBlockGap;
+    l.metrics.headerBlock = kTitleHeight + kFieldHeight * l.headerLines + kBlockGap;
     l.grid = pageGridFor(l.metrics);
     l.pages = l.grid.pageCount(doc.rows.size());
     l.pairWidth = l.width / l.grid.pairs;
+
+    // The page number of the last page is the widest; the tank number has the rest.
+    const QFontMetricsF running(l.running, &device);
+    const double pageNumber = running.horizontalAdvance(pageNumberText(l.pages, l.pages));
+    l.runningTitle = elided(running, qs(doc.title) + QStringLiteral("　罐号：") + qs(doc.tankNumber),
+                            l.width - pageNumber - l.mm(kRunningGap));
 
     // The widest texts decide the columns; the longest texts are the widest ones, give or
     // take a point, so only those are measured.
@@ -236,10 +305,8 @@ private:
 
     double runningHead(int page) {
         const double h = mm(l_.metrics.runningHead);
-        text(l_.running, 0, 0, h - mm(1.5),
-             qs(doc_.title) + QStringLiteral("　罐号：") + qs(doc_.tankNumber));
-        text(l_.running, l_.width, 0, h - mm(1.5),
-             QStringLiteral("第 %1 页 共 %2 页").arg(page + 1).arg(l_.pages), Qt::AlignRight);
+        text(l_.running, 0, 0, h - mm(1.5), l_.runningTitle);
+        text(l_.running, l_.width, 0, h - mm(1.5), pageNumberText(page + 1, l_.pages), Qt::AlignRight);
         hline(0, l_.width, h - mm(1.5), 0.2);
         return h;
     }
@@ -249,15 +316,16 @@ private:
         y += mm(kTitleHeight);
         for (const auto& line : l_.fieldLines) {
             double x = 0;
-            for (int i : line) {
-                const DocumentField& f = doc_.fields[i];
-                const QString label = qs(f.label) + QStringLiteral("：");
+            for (const HeaderField& field : line.fields) {
+                const QString label = qs(doc_.fields[field.index].label) + QStringLiteral("：");
                 text(l_.bold, x, y, mm(kFieldHeight), label);
-                text(l_.body, x + QFontMetricsF(l_.bold, &device_).horizontalAdvance(label), y,
-                     mm(kFieldHeight), qs(f.value));
+                const double valueX = x + QFontMetricsF(l_.bold, &device_).horizontalAdvance(label);
+                for (qsizetype k = 0; k < field.lines.size(); ++k)
+                    text(l_.body, valueX, y + mm(kFieldHeight) * static_cast<double>(k), mm(kFieldHeight),
+                         field.lines[k]);
                 x = l_.fieldColumn;
             }
-            y += mm(kFieldHeight);
+            y += mm(kFieldHeight) * line.lineCount();
         }
         return y + mm(kBlockGap);
     }
@@ -356,8 +424,29 @@ QStringList documentFontFamilies() {
     return families;
 }
 
+std::string unprintableCharacterRefusal(const TableDocument& doc) {
+    documentFontFamilies();
+    const QRawFont latin(QString::fromUtf8(kLatinFontFile), 12),
+        chinese(QString::fromUtf8(kChineseFontFile), 12);
+    auto refusal = [&](const std::string& label, const std::string& text) -> std::string {
+        for (const uint c : qs(text).toUcs4()) {
+            if (latin.supportsCharacter(c) || chinese.supportsCharacter(c)) continue;
+            const char32_t character = c;
+            return label + "中的字符“" + QString::fromUcs4(&character, 1).toStdString() + "”（U+" +
+                   QStringLiteral("%1").arg(c, 4, 16, QLatin1Char('0')).toUpper().toStdString() +
+                   "）无法在文档中显示！";
+        }
+        return {};
+    };
+    std::string message = refusal("罐号", doc.tankNumber);
+    for (std::size_t i = 0; message.empty() && i < doc.fields.size(); ++i)
+        message = refusal(doc.fields[i].label, doc.fields[i].value);
+    return message;
+}
+
 void paintTableDocument(QPagedPaintDevice& device, const TableDocument& doc) {
-    const std::string refusal = documentRefusal(doc.rows.size());
+    std::string refusal = documentRefusal(doc.rows.size());
+    if (refusal.empty()) refusal = unprintableCharacterRefusal(doc);
     if (!refusal.empty()) throw Error(refusal);
     Painter(device, doc).paint();
 }

@@ -30,9 +30,16 @@ inline constexpr const char* kChineseFontFile = "/usr/share/fonts/truetype/wqy/w
 // file cannot be loaded.
 QStringList documentFontFamilies();
 
+// The message refusing a document with a character that neither font can show (naming
+// the header field, the character and its code point: "罐号中的字符“😀”（U+1F600）无法在
+// 文档中显示！"), or "" when every character shows: no character is ever dropped.
+std::string unprintableCharacterRefusal(const TableDocument& doc);
+
 // Draws the document on `device` with the page size, orientation and margins it has (the
-// printer's choice from its dialog); the grid of pairs and rows follows from them. A
-// device that cannot be painted on throws IoError.
+// printer's choice from its dialog); the grid of pairs and rows follows from them. The
+// tank number and owner are laid out once, wrapped or cut with "…" inside their boxes.
+// A document refused by documentRefusal or unprintableCharacterRefusal throws
+// kelvora::Error with the message; a device that cannot be painted on throws IoError.
 void paintTableDocument(QPagedPaintDevice& device, const TableDocument& doc);
 
 // The page grid `paintTableDocument` uses on an A4 portrait page with 15 mm margins.

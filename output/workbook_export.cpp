@@ -49,11 +49,12 @@ void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows,
         checkXlsxLimits(layout);
 
     persist::AtomicFile file(fileName);
+    AtomicFileSink sink(file);
     if (format == WorkbookFormat::Xls) {
-        AtomicFileSink sink(file);
         writeXls(layout, sink);
     } else {
-        writeXlsx(layout, file.tempPath().string(), fileName);
+        const XlsxPackage written = writeXlsx(layout, sink);
+        checkWrittenXlsx(file.tempPath().string(), written, layout.cellCount(), fileName);
     }
     file.commit();
 }

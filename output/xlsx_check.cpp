@@ -1,4 +1,4 @@
-// The read-back of an .xlsx package (declared in xlsx_writer.h).
+// The read-backs of an .xlsx package (declared in xlsx_writer.h).
 #include "output/xlsx_writer.h"
 
 #include "kernel/errors.h"
@@ -10,6 +10,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <string_view>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -18,10 +19,6 @@ namespace kelvora::output {
 
 namespace {
 
-constexpr std::uint32_t kLocalHeader = 0x04034b50;
-constexpr std::uint32_t kCentralHeader = 0x02014b50;
-constexpr std::uint32_t kEndOfDirectory = 0x06054b50;
-constexpr std::uint32_t kDataDescriptor = 0x08074b50;
 constexpr std::string_view kSheetMember = "xl/worksheets/sheet1.xml";
 
 [[noreturn]] void failCheck(const std::string& name, const std::string& what) {
@@ -255,6 +252,104 @@ void checkXlsxPackage(const std::string& packagePath, std::uint64_t expectedCell
             failCheck(name, m.name + " 的校验和不符");
         at += 46 + nameLength + get16(c + 30) + get16(c + 32);
     }
+}
+
+namespace {
+
+// Bytes of the file at an offset; short only where the file is.
+std::string readAt(int fd, std::uint64_t offset, std::size_t size) {
+    std::string bytes(size, '\0');
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(fd, bytes.data() + got, size - got, static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+// A raw deflate stream inflated whole; false when it is damaged or does not end.
+bool inflateAll(std::string_view packed, std::string& out) {
+    Inflater z;
+    z->next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
+    z->avail_in = static_cast<uInt>(packed.size());
+    char chunk[1 << 14];
+    for (;;) {
+        z->next_out = reinterpret_cast<Bytef*>(chunk);
+        z->avail_out = sizeof chunk;
+        const int status = inflate(z.get(), Z_NO_FLUSH);
+        out.append(chunk, sizeof chunk - z->avail_out);
+        if (status == Z_STREAM_END) return z->avail_in == 0;
+        if (status != Z_OK) return false;
+    }
+}
+
+} // namespace
+
+void checkWrittenXlsx(const std::string& packagePath, const XlsxPackage& written, std::uint64_t expectedCells,
+                      const std::string& shownAs) {
+    const std::string& name = shownAs.empty() ? packagePath : shownAs;
+    if (written.cells != expectedCells)
+        failCheck(name, "工作表有 " + std::to_string(written.cells) + " 个单元格，应为 " +
+                            std::to_string(expectedCells));
+    const int fd = ::open(packagePath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) failCheck(name, "无法读回");
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || static_cast<std::uint64_t>(info.st_size) != written.bytes)
+        failCheck(name, "文件长度不符");
+
+    // The directory, as the writer wrote it: no archive comment, so the end record closes the file.
+    const std::string end = readAt(fd, written.bytes - std::min<std::uint64_t>(written.bytes, 22), 22);
+    if (end.size() != 22 || get32(end.data()) != kEndOfDirectory ||
+        get16(end.data() + 10) != written.entries.size())
+        failCheck(name, "缺少目录");
+    const std::string directory = readAt(fd, get32(end.data() + 16), get32(end.data() + 12));
+    std::size_t at = 0;
+    for (const ZipEntry& e : written.entries) {
+        const char* c = directory.data() + at;
+        if (at + 46 > directory.size() || get32(c) != kCentralHeader) failCheck(name, "目录损坏");
+        const std::size_t nameLength = get16(c + 28);
+        if (at + 46 + nameLength > directory.size() || std::string_view(c + 46, nameLength) != e.name ||
+            get32(c + 16) != e.crc || get32(c + 20) != e.packed || get32(c + 24) != e.size ||
+            get32(c + 42) != e.offset)
+            failCheck(name, e.name + " 的目录项不符");
+        at += 46 + nameLength + get16(c + 30) + get16(c + 32);
+
+        const std::string local = readAt(fd, e.offset, 30 + e.name.size());
+        if (local.size() != 30 + e.name.size() || get32(local.data()) != kLocalHeader ||
+            local.compare(30, std::string::npos, e.name) != 0 || get16(local.data() + 28) != 0)
+            failCheck(name, e.name + " 的头部损坏");
+        const std::uint64_t data = e.offset + local.size();
+        if (!e.descriptor) {
+            // A whole part: inflated and compared, and an XML part closes its root.
+            std::string content;
+            if (get32(local.data() + 14) != e.crc || !inflateAll(readAt(fd, data, e.packed), content) ||
+                content.size() != e.size || zipCrc32(0, content) != e.crc)
+                failCheck(name, e.name + " 损坏");
+            ContentCheck check;
+            check.feed(content.data(), content.size());
+            if (!check.closesRoot()) failCheck(name, e.name + " 被截断");
+            continue;
+        }
+        // A streamed sheet: its descriptor, and its last flushed piece, which inflates on
+        // its own, closes the worksheet.
+        const std::string descriptor = readAt(fd, data + e.packed, 16);
+        if (descriptor.size() != 16 || get32(descriptor.data()) != kDataDescriptor ||
+            get32(descriptor.data() + 4) != e.crc || get32(descriptor.data() + 8) != e.packed ||
+            get32(descriptor.data() + 12) != e.size)
+            failCheck(name, e.name + " 的数据描述不符");
+        std::string tail;
+        if (!inflateAll(readAt(fd, data + e.tailOffset, e.packed - e.tailOffset), tail) ||
+            !std::string_view(tail).ends_with("</worksheet>"))
+            failCheck(name, e.name + " 被截断");
+    }
+    if (at != directory.size()) failCheck(name, "目录与内容不符");
 }
 
 } // namespace kelvora::output

@@ -1,104 +1,264 @@
 #include "output/xlsx_writer.h"
 
+#include "output/xlsx_parts.h"
+
 #include "kernel/errors.h"
-#include "persist/io_error.h"
 
-#include <xlsxwriter.h>
-
+#include <array>
 #include <atomic>
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <filesystem>
-#include <sys/resource.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
-#include <exception>
-#include <locale.h>
-#include <system_error>
-#include <thread>
+#include <charconv>
+#include <ctime>
+#include <functional>
+#include <stdexcept>
 
 namespace kelvora::output {
 
 namespace {
 
-// libxlsxwriter prints numbers with "%.16G", which follows LC_NUMERIC; a sheet needs ".".
-class CNumericLocale {
-public:
-    CNumericLocale() {
-        if (c_) previous_ = uselocale(c_);
-    }
-    ~CNumericLocale() {
-        if (previous_) uselocale(previous_);
-        if (c_) freelocale(c_);
-    }
-    CNumericLocale(const CNumericLocale&) = delete;
-    CNumericLocale& operator=(const CNumericLocale&) = delete;
+std::atomic<std::uint64_t> sheetByteLimit{0};
 
-private:
-    locale_t c_ = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
-    locale_t previous_ = nullptr;
-};
+constexpr std::string_view kSheetHead =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+    "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+    "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">";
+constexpr std::string_view kSheetTail =
+    "</sheetData><pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" "
+    "footer=\"0.3\"/></worksheet>";
 
-// libxlsxwriter reports its failures by printing "[ERROR] ..." lines to standard error;
-// the user is told by the save's own message instead. The program writes one workbook at
-// a time and prints nothing else meanwhile, so the process-wide redirection is safe.
-class QuietStandardError {
+// Longest markup of one cell besides its text and number: reference, type and elements.
+constexpr std::uint64_t kCellMarkupBound = 80;
+constexpr std::uint64_t kRowMarkupBound = 24;
+// Escaping makes at most seven bytes of one ("\x01" becomes "_x0001_").
+constexpr std::uint64_t kEscapeGrowth = 7;
+
+// Cell texts too long for a sheet cell, counted in UTF-16 units as the format counts them.
+[[noreturn]] void tooLongText() {
+    throw Error("单元格文字超过 " + std::to_string(kMaxCellTextLength) + " 个字符，无法保存");
+}
+
+// A text a cell's <v> takes as it is: an optional minus, digits, and optionally a point
+// with digits after it. Anything else a number cell holds ("1E15", ".5", "5.") is written
+// as the shortest text of the same double.
+bool plainDecimal(std::string_view s) {
+    std::size_t i = s.starts_with('-') ? 1 : 0;
+    const std::size_t intStart = i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9')
+        ++i;
+    if (i == intStart) return false;
+    if (i == s.size()) return true;
+    if (s[i] != '.') return false;
+    const std::size_t fracStart = ++i;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9')
+        ++i;
+    return i == s.size() && i > fracStart;
+}
+
+std::string columnName(std::uint64_t column) {
+    char letters[16];
+    char* begin = letters + sizeof letters;
+    for (; column > 0; column = (column - 1) / 26)
+        *--begin = static_cast<char>('A' + (column - 1) % 26);
+    return std::string(begin, letters + sizeof letters);
+}
+
+} // namespace
+
+std::uint64_t xlsxSheetByteLimit() {
+    const std::uint64_t lowered = sheetByteLimit.load(std::memory_order_relaxed);
+    return lowered ? lowered : kZipPartLimit;
+}
+
+void setXlsxSheetByteLimit(std::uint64_t bytes) {
+    sheetByteLimit.store(bytes, std::memory_order_relaxed);
+}
+
+// One sheet's XML, made into a buffer that is handed on whenever it fills.
+class XlsxWorkbookWriter::SheetXml {
 public:
-    QuietStandardError() {
-        std::fflush(stderr);
-        saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
-        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved_ >= 0 && null >= 0) ::dup2(null, STDERR_FILENO);
-        if (null >= 0) ::close(null);
-    }
-    ~QuietStandardError() {
-        const int error = errno;
-        std::fflush(stderr);
-        if (saved_ >= 0) {
-            ::dup2(saved_, STDERR_FILENO);
-            ::close(saved_);
+    using Flush = std::function<void(std::string_view)>;
+
+    SheetXml(Flush flush, std::uint64_t lastRow, std::uint64_t lastColumn) : flush_(std::move(flush)) {
+        buffer_.reserve(kBuffer + 4096);
+        buffer_ += kSheetHead;
+        if (lastRow > 0 && lastColumn > 0) {
+            buffer_ += "<dimension ref=\"A1";
+            if (lastRow > 1 || lastColumn > 1) {
+                buffer_ += ':';
+                buffer_ += columnName(lastColumn);
+                buffer_ += std::to_string(lastRow);
+            }
+            buffer_ += "\"/>";
         }
-        errno = error;
+        buffer_ += "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
+                   "<sheetFormatPr defaultRowHeight=\"15\"/><sheetData>";
     }
-    QuietStandardError(const QuietStandardError&) = delete;
-    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+    void row(std::uint64_t row, std::span<const Cell> cells) {
+        if (row <= lastRow_) throw std::logic_error("sheet rows out of order");
+        lastRow_ = row;
+        char digits[24];
+        const auto rowEnd = std::to_chars(digits, digits + sizeof digits, row).ptr;
+        const std::string_view rowText(digits, static_cast<std::size_t>(rowEnd - digits));
+        buffer_ += "<row r=\"";
+        buffer_ += rowText;
+        buffer_ += "\">";
+        std::uint64_t lastColumn = 0;
+        for (const Cell& c : cells) {
+            if (c.column <= lastColumn) throw std::logic_error("sheet cells out of order");
+            lastColumn = c.column;
+            buffer_ += "<c r=\"";
+            buffer_ += column(c.column);
+            buffer_ += rowText;
+            if (c.number) {
+                buffer_ += "\"><v>";
+                number(c.text, *c.number);
+                buffer_ += "</v></c>";
+            } else {
+                const bool spaced = !c.text.empty() && (isSpace(c.text.front()) || isSpace(c.text.back()));
+                buffer_ += spaced ? "\" t=\"inlineStr\"><is><t xml:space=\"preserve\">"
+                                  : "\" t=\"inlineStr\"><is><t>";
+                text(c.text);
+                buffer_ += "</t></is></c>";
+            }
+            ++cells_;
+        }
+        buffer_ += "</row>";
+        if (buffer_.size() >= kBuffer) handOn();
+    }
+
+    // Everything before the sheet's closing markup; the caller may then mark the tail.
+    void flushRows() {
+        buffer_ += "</sheetData>";
+        handOn();
+    }
+    void close() {
+        buffer_ += std::string_view(kSheetTail).substr(std::string_view("</sheetData>").size());
+        handOn();
+    }
+
+    std::uint64_t cells() const { return cells_; }
 
 private:
-    int saved_ = -1;
+    static constexpr std::size_t kBuffer = 1 << 18;
+
+    static bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+    void handOn() {
+        flush_(buffer_);
+        buffer_.clear();
+    }
+
+    std::string_view column(std::uint64_t c) {
+        if (c > kXlsxMaxColumns) throw std::logic_error("sheet column beyond the format");
+        if (c > columns_.size())
+            for (std::uint64_t k = columns_.size() + 1; k <= c; ++k)
+                columns_.push_back(columnName(k));
+        return columns_[c - 1];
+    }
+
+    void number(std::string_view text, double value) {
+        if (plainDecimal(text)) {
+            buffer_ += text;
+            return;
+        }
+        char digits[32];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        buffer_.append(digits, static_cast<std::size_t>(end - digits));
+    }
+
+    // The text escaped for XML; a control character the document cannot carry is written
+    // as the format's "_xHHHH_", a byte that starts no valid UTF-8 sequence as U+FFFD.
+    void text(std::string_view s) {
+        std::size_t units = 0;
+        std::size_t i = 0;
+        while (i < s.size()) {
+            const auto b = static_cast<unsigned char>(s[i]);
+            if (b >= 0x80) {
+                const std::size_t length = utf8Length(s, i);
+                if (length == 0) {
+                    buffer_ += "\xEF\xBF\xBD";
+                    ++units, ++i;
+                } else {
+                    buffer_.append(s.data() + i, length);
+                    units += length == 4 ? 2 : 1;
+                    i += length;
+                }
+                continue;
+            }
+            ++units, ++i;
+            switch (b) {
+            case '&':
+                buffer_ += "&amp;";
+                break;
+            case '<':
+                buffer_ += "&lt;";
+                break;
+            case '>':
+                buffer_ += "&gt;";
+                break;
+            case '\t':
+            case '\n':
+                buffer_.push_back(static_cast<char>(b));
+                break;
+            case '\r':
+                buffer_ += "&#13;";
+                break;
+            default:
+                if (b < 0x20 || b == 0x7F) {
+                    static constexpr char kHex[] = "0123456789ABCDEF";
+                    buffer_ += "_x00";
+                    buffer_.push_back(kHex[b >> 4]);
+                    buffer_.push_back(kHex[b & 15]);
+                    buffer_.push_back('_');
+                } else {
+                    buffer_.push_back(static_cast<char>(b));
+                }
+            }
+        }
+        if (units > kMaxCellTextLength) tooLongText();
+    }
+
+    // The length of the well-formed UTF-8 sequence at s[i], or 0.
+    static std::size_t utf8Length(std::string_view s, std::size_t i) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        std::size_t length = 0;
+        char32_t cp = 0;
+        if (b >= 0xC2 && b <= 0xDF)
+            length = 2, cp = b & 0x1F;
+        else if (b >= 0xE0 && b <= 0xEF)
+            length = 3, cp = b & 0x0F;
+        else if (b >= 0xF0 && b <= 0xF4)
+            length = 4, cp = b & 0x07;
+        else
+            return 0;
+        if (i + length > s.size()) return 0;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto c = static_cast<unsigned char>(s[i + k]);
+            if ((c & 0xC0) != 0x80) return 0;
+            cp = cp << 6 | (c & 0x3F);
+        }
+        if ((length == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+            (length == 4 && (cp < 0x10000 || cp > 0x10FFFF)))
+            return 0;
+        return length;
+    }
+
+    Flush flush_;
+    std::string buffer_;
+    std::vector<std::string> columns_;
+    std::uint64_t lastRow_ = 0;
+    std::uint64_t cells_ = 0;
 };
 
-// The errno values of a failed write that tell the user what to do.
-bool namesTheCause(int error) {
-    return error == ENOSPC || error == EDQUOT || error == EFBIG || error == EIO || error == EROFS ||
-           error == EACCES || error == EPERM;
-}
+namespace {
 
-bool noSpaceLeft(const std::filesystem::path& dir) {
-    struct statvfs info {};
-    return ::statvfs(dir.c_str(), &info) == 0 && info.f_bavail == 0;
-}
-
-// Why the writing failed, as an errno value, or 0 when nothing tells. libxlsxwriter does
-// not pass the system's error on, and ignores failed writes to its own temporary files,
-// so the thread's last error is taken when it names a cause, and otherwise the usual
-// causes are looked for: a full disk where the workbook or the library's temporary files
-// go, a file-size limit.
-int writeFailureCause(int lastError, const std::string& path) {
-    if (namesTheCause(lastError)) return lastError;
-    const std::filesystem::path dir = std::filesystem::path(path).parent_path();
-    if (noSpaceLeft(dir.empty() ? std::filesystem::path(".") : dir) || noSpaceLeft(P_tmpdir)) return ENOSPC;
-    rlimit limit{};
-    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) return EFBIG;
-    return 0;
-}
-
-[[noreturn]] void failWrite(const std::string& name, lxw_error error, int lastError, const std::string& path) {
-    if (error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED)
-        throw Error("单元格文字超过 " + std::to_string(kMaxCellTextLength) + " 个字符，无法保存");
-    if (error == LXW_ERROR_MEMORY_MALLOC_FAILED) throw Error("无法保存“" + name + "”：内存不足");
-    if (const int cause = writeFailureCause(lastError, path)) persist::throwIoError("无法写入文件", name, cause);
-    throw IoError("无法写入文件“" + name + "”：生成 .xlsx 工作簿失败（" + std::to_string(static_cast<int>(error)) + "）");
+// The sheet XML the layout gives, handed to flush piece by piece.
+std::uint64_t sheetXml(const SheetLayout& layout, const XlsxWorkbookWriter::SheetXml::Flush& flush) {
+    XlsxWorkbookWriter::SheetXml xml(flush, layout.lastRow(), layout.lastColumn());
+    layout.forEachRow([&](std::uint64_t row, std::span<const Cell> cells) { xml.row(row, cells); });
+    xml.flushRows();
+    xml.close();
+    return xml.cells();
 }
 
 } // namespace
@@ -110,80 +270,64 @@ void checkXlsxLimits(const SheetLayout& layout) {
     if (layout.lastColumn() > kXlsxMaxColumns)
         throw Error("容积表需要 " + std::to_string(layout.lastColumn()) + " 列，超出 .xlsx 工作表的上限 " +
                     std::to_string(kXlsxMaxColumns) + " 列；请增大每列条数");
+    // The sheet's XML is measured, by making it without keeping it, only when a bound
+    // from the text sizes does not already show that it fits.
+    const std::uint64_t limit = xlsxSheetByteLimit();
+    const std::uint64_t cells = 1 + 2 * layout.groupCount() + 2 * layout.entryCount();
+    const std::uint64_t bound = kSheetHead.size() + kSheetTail.size() + 512 +
+                                kRowMarkupBound * layout.lastRow() + kCellMarkupBound * cells +
+                                kEscapeGrowth * layout.textBytesBound();
+    if (bound <= limit) return;
+    std::uint64_t size = 0;
+    sheetXml(layout, [&](std::string_view piece) { size += piece.size(); });
+    if (size > limit)
+        throw Error("容积表的 .xlsx 工作表有 " + std::to_string(size) +
+                    " 字节，超出 .xlsx 文件单个部件的上限 " + std::to_string(limit) +
+                    " 字节；请改用较大的步长");
 }
 
-void writeXlsx(const SheetLayout& layout, const std::string& path, const std::string& shownAs) {
-    const std::string& name = shownAs.empty() ? path : shownAs;
+XlsxWorkbookWriter::XlsxWorkbookWriter(ByteSink& sink, std::vector<std::string> sheetNames,
+                                       DeflateEngine engine)
+    : zip_(sink, engine), sheetCount_(sheetNames.size()) {
+    for (const XlsxPart& part : packageParts(sheetNames, std::time(nullptr)))
+        zip_.addEntry(part.name, part.content);
+}
+
+XlsxWorkbookWriter::~XlsxWorkbookWriter() = default;
+
+void XlsxWorkbookWriter::beginSheet(std::uint64_t lastRow, std::uint64_t lastColumn) {
+    if (sheet_ || sheetsWritten_ == sheetCount_) throw std::logic_error("no sheet left to begin");
+    zip_.beginEntry("xl/worksheets/sheet" + std::to_string(++sheetsWritten_) + ".xml");
+    sheet_ = std::make_unique<SheetXml>([this](std::string_view piece) { zip_.write(piece); }, lastRow,
+                                        lastColumn);
+}
+
+void XlsxWorkbookWriter::writeRow(std::uint64_t row, std::span<const Cell> cells) {
+    sheet_->row(row, cells);
+}
+
+void XlsxWorkbookWriter::endSheet() {
+    sheet_->flushRows();
+    zip_.markTail();
+    sheet_->close();
+    zip_.endEntry();
+    cells_ += sheet_->cells();
+    sheet_.reset();
+}
+
+XlsxPackage XlsxWorkbookWriter::finish() {
+    if (sheet_ || sheetsWritten_ != sheetCount_) throw std::logic_error("sheets left unwritten");
+    zip_.finish();
+    return {zip_.entries(), zip_.bytesWritten(), cells_};
+}
+
+XlsxPackage writeXlsx(const SheetLayout& layout, ByteSink& sink) {
     checkXlsxLimits(layout);
-    const CNumericLocale cLocale;
-
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    options.use_zip64 = LXW_FALSE;
-    const QuietStandardError quiet;
-    errno = 0;
-    lxw_workbook* workbook = workbook_new_opt(path.c_str(), &options);
-    if (!workbook) throw Error("无法创建 .xlsx 工作簿：内存不足");
-    lxw_worksheet* sheet = workbook_add_worksheet(workbook, nullptr);
-    if (!sheet) {
-        workbook_close(workbook);
-        throw Error("无法创建 .xlsx 工作表");
-    }
-
-    lxw_error error = LXW_NO_ERROR;
-    std::uint64_t cellCount = 0;
-    std::string text;
-    try {
-        layout.forEachRow([&](std::uint64_t row, std::span<const Cell> cells) {
-            for (const Cell& c : cells) {
-                if (error != LXW_NO_ERROR) return;
-                const auto r = static_cast<lxw_row_t>(row - 1);
-                const auto col = static_cast<lxw_col_t>(c.column - 1);
-                if (c.number) {
-                    error = worksheet_write_number(sheet, r, col, *c.number, nullptr);
-                } else {
-                    text.assign(c.text);
-                    error = worksheet_write_string(sheet, r, col, text.c_str(), nullptr);
-                }
-                ++cellCount;
-            }
-        });
-    } catch (...) {
-        workbook_close(workbook); // frees the workbook and its temporary files
-        throw;
-    }
-
-    // The package is checked as it is written, on the other core: inflating keeps up with
-    // libxlsxwriter's deflating, so the check costs no time of its own.
-    std::atomic<bool> writerDone{false};
-    std::exception_ptr checkFailure;
-    std::thread checker;
-    try {
-        checker = std::thread([&] {
-            try {
-                checkXlsxPackage(path, cellCount, name, writerDone);
-            } catch (...) {
-                checkFailure = std::current_exception();
-            }
-        });
-    } catch (const std::system_error&) {
-        // No second thread: the package is checked once it is complete.
-    }
-    const lxw_error closed = workbook_close(workbook);
-    const int lastError = errno; // this thread's: the checker's reads do not touch it
-    writerDone.store(true, std::memory_order_release);
-    const bool checkedAlongside = checker.joinable();
-    if (checkedAlongside) checker.join();
-    if (error != LXW_NO_ERROR) failWrite(name, error, lastError, path);
-    if (closed != LXW_NO_ERROR) failWrite(name, closed, lastError, path);
-    try {
-        if (!checkedAlongside) checkXlsxPackage(path, cellCount, name, writerDone);
-        if (checkFailure) std::rethrow_exception(checkFailure);
-    } catch (const IoError&) {
-        // A package cut short says nothing of why; the write's own cause does.
-        if (const int cause = writeFailureCause(lastError, path)) persist::throwIoError("无法写入文件", name, cause);
-        throw;
-    }
+    XlsxWorkbookWriter book(sink, {"Sheet1"});
+    book.beginSheet(layout.lastRow(), layout.lastColumn());
+    layout.forEachRow([&](std::uint64_t row, std::span<const Cell> cells) { book.writeRow(row, cells); });
+    book.endSheet();
+    return book.finish();
 }
 
 } // namespace kelvora::output

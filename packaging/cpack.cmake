@@ -24,6 +24,7 @@ set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/strip_comment.cmake)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# shlibdeps finds the shared libraries the programs link, ISA-L's libisal2 among them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Not found by shlibdeps: the fonts the Chinese interface is drawn with (and DejaVu Sans,
 # which the A4 document loads from its Debian file), Qt's own texts in Chinese, and a

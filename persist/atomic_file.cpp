@@ -42,6 +42,12 @@ void refuseUnsuitableTarget(const fs::path& target) {
     if (ec || !fs::exists(status)) return;
     if (fs::is_directory(status)) throw IoError("无法保存到“" + target.string() + "”：这是一个文件夹，请输入文件名");
     if (!fs::is_regular_file(status)) throw IoError("无法保存到“" + target.string() + "”：这不是普通文件");
+    // Replacing by rename needs only the folder's permission, so a write-protected file is
+    // refused here: by its mode bits, which hold for root too, or by the writer's own access.
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0 &&
+        ((info.st_mode & 0222) == 0 || (::access(target.c_str(), W_OK) != 0 && errno == EACCES)))
+        throw IoError("无法保存到“" + target.string() + "”：文件是只读的");
 }
 
 // The link's final file, so that saving through a link updates what it points to. A link
@@ -240,6 +246,19 @@ void writeFileAtomically(const fs::path& target, std::string_view bytes) {
     AtomicFile file(target);
     file.write(bytes);
     file.commit();
+}
+
+fs::path replaceKeepingBackup(const fs::path& target, std::string_view bytes) {
+    fs::path backup = target;
+    backup += ".bak";
+    if (::rename(target.c_str(), backup.c_str()) != 0) fail("无法保存文件", backup, errno);
+    try {
+        writeFileAtomically(target, bytes);
+    } catch (...) {
+        ::rename(backup.c_str(), target.c_str());
+        throw;
+    }
+    return backup;
 }
 
 } // namespace kelvora::persist

@@ -11,6 +11,9 @@
 // would pass the file system's name limit). Leftovers of a writer that died mid-save are
 // removed by the next save of the same target; one whose writer still runs never is.
 //
+// A target that exists and is write-protected (no write permission bit, or none for this
+// user) is refused before anything is written, whatever the format saved.
+//
 // A target that is a symbolic link is followed, so the link stays and the file it points
 // to is replaced. A replaced file keeps its permission bits; a new one gets the usual
 // 0666 less the umask.
@@ -23,6 +26,11 @@ namespace kelvora::persist {
 
 // Replaces (or creates) `target` with exactly `bytes`.
 void writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+// For a file that must not be lost although its content is not carried over: the file at
+// `target` is renamed to NAME.bak (replacing an earlier one), then `bytes` are written as
+// by writeFileAtomically. Answers the backup's path. On a failure (IoError) the file is
+// back under its own name.
+std::filesystem::path replaceKeepingBackup(const std::filesystem::path& target, std::string_view bytes);
 
 // One atomic replacement written piece by piece, for content too large to hold in memory:
 //

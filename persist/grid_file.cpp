@@ -12,6 +12,8 @@ namespace kelvora::persist {
 
 namespace {
 
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
@@ -42,14 +44,16 @@ public:
         return *number;
     }
 
-    // The next line without its line end (LF or CRLF).
+    // The next line without its line end: CRLF, LF, or a CR alone, as an editor that
+    // keeps the old Macintosh line ends writes them.
     std::string_view line() {
         if (atEnd()) return {};
-        const std::size_t lf = bytes_.find('\n', pos_);
-        std::string_view text =
-            bytes_.substr(pos_, (lf == std::string_view::npos ? bytes_.size() : lf) - pos_);
-        pos_ = lf == std::string_view::npos ? bytes_.size() : lf + 1;
-        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        std::size_t end = bytes_.find_first_of("\r\n", pos_);
+        if (end == std::string_view::npos) end = bytes_.size();
+        const std::string_view text = bytes_.substr(pos_, end - pos_);
+        pos_ = end;
+        if (pos_ < bytes_.size() && bytes_[pos_] == '\r') ++pos_;
+        if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
         return text;
     }
 
@@ -72,7 +76,18 @@ std::filesystem::path calibrationFilePath(const std::string& dir) {
 }
 
 std::string stringGridFileBytes(const capacity::StringGrid& grid) {
-    const int cols = grid.colCount(), rows = grid.rowCount();
+    const int cols = grid.colCount();
+    // Rows hidden past the count go too while they hold data, so the points come back
+    // when the count is raised in a later run; row numbers alone are no data.
+    int rows = grid.rowCount();
+    for (int r = kMaxGridRows - 1; r >= rows; --r) {
+        bool data = false;
+        for (int c = grid.fixedCols(); c < cols && !data; ++c) data = !grid.cell(c, r).empty();
+        if (data) {
+            rows = r + 1;
+            break;
+        }
+    }
     std::string out = std::to_string(cols) + "\r\n" + std::to_string(rows) + "\r\n";
     for (int c = 0; c < cols; ++c)
         for (int r = 0; r < rows; ++r)
@@ -85,7 +100,15 @@ void SaveStringGrid(const capacity::StringGrid& grid, const std::filesystem::pat
 }
 
 void loadStringGridBytes(capacity::StringGrid& grid, std::string_view bytes) {
-    TextReader reader(bytes.substr(0, kMaxGridFileBytes));
+    bytes = bytes.substr(0, kMaxGridFileBytes);
+    // A byte-order mark says an editor saved the file as UTF-8: its text is taken as such,
+    // a character without a GBK form as the "?" the next save writes anyway.
+    std::string fromUtf8;
+    if (bytes.starts_with(kUtf8Bom)) {
+        fromUtf8 = utf8ToGbk(bytes.substr(kUtf8Bom.size()));
+        bytes = fromUtf8;
+    }
+    TextReader reader(bytes);
     grid.setColCount(std::min(reader.count(), kMaxGridCols));
     const int rowsInFile = std::max(reader.count(), 1);
     grid.setRowCount(std::min(rowsInFile, kMaxGridRows));

@@ -154,6 +154,13 @@ ProfileFile ProfileFile::loadForUpdate(const std::filesystem::path& path) {
     return load(path, true);
 }
 
+std::optional<ProfileFile> ProfileFile::loadWhole(const std::filesystem::path& path) {
+    const auto file = readFilePrefix(path, kMaxBytes);
+    if (!file) return ProfileFile();
+    if (file->truncated) return std::nullopt;
+    return ProfileFile(std::move(file->bytes));
+}
+
 std::optional<std::string> ProfileFile::read(std::string_view section, std::string_view key) const {
     return read(section, std::span<const std::string_view>(&key, 1)).front();
 }

@@ -49,6 +49,8 @@ public:
     // (unreadable, or larger than kMaxBytes) throws IoError, because writing it back
     // would destroy the part that was not read.
     static ProfileFile loadForUpdate(const std::filesystem::path& path);
+    // The same, but a file larger than kMaxBytes is no error: std::nullopt.
+    static std::optional<ProfileFile> loadWhole(const std::filesystem::path& path);
 
     const std::string& bytes() const { return bytes_; }
 

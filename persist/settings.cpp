@@ -3,6 +3,7 @@
 #include "capacity/input_table.h"
 #include "capacity/page_inputs.h"
 #include "kernel/number_text.h"
+#include "persist/atomic_file.h"
 #include "persist/profile_file.h"
 
 #include <vector>
@@ -55,7 +56,7 @@ std::filesystem::path ConfigPath(const std::string& dir) {
     return std::filesystem::path(dir) / "Config.ini";
 }
 
-void SaveSettings(const capacity::NamedInputs& inputs, const std::filesystem::path& path) {
+std::filesystem::path SaveSettings(const capacity::NamedInputs& inputs, const std::filesystem::path& path) {
     std::vector<ProfileEntry> entries;
     entries.reserve(capacity::inputTable().size() + 2);
     entries.push_back({std::string(kVersionKey), std::string(kVersionValue)});
@@ -67,10 +68,23 @@ void SaveSettings(const capacity::NamedInputs& inputs, const std::filesystem::pa
     for (const auto& input : capacity::pageInputTable())
         pageEntries.push_back({std::string(input.name), pageValue(inputs, input)});
 
-    ProfileFile file = ProfileFile::loadForUpdate(path);
-    file.write(kSettingsSection, entries);
-    file.write(kKelvoraSection, pageEntries);
-    file.save(path);
+    const auto writeInputs = [&](ProfileFile& file) {
+        file.write(kSettingsSection, entries);
+        file.write(kKelvoraSection, pageEntries);
+    };
+    if (auto file = ProfileFile::loadWhole(path)) {
+        writeInputs(*file);
+        if (file->bytes().size() <= ProfileFile::kMaxBytes) {
+            file->save(path);
+            return {};
+        }
+    }
+    // What makes the file too large to load back is not the program's: its own two
+    // sections stay far below the ceiling. They are saved in a file of their own, and the
+    // old file is kept beside it whole.
+    ProfileFile own;
+    writeInputs(own);
+    return replaceKeepingBackup(path, own.bytes());
 }
 
 void LoadSettings(capacity::NamedInputs& inputs, const std::filesystem::path& path) {

@@ -31,7 +31,10 @@ std::filesystem::path ConfigPath(const std::string& dir);
 // The page's inputs go to kKelvoraSection, written after kSettingsSection, keyed by name:
 // texts as they are (empty included, quoted when blanks at an end or enclosing quotes would
 // otherwise be lost), "1" or "0" for a check box.
-void SaveSettings(const capacity::NamedInputs& inputs, const std::filesystem::path& path);
+// The inputs are always saved: a file that is, or with the update would be, too large to
+// load back whole (ProfileFile::kMaxBytes) is kept as Config.ini.bak, and a new file holds
+// the two sections alone; the answer is then the backup's path, otherwise empty.
+std::filesystem::path SaveSettings(const capacity::NamedInputs& inputs, const std::filesystem::path& path);
 
 // Applies every input's stored value in the order of the input table, through the
 // ordinary setters: a text as stored (empty when missing); a check box or radio button

@@ -1,55 +1,92 @@
 #include "persist/startup.h"
 
 #include "capacity/calibration_grid.h"
+#include "capacity/input_table.h"
+#include "persist/atomic_file.h"
 #include "persist/grid_file.h"
 #include "persist/settings.h"
 
-#include <filesystem>
 #include <system_error>
 
 namespace kelvora::persist {
 
+namespace fs = std::filesystem;
+
 namespace {
 
-void loadFiles(capacity::NamedInputs& inputs, const std::filesystem::path& config,
-               const std::filesystem::path& grid) {
+StartupLoad loadFiles(capacity::NamedInputs& inputs, const fs::path& config, const fs::path& grid) {
+    // A missing or damaged file must never stop the start: the inputs keep what was
+    // applied before the failure. The two files are independent, so a settings error is no
+    // reason to leave the points unread (and then overwrite them at the close).
+    StartupLoad load;
+    load.gridFile = grid;
+    // The count list is there before the load, so that the stored count selects its item.
+    inputs.setItems("ComboBox2", capacity::pointCountItems());
     try {
         LoadSettings(inputs, config);
+    } catch (...) {
+    }
+    try {
         LoadStringGrid(inputs.grid(), grid);
     } catch (...) {
-        // A missing or damaged file must never stop the start: the inputs keep what was
-        // applied before the failure, and nothing is reported.
+        // Only a file that is there is kept; one that cannot even be looked at counts as there.
+        std::error_code ec;
+        load.gridKept = fs::symlink_status(grid, ec).type() != fs::file_type::not_found;
     }
     capacity::setUpCalibrationGrid(inputs);
-    inputs.setItemIndex("ComboBox3", 0);
-    inputs.setItemIndex("ComboBox4", 0);
+    for (const char* choice : {"ComboBox3", "ComboBox4"})
+        if (inputs.itemIndex(choice) < 0) inputs.setItemIndex(choice, 0);
+    load.gridAtStart = stringGridFileBytes(inputs.grid());
+    return load;
+}
+
+void saveGrid(const capacity::StringGrid& grid, const fs::path& path, const StartupLoad& startup) {
+    if (!startup.gridKept || startup.gridFile != path) {
+        SaveStringGrid(grid, path);
+        return;
+    }
+    // The file that could not be read may still be the user's only copy of the points.
+    const std::string bytes = stringGridFileBytes(grid);
+    if (bytes != startup.gridAtStart) replaceKeepingBackup(path, bytes);
 }
 
 } // namespace
 
-void loadStartupFiles(capacity::NamedInputs& inputs, const std::string& dir) {
-    loadFiles(inputs, ConfigPath(dir), calibrationFilePath(dir));
+StartupLoad loadStartupFiles(capacity::NamedInputs& inputs, const std::string& dir) {
+    return loadFiles(inputs, ConfigPath(dir), calibrationFilePath(dir));
 }
 
-void loadStartupFiles(capacity::NamedInputs& inputs, const DataFolder& folder, const std::string& exeDir) {
-    loadFiles(inputs, startupFilePath(folder, exeDir, ConfigPath("").filename().string()),
-              startupFilePath(folder, exeDir, calibrationFilePath("").filename().string()));
+StartupLoad loadStartupFiles(capacity::NamedInputs& inputs, const DataFolder& folder, const std::string& exeDir) {
+    return loadFiles(inputs, startupFilePath(folder, exeDir, ConfigPath("").filename().string()),
+                     startupFilePath(folder, exeDir, calibrationFilePath("").filename().string()));
 }
 
-void saveShutdownFiles(const capacity::NamedInputs& inputs, const std::string& dir) {
+std::string startupMessage(const StartupLoad& load) {
+    if (!load.gridKept) return {};
+    return "标定点文件“" + load.gridFile.string() + "”无法读取，表格中没有载入标定点。原文件保留不动；" +
+           "如果修改了标定点，关闭程序时原文件改名为“" + load.gridFile.filename().string() + ".bak”。";
+}
+
+std::vector<std::string> saveShutdownFiles(const capacity::NamedInputs& inputs, const std::string& dir,
+                                           const StartupLoad& startup) {
     std::error_code ec;
-    std::filesystem::create_directories(dir, ec); // a failure shows in the saves below
+    fs::create_directories(dir, ec); // a failure shows in the saves below
     // Closing never fails on a file that cannot be written; the old files stay whole. The
     // two files are independent: settings that cannot be saved are no reason to lose the
     // calibration points.
+    std::vector<std::string> messages;
     try {
-        SaveSettings(inputs, ConfigPath(dir));
+        const fs::path backup = SaveSettings(inputs, ConfigPath(dir));
+        if (!backup.empty())
+            messages.push_back("设置文件“" + ConfigPath(dir).string() + "”太大，无法完整读回。原文件已改名为“" +
+                               backup.filename().string() + "”，输入的数据保存在新的设置文件中。");
     } catch (...) {
     }
     try {
-        SaveStringGrid(inputs.grid(), calibrationFilePath(dir));
+        saveGrid(inputs.grid(), calibrationFilePath(dir), startup);
     } catch (...) {
     }
+    return messages;
 }
 
 } // namespace kelvora::persist

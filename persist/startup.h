@@ -5,21 +5,40 @@
 #include "capacity/named_inputs.h"
 #include "persist/data_folder.h"
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace kelvora::persist {
 
-// Config.ini and then bd.txt from the program directory `dir`, both inside one trap that
-// discards every error (a settings error skips the grid); then, whatever happened, the
-// calibration grid set-up (ComboBox2 on "8", 9 rows, row numbers, headings) and both
-// head choices (ComboBox3, ComboBox4) on their first item. The window then shows or hides
-// the density row for the restored CheckBox1.
-void loadStartupFiles(capacity::NamedInputs& inputs, const std::string& dir);
+// What start-up found, for the close.
+struct StartupLoad {
+    // bd.txt as read at start-up.
+    std::filesystem::path gridFile;
+    // It is there but could not be loaded (unreadable, or a count that is no number):
+    // the close never replaces it with the empty grid shown instead, and when the points
+    // were changed keeps it as bd.txt.bak first.
+    bool gridKept = false;
+    // The grid's file bytes right after the start-up set-up.
+    std::string gridAtStart;
+};
+
+// Config.ini and then bd.txt from the program directory `dir`, each inside a trap that
+// discards every error; then, whatever happened, the calibration grid set-up (ComboBox2
+// on the stored count, else "8", with as many rows, row numbers and headings) and
+// ComboBox3 and ComboBox4 on their stored item, else their first. The window then shows or
+// hides the density row for the restored CheckBox1.
+StartupLoad loadStartupFiles(capacity::NamedInputs& inputs, const std::string& dir);
 // The same, each file read where the data folder rule says (startupFilePath).
-void loadStartupFiles(capacity::NamedInputs& inputs, const DataFolder& folder, const std::string& exeDir);
+StartupLoad loadStartupFiles(capacity::NamedInputs& inputs, const DataFolder& folder, const std::string& exeDir);
+
+// The message for a start whose bd.txt is kept; empty when there is none.
+std::string startupMessage(const StartupLoad& load);
 
 // Config.ini and then bd.txt into `dir` (made first when missing), each on its own, errors
-// discarded; each file is either replaced whole or left as it was.
-void saveShutdownFiles(const capacity::NamedInputs& inputs, const std::string& dir);
+// discarded; each file is either replaced whole or left as it was, and bd.txt as `startup`
+// asks. Answers the messages for the user: a Config.ini too large to keep whole.
+std::vector<std::string> saveShutdownFiles(const capacity::NamedInputs& inputs, const std::string& dir,
+                                           const StartupLoad& startup = {});
 
 } // namespace kelvora::persist

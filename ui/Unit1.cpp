@@ -12,9 +12,12 @@
 #include "persist/settings.h"
 #include "persist/startup.h"
 #include "ui/controls.h"
+#include "ui/field_edit.h"
 #include "ui/figure_boxes.h"
 #include "ui/gauge_chart_action.h"
 #include "ui/jpeg_image.h"
+#include "ui/result_field.h"
+#include "ui/stale_results.h"
 #include "ui/table_document_actions.h"
 #include "ui/table_page.h"
 #include "ui/tank_file_menu.h"
@@ -91,22 +94,20 @@ TFrmMain::TFrmMain(std::unique_ptr<WindowServices> services, QWidget* parent)
     setChecked("RadioButton1", true);
     setChecked("RadioButton8", true);
     setChecked("RadioButton15", true);
+    staleResults_ = new StaleResults(*this);
     FormCreate();
 }
 
 TFrmMain::~TFrmMain() = default;
 
 QLineEdit* TFrmMain::makeEdit(QWidget* parent, const char* name, int x, int y, int w) {
-    auto* e = new QLineEdit(parent);
+    auto* e = new TEdit(parent);
     e->setObjectName(QLatin1String(name));
     e->setAccessibleName(QLatin1String(name));
     e->setGeometry(x, y, w, 21);
     const capacity::InputInfo* info = capacity::findInput(name);
     if (info && !info->hint.empty()) e->setToolTip(QString::fromUtf8(info->hint.data(), info->hint.size()));
-    if (info && info->filter != capacity::KeyFilter::None)
-        e->installEventFilter(new KeyFilter(info->filter == capacity::KeyFilter::Digits ? KeyFilter::Mode::Digits
-                                                                                         : KeyFilter::Mode::DigitsPoint,
-                                            e));
+    e->followInput(name);
     inputs_.emplace(name, e);
     return e;
 }
@@ -361,7 +362,7 @@ void TFrmMain::buildQuickGroup(QWidget* parent) {
     button2->setObjectName(QStringLiteral("Button2"));
     button2->setGeometry(107, 21, 43, 25);
     connect(button2, &QPushButton::clicked, this, [this] { runHandler([this] { Button2Click(); }); });
-    makeEdit(group, "Edit36", 154, 23, 78);
+    showWholeText(makeEdit(group, "Edit36", 154, 23, 78), QString());
     makeLabel(group, "Label47", QStringLiteral("升"), 236, 26, 30);
     makeLabel(group, "Label46", QStringLiteral("公斤"), 236, 26, 34);
 }
@@ -560,7 +561,7 @@ void TFrmMain::Button1Click() {
         services_->messageBox(outcome.message);
         return;
     }
-    tablePage_->showTable(rows_, checked("CheckBox1"));
+    tablePage_->showTable(rows_, checked("CheckBox1"), outcome.note);
     const auto path = services_->saveDialog({"xls", {"*.xls", "*.xlsx"}, "油罐容量表"});
     if (!path) return;
     {
@@ -571,6 +572,8 @@ void TFrmMain::Button1Click() {
 }
 
 void TFrmMain::Button2Click() {
+    // A refused or failed request leaves no earlier result beside the inputs it refused.
+    setText("Edit36", "");
     const auto outcome = capacity::QuickCalculation(*this);
     if (outcome.stopped()) services_->messageBox(outcome.message);
 }
@@ -663,15 +666,24 @@ void TFrmMain::FormActivate() {
     activated_ = true;
     const persist::DataFolder folder = persist::dataFolder(ProgramDir);
     dataDir_ = folder.dir.string();
-    persist::loadStartupFiles(*this, folder, ProgramDir);
+    {
+        // The results come back with the inputs they were made from.
+        const auto hold = staleResults_->hold();
+        startup_ = persist::loadStartupFiles(*this, folder, ProgramDir);
+    }
     ShowWeightLabel();
+    if (const std::string message = persist::startupMessage(startup_); !message.empty())
+        services_->messageBox(message);
     if (!startupTankFile_.empty()) {
         const std::string path = std::exchange(startupTankFile_, {});
         runHandler([this, &path] { tankFileMenu_->openFile(path); });
     }
 }
 
-void TFrmMain::FormClose() { persist::saveShutdownFiles(*this, dataDir_.empty() ? dataDir() : dataDir_); }
+void TFrmMain::FormClose() {
+    for (const auto& message : persist::saveShutdownFiles(*this, dataDir_.empty() ? dataDir() : dataDir_, startup_))
+        services_->messageBox(message);
+}
 
 void TFrmMain::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

@@ -6,6 +6,7 @@
 #include "capacity/named_inputs.h"
 #include "capacity/row_list.h"
 #include "capacity/string_grid.h"
+#include "persist/startup.h"
 #include "ui/window_services.h"
 
 #include <QWidget>
@@ -25,6 +26,7 @@ class QTabWidget;
 
 namespace kelvora::ui {
 
+class StaleResults;
 class StringGridView;
 class TablePage;
 class TankFileMenu;
@@ -117,8 +119,10 @@ private:
     QTabWidget* pageControl2_ = nullptr;
     StringGridView* grid1_ = nullptr;
     TablePage* tablePage_ = nullptr;
+    StaleResults* staleResults_ = nullptr;
     bool activated_ = false;
     std::string dataDir_;
+    persist::StartupLoad startup_;
     TankFileMenu* tankFileMenu_ = nullptr;
     std::string startupTankFile_;
 };

@@ -1,12 +1,24 @@
 #include "ui/controls.h"
 
+#include "ui/grid_keyboard.h"
+
 #include <QApplication>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 
 namespace kelvora::ui {
+
+namespace {
+
+GridShape gridShape(const StringGridModel& model) {
+    const capacity::StringGrid& grid = model.grid();
+    return {grid.rowCount(), grid.colCount(), grid.fixedRows(), grid.fixedCols()};
+}
+
+} // namespace
 
 TRadioButton::TRadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {
     setAutoExclusive(false);
@@ -38,6 +50,15 @@ bool KeyFilter::passes(Mode mode, const QString& typed) {
     return mode == Mode::DigitsPoint && c == QLatin1Char('.');
 }
 
+QString KeyFilter::asciiDigits(QString text) {
+    for (QChar& c : text) {
+        const char16_t u = c.unicode();
+        if (u >= u'０' && u <= u'９') c = QLatin1Char(static_cast<char>('0' + (u - u'０')));
+        else if (u == u'．' || u == u'。' || u == u'｡') c = QLatin1Char('.');
+    }
+    return text;
+}
+
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -50,7 +71,25 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
         QString typed = key->text();
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) typed = QStringLiteral("\r");
         if (key->key() == Qt::Key_Escape) typed = QStringLiteral("\x1b");
+        const QString ascii = asciiDigits(typed);
+        if (ascii != typed && passes(mode_, ascii)) {
+            QKeyEvent converted(QEvent::KeyPress, key->key(), key->modifiers(), ascii, key->isAutoRepeat());
+            QCoreApplication::sendEvent(watched, &converted);
+            return true;
+        }
         if (!passes(mode_, typed)) return true;
+    } else if (event->type() == QEvent::InputMethod) {
+        // The composition shows as it is; of the committed text only what a key may type.
+        auto* im = static_cast<QInputMethodEvent*>(event);
+        QString kept;
+        for (const QChar c : asciiDigits(im->commitString()))
+            if (c != QChar(8) && passes(mode_, QString(c))) kept += c;
+        if (kept != im->commitString()) {
+            QInputMethodEvent filtered(im->preeditString(), im->attributes());
+            filtered.setCommitString(kept, im->replacementStart(), im->replacementLength());
+            QCoreApplication::sendEvent(watched, &filtered);
+            return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }
@@ -173,7 +212,19 @@ void StringGridView::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if (!event->text().isEmpty() && event->text().at(0).isPrint()) {
+        const auto target = typingTarget({currentIndex().row(), currentIndex().column()}, gridShape(*model_));
+        if (!target) return;
+        setCurrentIndex(model_->index(target->row, target->col));
+    }
     QTableView::keyPressEvent(event);
+}
+
+QModelIndex StringGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if (action != MoveNext && action != MovePrevious) return QTableView::moveCursor(action, modifiers);
+    const GridCell next = tabTarget({currentIndex().row(), currentIndex().column()}, action == MoveNext,
+                                    gridShape(*model_));
+    return model_->index(next.row, next.col);
 }
 
 } // namespace kelvora::ui

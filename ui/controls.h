@@ -40,12 +40,17 @@ protected:
 // EditKeyPress lets through digits and backspace; EditKeyPressPoint also the point.
 // Every other typed character is dropped before it reaches the field: signs, commas,
 // blanks, letters, Enter, Escape, and the control characters of the copy, cut, paste and
-// undo shortcuts. Keys that type nothing (arrows, Delete, Tab) pass.
+// undo shortcuts. Keys that type nothing (arrows, Delete, Tab) pass. The full-width
+// digits and points a Chinese input method types, by key or as a committed text, arrive
+// as their ASCII forms.
 class KeyFilter : public QObject {
 public:
     enum class Mode { Digits, DigitsPoint };
     KeyFilter(Mode mode, QObject* parent) : QObject(parent), mode_(mode) {}
     static bool passes(Mode mode, const QString& typed);
+    // "０"-"９" as "0"-"9"; "．", "。" and "｡" (the point key under a Chinese input
+    // method) as "."; every other character as it is.
+    static QString asciiDigits(QString text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,6 +69,7 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool isFixed(const QModelIndex& index) const;
+    const capacity::StringGrid& grid() const { return grid_; }
     void refresh();
 
 private:
@@ -79,8 +85,12 @@ public:
     // Column widths and row heights as the grid has them.
     void applyMetrics();
 
+    // No search: a key typed on a fixed cell must not jump to another row (grid_keyboard.h).
+    void keyboardSearch(const QString&) override {}
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
     StringGridModel* model_;

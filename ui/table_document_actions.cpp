@@ -19,7 +19,12 @@ std::optional<output::TableDocument> TableDocumentActions::document(capacity::Na
         services_.messageBox(shown.message);
         return std::nullopt;
     }
-    return output::describeTable(*shown.description, inputs, rows, output::todayText());
+    auto doc = output::describeTable(*shown.description, inputs, rows, output::todayText());
+    if (const std::string refusal = output::unprintableCharacterRefusal(doc); !refusal.empty()) {
+        services_.messageBox(refusal);
+        return std::nullopt;
+    }
+    return doc;
 }
 
 void TableDocumentActions::exportPdf(capacity::NamedInputs& inputs, const capacity::RowList& rows) {

@@ -5,8 +5,9 @@
 #include "kernel/number_text.h"
 #include "output/sheet_layout.h"
 #include "ui/Unit1.h"
-#include "ui/controls.h"
+#include "ui/field_edit.h"
 #include "ui/method_check_view.h"
+#include "ui/result_field.h"
 
 #include <QChart>
 #include <QChartView>
@@ -37,6 +38,8 @@
 namespace kelvora::ui {
 
 namespace {
+
+constexpr int kCalibrationPage = static_cast<int>(capacity::TStructureKind::skCalibration);
 
 QString q(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -223,6 +226,9 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     pages->addTab(this, caption(false));
     updateUnit();
     showNoTable();
+    if (auto* structure = window.findChild<QTabWidget*>(QStringLiteral("PageControl1")))
+        connect(structure, &QTabWidget::currentChanged, this, [this] { followStructurePage(); });
+    followStructurePage();
     // The unit beside the known amount follows the weight switch of the density row.
     if (auto* weight = window.findChild<QCheckBox*>(QStringLiteral("CheckBox1")))
         connect(weight, &QCheckBox::toggled, this, [this] { updateUnit(); });
@@ -231,6 +237,7 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
 void TablePage::registerInput(QWidget* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
     widget->setAccessibleName(QLatin1String(name));
+    if (auto* edit = dynamic_cast<TEdit*>(widget)) edit->followInput(name);
     window_.registerInput(name, widget);
 }
 
@@ -241,9 +248,8 @@ QWidget* TablePage::buildLevelForGroup() {
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setHorizontalSpacing(6);
 
-    auto* value = new QLineEdit(group);
+    auto* value = new TEdit(group);
     registerInput(value, "LevelForValue");
-    value->installEventFilter(new KeyFilter(KeyFilter::Mode::DigitsPoint, value));
     auto* mode = new QComboBox(group);
     registerInput(mode, "LevelForMode");
     for (const auto& item : capacity::fixedItems("LevelForMode"))
@@ -259,6 +265,8 @@ QWidget* TablePage::buildLevelForGroup() {
     auto* result = new QLineEdit(group);
     registerInput(result, "LevelForResult");
     result->setReadOnly(true);
+    // A level in millimetres to the hundredth, of a tank up to a hundred metres high.
+    showWholeText(result, QStringLiteral("100000.00"));
     result->setToolTip(QStringLiteral("毫米"));
 
     grid->addWidget(new QLabel(label("LevelForValue"), group), 0, 0);
@@ -281,6 +289,7 @@ QWidget* TablePage::buildIdentification() {
     grid->setHorizontalSpacing(6);
 
     auto* exact = new QCheckBox(label("ExactGeometry"), box);
+    exactBox_ = exact;
     registerInput(exact, "ExactGeometry");
     connect(exact, &QCheckBox::toggled, this, [this] { updateCaption(); });
     exactArea_ = new QWidget(box);
@@ -292,9 +301,9 @@ QWidget* TablePage::buildIdentification() {
     grid->addWidget(exact, 0, 0, 1, 2);
     grid->addWidget(exactArea_, 0, 2, 1, 2);
 
-    auto* number = new QLineEdit(box);
+    auto* number = new TEdit(box);
     registerInput(number, "TankNumber");
-    auto* owner = new QLineEdit(box);
+    auto* owner = new TEdit(box);
     registerInput(owner, "TankOwner");
     grid->addWidget(new QLabel(label("TankNumber"), box), 1, 0);
     grid->addWidget(number, 1, 1);
@@ -316,9 +325,23 @@ QString TablePage::caption(bool exactGeometry) {
     return exactGeometry ? QStringLiteral("容积表（精确几何）") : QStringLiteral("容积表");
 }
 
+QString TablePage::noGeometryTip() { return QStringLiteral("标定点按实测数据计算，没有几何形状可以精确计算"); }
+
+bool TablePage::exactGeometry() const {
+    return window_.checked("ExactGeometry") && window_.activePage() != kCalibrationPage;
+}
+
 void TablePage::updateCaption() {
     const int index = pages_->indexOf(this);
-    if (index >= 0) pages_->setTabText(index, caption(window_.checked("ExactGeometry")));
+    if (index >= 0) pages_->setTabText(index, caption(exactGeometry()));
+}
+
+void TablePage::followStructurePage() {
+    const bool points = window_.activePage() == kCalibrationPage;
+    exactBox_->setEnabled(!points);
+    exactBox_->setToolTip(points ? noGeometryTip() : QString());
+    exactArea_->setVisible(!points);
+    updateCaption();
 }
 
 void TablePage::updateUnit() {
@@ -340,15 +363,19 @@ void TablePage::showNoTable() {
     summaryLine_->hide();
 }
 
-void TablePage::showTable(const capacity::RowList& rows, bool weight) {
+void TablePage::showTable(const capacity::RowList& rows, bool weight, const std::string& note) {
     model_->setRows(&rows, weight);
     summary_ = capacity::summarizeTable(rows, kCurveColumns);
     hint_->hide();
     table_->show();
     summaryLine_->show();
     drawCurve();
-    const bool exact = window_.checked("ExactGeometry");
-    check_->compare(window_, rows.size(), exact, weight);
+    const bool points = window_.activePage() == kCalibrationPage;
+    const bool exact = exactGeometry();
+    if (points)
+        check_->clear();
+    else
+        check_->compare(window_, rows.size(), exact, weight);
     model_->setOther(check_->otherRows().empty() ? nullptr : &check_->otherRows(), exact);
     if (!check_->otherRows().empty()) {
         view_->setColumnWidth(2, 86);
@@ -357,7 +384,7 @@ void TablePage::showTable(const capacity::RowList& rows, bool weight) {
 
     const QString unit = valueUnit(weight);
     const auto& s = summary_;
-    QString line = methodName(exact) + QStringLiteral("：共 %1 行，液位 %2 – %3 cm，最高液位 %3 cm 处%4 %5 %6。")
+    QString line = (points ? QStringLiteral("按标定点计算") : methodName(exact)) + QStringLiteral("：共 %1 行，液位 %2 – %3 cm，最高液位 %3 cm 处%4 %5 %6。")
                        .arg(QLocale::c().toString(static_cast<qulonglong>(s.rows)), number(s.firstLevel),
                             number(s.lastLevel), weight ? QStringLiteral("重量") : QStringLiteral("容积"),
                             q(kernel::RoundToStr(s.topValue)), unit);
@@ -367,6 +394,7 @@ void TablePage::showTable(const capacity::RowList& rows, bool weight) {
                     .arg(number(*s.firstFall));
     else
         line += QStringLiteral("数值随液位单调上升。");
+    if (!note.empty()) line += q(note).toHtmlEscaped() + QStringLiteral("。");
     summaryLine_->setText(line);
 }
 
@@ -391,6 +419,8 @@ void TablePage::drawCurve() {
 }
 
 void TablePage::LevelForClick() {
+    // A refused or failed request leaves no earlier level beside the inputs it refused.
+    window_.setText("LevelForResult", "");
     const auto outcome = capacity::LevelForVolume(window_);
     if (outcome.stopped()) window_.services().messageBox(outcome.message);
 }

@@ -12,7 +12,10 @@
 #include <QAbstractTableModel>
 #include <QWidget>
 
+#include <string>
+
 class QChart;
+class QCheckBox;
 class QChartView;
 class QLabel;
 class QLineSeries;
@@ -58,8 +61,9 @@ public:
     // Creates the page as the next page of `pages` and registers its inputs with `window`.
     TablePage(TFrmMain& window, QTabWidget* pages);
 
-    // Shows the table in `rows` (ListBox1's rows), made in weight mode or not.
-    void showTable(const capacity::RowList& rows, bool weight);
+    // Shows the table in `rows` (ListBox1's rows), made in weight mode or not; `note`
+    // states the levels extrapolated beyond calibration points, if any.
+    void showTable(const capacity::RowList& rows, bool weight, const std::string& note = {});
     // Back to the hint shown before the first table.
     void showNoTable();
 
@@ -78,6 +82,12 @@ public:
 
     // The caption follows the exact-geometry check.
     static QString caption(bool exactGeometry);
+    // The tooltip of the exact-geometry check while the calibration page is active.
+    static QString noGeometryTip();
+
+    // Measured calibration points have no geometry to compute: while PageControl1 shows
+    // them the exact-geometry check is disabled and the comparison hidden.
+    void followStructurePage();
 
 private:
     QWidget* buildLevelForGroup();
@@ -85,6 +95,7 @@ private:
     void registerInput(QWidget* widget, const char* name);
     void updateUnit();
     void updateCaption();
+    bool exactGeometry() const; // checked, and offered on the active structure page
     void drawCurve();
 
     TFrmMain& window_;
@@ -104,6 +115,7 @@ private:
     QLabel* unit_ = nullptr;
     QWidget* documentBar_ = nullptr;
     QWidget* exactArea_ = nullptr;
+    QCheckBox* exactBox_ = nullptr;
     MethodCheckView* check_ = nullptr;
     capacity::TableSummary summary_;
 };

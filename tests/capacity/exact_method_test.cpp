@@ -126,36 +126,34 @@ TEST(ExactMethod, RefusesDimensionsThatDescribeNoSolidNamingTheHead) {
         const char* what;
         Assignments inputs;
         const char* message;
+        const char* formulaMessage; // the formulas' own refusal, "" where they have none
     };
     const Row rows[] = {
         {"ellipsoidal H not above h",
          {{"RadioButton15", "1"}, {"Edit21", "300"}, {"Edit22", "300"}},
-         messages::kExactLeftHead},
+         messages::kExactLeftHead, "呵呵，左封头尺寸不能构成封头（深度 H - h 必须大于零）！"},
         {"frustum end as wide as the shell",
          {{"RadioButton10", "1"}, {"Edit15", "0"}, {"Edit16", "500"}, {"Edit18", "2000"}},
-         messages::kExactRightHead},
+         messages::kExactRightHead, "呵呵，右封头尺寸不能构成封头（D2 必须小于筒体直径）！"},
         {"dished crown too small for the depth",
          {{"RadioButton6", "1"}, {"Edit45", "0"}, {"Edit46", "300"}, {"Edit47", "900"}},
-         messages::kExactRightHead},
+         messages::kExactRightHead, "呵呵，右封头尺寸不能构成封头（Ri 不能小于筒体直径的一半）！"},
         {"dished of no depth",
          {{"RadioButton5", "1"}, {"Edit38", "100"}, {"Edit43", "100"}, {"Edit44", "2000"}},
-         messages::kExactLeftHead},
+         messages::kExactLeftHead, "呵呵，左封头尺寸不能构成封头（深度 H - h 必须大于零）！"},
         {"cap taller than half the diameter",
          {{"RadioButton18", "1"}, {"Edit27", "1200"}},
-         messages::kExactLeftHead},
-        {"shell of no diameter", {{"Edit1", "0"}}, messages::kExactShell},
+         messages::kExactLeftHead, ""},
+        {"shell of no diameter", {{"Edit1", "0"}}, messages::kExactShell, "呵呵，中间圆筒的 D 必须大于零！"},
     };
     for (const Row& row : rows) {
         auto in = test::circularTank(row.inputs);
         std::string message;
         EXPECT_TRUE(table(in, true, &message).empty()) << row.what;
         EXPECT_EQ(message, row.message) << row.what;
-        // The formula method keeps its failure values (the zero-depth dished head is the
-        // formula's own division failure, an error report instead).
-        if (std::string(row.what) != "dished of no depth") {
-            table(in, false, &message);
-            EXPECT_EQ(message, "") << row.what;
-        }
+        // The formulas refuse what makes no head to them either, in words naming the side.
+        table(in, false, &message);
+        EXPECT_EQ(message, row.formulaMessage) << row.what;
     }
 }
 

@@ -121,11 +121,13 @@ TEST(ReadTankDescription, LimitsTopLevelAndAdjustsAlpha) {
     EXPECT_EQ(d.levelTo, 1800);
 }
 
-TEST(ReadTankDescription, NonNumbersAndZeroDepthDishedHeadAreErrors) {
+TEST(ReadTankDescription, NonNumbersAreErrorsAndAZeroDepthDishedHeadIsRefused) {
     auto in = circularTank({{"Edit1", "."}});
     EXPECT_THROW(ReadTankDescription(in, RequestType::Table), ConvertError);
+    // Once a division failure of the dished ratio; now the head is named before any ratio.
     auto dished = circularTank({{"RadioButton6", "1"}, {"Edit45", "300"}, {"Edit46", "300"}, {"Edit47", "2000"}});
-    EXPECT_THROW(ReadTankDescription(dished, RequestType::Table), ArithmeticError);
+    EXPECT_EQ(ReadTankDescription(dished, RequestType::Table).message,
+              "呵呵，右封头尺寸不能构成封头（深度 H - h 必须大于零）！");
     auto subtract = circularTank();
     subtract.setItemIndex("ComboBox3", 1);
     const auto d = *ReadTankDescription(subtract, RequestType::Table).description;

@@ -117,6 +117,14 @@ TEST(Batch, SettingsDirectoryThenAssignments) {
     const Result eight = run("--settings " + dir.string() + " --page 3 --quick");
     EXPECT_EQ(eight.status, 1);
     EXPECT_EQ(eight.err, "呵呵，标定点数据还没输完呢！\n");
+    // A stored count comes back as the window's does.
+    std::ofstream(dir / "Config.ini", std::ios::binary | std::ios::app) << "ComboBox2=3\r\n";
+    EXPECT_EQ(run("--settings " + dir.string() + " --page 3 Edit8=500").out, table.out);
+    // A bd.txt that cannot be read is said before the table's own answer.
+    std::ofstream(dir / "bd.txt", std::ios::binary) << "\x8F\x01 points\r\n";
+    const Result unread = run("--settings " + dir.string() + " --page 3 --quick");
+    EXPECT_EQ(unread.status, 1);
+    EXPECT_TRUE(unread.err.starts_with("kelvora-table: 标定点文件“" + (dir / "bd.txt").string())) << unread.err;
     EXPECT_EQ(run("--settings " + (dir / "missing").string()).status, 3);
 }
 
@@ -187,6 +195,35 @@ TEST(Batch, DocumentOut) {
     fs::remove_all(dir);
 }
 
+TEST(Batch, TankTextsTooLongOrUnprintableAreRefused) {
+    namespace fs = std::filesystem;
+    const fs::path pdf = fs::path(testing::TempDir()) / ("kelvora_batch_texts_" + std::to_string(getpid()) + ".pdf");
+    const std::string tank = "RadioButton1=1 Edit1=2000 Edit2=5000 Edit6=0 Edit7=2000 Edit8=500 Edit9=5" + kCommon;
+    std::string wide;
+    for (int i = 0; i < 64; ++i) wide += "罐";
+    struct Case {
+        std::string args;
+        int status;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"'TankNumber=" + wide + "' --out " + pdf.string(), 0, ""},
+        {"'TankNumber=" + wide + "罐'", 1, "呵呵，罐号最多64个字符！\n"},
+        {"TankOwner=" + std::string(129, 'a') + " --out " + pdf.string(), 1, "呵呵，使用单位最多128个字符！\n"},
+        {"'TankNumber=T-07\U0001D11E' --out " + pdf.string(), 1,
+         "罐号中的字符“\U0001D11E”（U+1D11E）无法在文档中显示！\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        fs::remove(pdf);
+        const Result r = run(tank + c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(fs::exists(pdf), c.status == 0 && c.args.find("--out") != std::string::npos);
+    }
+    fs::remove(pdf);
+}
+
 std::filesystem::path scratchDir(const std::string& what) {
     const auto dir = std::filesystem::path(testing::TempDir()) / ("kelvora_batch_" + what + "_" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
@@ -248,7 +285,7 @@ TEST(Batch, ValuesBeyondTheDoubleRangeAreAnErrorReport) {
     const std::string table = "RadioButton1=1 Edit1=2000 Edit6=0 Edit7=2000 Edit8=50 Edit9=10" + kCommon;
     const std::string cases[] = {
         table + "Edit2=1e308",
-        table + "Edit2=5000 CheckBox1=1 Edit37=1e306 ComboBox1=g/cm^3",
+        table + "Edit2=5e307 CheckBox1=1 Edit37=3000 ComboBox1=Kg/m^3",
         "--quick RadioButton1=1 Edit1=2000 Edit2=6e307 Edit35=2000" + kCommon,
         "--out " + (dir / "table.xls").string() + " " + table + "Edit2=1e308",
     };
@@ -310,9 +347,102 @@ TEST(Batch, CompareRefusesWhatTheExactMethodCannotEvaluate) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("右封头"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(run(tank).status, 0); // the formulas keep their failure values
+    // Once the formulas kept their failure values; now they refuse the head too.
+    const Result formulas = run(tank);
+    EXPECT_EQ(formulas.status, 1);
+    EXPECT_EQ(formulas.err, "呵呵，右封头尺寸不能构成封头（D2 必须小于筒体直径）！\n");
     EXPECT_EQ(run("--compare --quick " + tank).status, 3);
     EXPECT_EQ(run("--compare --out x.xlsx " + tank).status, 3);
+}
+
+} // namespace
+
+namespace {
+
+// The command line's own faults, the formats of --out, and what a script reads on standard
+// error besides the rows: a refusal naming the part, or the levels that were extrapolated.
+TEST(Batch, CommandLineOutFormatsAndRefusals) {
+    namespace fs = std::filesystem;
+    const auto dir = scratchDir("formats");
+    const std::string tank = "RadioButton1=1 Edit1=2000 Edit2=5000 Edit6=0 Edit7=2000 Edit8=1000 Edit9=5" + kCommon;
+    const std::string points = "--page 3 --point 0,0 --point 1000,500 Edit6=500 Edit8=500 Edit9=5" + kCommon;
+    struct Case {
+        const char* what;
+        std::string args;
+        int status;
+        std::string out, err; // err: the whole of standard error, or with a trailing '*' its start
+        std::string file = {}, bytes = {};
+    };
+    const Case cases[] = {
+        {"no arguments", "", 3, "", "usage: kelvora-table*"},
+        {"every unknown at once", "Edit99=1 --bogus " + tank + " Foo=2 --also", 3, "",
+         "kelvora-table: unknown input 'Edit99'\nkelvora-table: unknown option '--bogus'\n"
+         "kelvora-table: unknown input 'Foo'\nkelvora-table: unknown option '--also'\n(see kelvora-table --help)\n"},
+        {"text ending", "--out t.txt " + tank, 3, "", "kelvora-table: --out: 't.txt' does not end in*"},
+        {"no ending", "--out table " + tank, 3, "", "kelvora-table: --out: 'table' does not end in*"},
+        {"csv", "--out " + (dir / "t.csv").string() + " " + tank, 0, "保存成功！\n", "", "t.csv",
+         "高度cm,容积L\r\n0,0\r\n100,7853.98\r\n200,15707.96\r\n"},
+        {"csv in kilograms", "--out " + (dir / "W.CSV").string() + " " + tank + "CheckBox1=1 Edit37=850 ComboBox1=Kg/m^3",
+         0, "保存成功！\n", "", "W.CSV", "高度cm,重量Kg\r\n0,0\r\n100,6675.88\r\n200,13351.77\r\n"},
+        {"no tank", tank + "Edit1=0", 1, "", "呵呵，中间圆筒的 D 必须大于零！\n"},
+        {"850 with g/cm^3", tank + "CheckBox1=1 Edit37=850 ComboBox1=g/cm^3", 1, "",
+         "呵呵，密度 850000 Kg/m^3 不在 100 ~ 3000 Kg/m^3 之间，请检查数值和单位！\n"},
+        {"no unit", "--quick " + tank + "Edit35=5 CheckBox1=1 Edit37=0.85", 1, "", "呵呵，请选择密度的单位（Kg/m^3 或 g/cm^3）！\n"},
+        {"extrapolated", points + " Edit7=2000", 0, "50,250\n100,500\n150,750\n200,1000\n",
+         "液位 1000 ~ 2000 mm 超出标定点范围（0 ~ 1000 mm），按外推计算\n"},
+        {"within the points", points + " Edit7=1000", 0, "50,250\n100,500\n", ""},
+        {"points out of order", "--page 3 --point 0,0 --point 1000,500 --point 1000,600 Edit6=0 Edit7=100 Edit8=50 "
+                                "Edit9=5" + kCommon, 1, "", "呵呵，第 3 个标定点的高度不大于上一个点！\n"},
+        {"exact geometry on points", points + " Edit7=1000 ExactGeometry=1", 0, "50,250\n100,500\n", ""},
+        {"--compare on points", "--compare " + points + " Edit7=1000", 1, "",
+         "呵呵，标定点是实测数据，没有几何形状，不能比较两种算法！\n"},
+        {"--level-for on points", "--level-for 500 " + points + " ExactGeometry=1", 0, "1000\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Result r = run(c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.out, c.out);
+        if (c.err.ends_with('*'))
+            EXPECT_TRUE(r.err.starts_with(c.err.substr(0, c.err.size() - 1))) << r.err;
+        else
+            EXPECT_EQ(r.err, c.err);
+        if (!c.file.empty()) {
+            std::ifstream in(dir / c.file, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.bytes);
+        }
+    }
+}
+
+// A write-protected file is refused alike in every format, and stays as it was.
+TEST(Batch, WriteProtectedTargetIsRefusedInEveryFormat) {
+    const auto dir = scratchDir("readonly");
+    const std::string tank = "RadioButton1=1 Edit1=2000 Edit2=5000 Edit6=0 Edit7=2000 Edit8=1000 Edit9=5" + kCommon;
+    for (const char* name : {"t.xls", "t.xlsx", "t.pdf", "t.csv"}) {
+        const auto path = dir / name;
+        std::ofstream(path) << "old contents";
+        std::filesystem::permissions(path, std::filesystem::perms(0444));
+        const Result r = run("--out " + path.string() + " " + tank);
+        EXPECT_EQ(r.status, 2) << name;
+        EXPECT_EQ(r.err, "无法保存到“" + path.string() + "”：文件是只读的.\n") << name;
+        std::ifstream in(path, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old contents") << name;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << name;
+        std::filesystem::remove(path);
+    }
+}
+
+TEST(Batch, UncertaintyPrintsFourFieldsPerRow) {
+    const std::string tank = "RadioButton1=1 Edit1=2000 Edit2=5000 Edit6=0 Edit7=2000 Edit8=1000 Edit9=10" + kCommon;
+    // Half full: u² = (L·R(π − 2)/2 · 1)² + (πR²/2 · 2)²; at the top the full
+    // tank's: u² = (πDL/2 · 1)² + (πD²/4 · 2)² (mm³).
+    auto r = run(tank + "UncertaintySection=1 UncertaintyLength=2 --uncertainty");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "0,0,0.00,\n100,7853.98,8.49,0.108\n200,15707.96,33.84,0.215\n");
+    r = run(tank + "--uncertainty");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "呵呵，还没输入任何测量不确定度！\n");
+    EXPECT_EQ(run(tank + "UncertaintyLevel=1 --uncertainty --quick").status, 3);
 }
 
 } // namespace

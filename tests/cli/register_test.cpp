@@ -28,8 +28,8 @@ std::string read(const fs::path& path) {
 }
 
 const std::string kTank = "# Kelvora tank file, version 1\nstructure = horizontal\nsection = circle\nD = 2000\n"
-                          "L = 5000\nleft.shape = ellipsoidal\nleft.h = 500\nleft.H = 0\nright.shape = cone\n"
-                          "right.h = 400\nright.H2 = 0\nfrom = 0\nto = 2000\nstep = 10\nrows_per_column = 50\n"
+                          "L = 5000\nleft.shape = ellipsoidal\nleft.h = 40\nleft.H = 540\nright.shape = cone\n"
+                          "right.h = 40\nright.H2 = 440\nfrom = 0\nto = 2000\nstep = 10\nrows_per_column = 50\n"
                           "dead_volume = 0\nattachment.volume = 0\nattachment.bottom = 0\nattachment.height = 0\n";
 
 TEST(Register, RowsSummaryAndRefusals) {
@@ -95,7 +95,7 @@ TEST(Register, ParallelEqualsSequential) {
     Dir dir;
     write(dir / "a.tank", kTank);
     std::string csv = "tank_number,file,D,left.shape,left.h,left.H\n";
-    const char* shapes[] = {"ellipsoidal,500,0", "cap,,300", "flat,,"};
+    const char* shapes[] = {"ellipsoidal,40,540", "cap,,300", "flat,,"};
     for (int i = 0; i < 6; ++i)
         csv += "T-" + std::to_string(i) + ",a.tank," + std::to_string(1800 + 50 * i) + "," + shapes[i % 3] + "\n";
     write(dir / "reg.csv", csv);
@@ -155,7 +155,7 @@ TEST(TankOption, NamesOverrideTheFileAndEveryNameIsListed) {
     Dir dir;
     write(dir / "a.tank", kTank);
     const Result byFile = run("--tank " + dir / "a.tank" + " D=2600 right.shape=flat step=500");
-    const Result byComponents = run("RadioButton1=1 Edit1=2600 Edit2=5000 RadioButton15=1 Edit21=500 Edit22=0 "
+    const Result byComponents = run("RadioButton1=1 Edit1=2600 Edit2=5000 RadioButton15=1 Edit21=40 Edit22=540 "
                                     "RadioButton14=1 Edit6=0 Edit7=2000 Edit8=500 Edit9=50 Edit13=0 Edit31=0 "
                                     "Edit32=0 Edit33=0");
     EXPECT_EQ(byFile.status, 0) << byFile.err;

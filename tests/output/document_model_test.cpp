@@ -145,7 +145,14 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
          plus(kLevels, {{"ComboBox2", "2"}}),
          {{"结构形式", "罐容标定（标定点插值）"},
           {"主体尺寸", "2 个标定点，高度 0 ~ 2000 mm"},
-          {"左封头", ""}}},
+          {"左封头", ""},
+          {"外推", ""}}},
+        {"calibration points extrapolated above, exact geometry checked",
+         3,
+         plus(kLevels, {{"ComboBox2", "2"}, {"Edit7", "2500"}, {"ExactGeometry", "1"}}),
+         {{"计算方法", "标定点插值"},
+          {"液位范围", "0 ~ 2500 mm，间隔 500 mm"},
+          {"外推", "液位 2000 ~ 2500 mm 超出标定点范围（0 ~ 2000 mm），按外推计算"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -172,6 +179,43 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
             else
                 EXPECT_EQ(m.fields[label], value) << label;
         }
+    }
+}
+
+TEST(DocumentModel, TankTextsOnOneLineAndWithinTheirLengths) {
+    auto repeat = [](const std::string& s, int n) {
+        std::string r;
+        for (int i = 0; i < n; ++i)
+            r += s;
+        return r;
+    };
+    const Assignments tank = plus(kLevels, {{"RadioButton1", "1"},
+                                            {"Edit1", "2000"},
+                                            {"Edit2", "5000"},
+                                            {"RadioButton21", "1"},
+                                            {"RadioButton14", "1"}});
+    struct Case {
+        std::string number, owner;
+        std::string refusal; // empty: the document is made
+        std::string shownNumber, shownOwner;
+    };
+    const Case cases[] = {
+        {"T-07\r\nA\t3", "某某\x7F油库\xC2\x85一区\xE2\x80\xA8二区", "", "T-07  A 3", "某某 油库 一区 二区"},
+        {repeat("罐", 64), repeat("库", 128), "", repeat("罐", 64), repeat("库", 128)},
+        {repeat("罐", 65), "", "呵呵，罐号最多64个字符！", "", ""},
+        {"T", repeat("a", 129), "呵呵，使用单位最多128个字符！", "", ""},
+    };
+    for (const auto& c : cases) {
+        auto in = inputsWith(0, plus(tank, {{"TankNumber", c.number}, {"TankOwner", c.owner}}));
+        capacity::RowList rows;
+        ASSERT_FALSE(capacity::GenerateCapacityTable(in, rows).stopped());
+        const ShownTable shown = describeShownTable(in, rows);
+        EXPECT_EQ(shown.message, c.refusal);
+        if (!c.refusal.empty()) continue;
+        const TableDocument doc = describeTable(*shown.description, in, rows, "2026-03-01");
+        EXPECT_EQ(doc.tankNumber, c.shownNumber);
+        EXPECT_EQ(doc.fields.at(0).value, c.shownNumber);
+        EXPECT_EQ(doc.fields.at(1).value, c.shownOwner);
     }
 }
 

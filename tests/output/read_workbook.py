@@ -4,6 +4,8 @@
     read_workbook.py xlsx FILE      openpyxl
     read_workbook.py stream FILE    the compound file's "Workbook" stream, via xlrd's
                                     own compound-file reader, written to stdout raw
+    read_workbook.py sheets FILE    every sheet's name, then its cells as openpyxl reads
+                                    them, each with the text its <v> or <t> holds in the file
 
 Cells come out as "row<TAB>column<TAB>n|s<TAB>value", 1-based, after a first line
 "sheets<TAB>count<TAB>first sheet's name". Numbers are printed with repr().
@@ -57,4 +59,24 @@ def read_stream(path):
     sys.stdout.buffer.write(stream)
 
 
-{"xls": read_xls, "xlsx": read_xlsx, "stream": read_stream}[sys.argv[1]](sys.argv[2])
+def read_sheets(path):
+    import html
+    import openpyxl
+    import re
+    import zipfile
+    book = openpyxl.load_workbook(path)
+    with zipfile.ZipFile(path) as z:
+        for index, sheet in enumerate(book.worksheets, 1):
+            print(f"sheet\t{sheet.title}")
+            xml = z.read(f"xl/worksheets/sheet{index}.xml").decode()
+            stored = {m[0]: html.unescape(m[1] or m[2])
+                      for m in re.findall(r'<c r="([A-Z]+[0-9]+)"[^>]*>(?:<v>([^<]*)</v>|<is><t[^>]*>([^<]*)</t>)', xml)}
+            for row in sheet.iter_rows():
+                for cell in row:
+                    if cell.value is not None:
+                        kind = "s" if isinstance(cell.value, str) else "n"
+                        value = escape(cell.value) if kind == "s" else repr(float(cell.value))
+                        print(f"{cell.coordinate}\t{kind}\t{value}\t{escape(stored[cell.coordinate])}")
+
+
+{"xls": read_xls, "xlsx": read_xlsx, "stream": read_stream, "sheets": read_sheets}[sys.argv[1]](sys.argv[2])

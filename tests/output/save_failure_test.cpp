@@ -154,8 +154,8 @@ TEST(XlsLimitTest, RefusedBeyondTheSheet) {
     }
 }
 
-// The read-back that catches what libxlsxwriter does not: a worksheet cut short or with a
-// hole in it, in an otherwise sound package.
+// The full read-back catches what a package's zip structure does not show: a worksheet cut
+// short or with a hole in it, in an otherwise sound package.
 TEST(XlsxPackageCheckTest, RejectsDamagedWorksheets) {
     const std::pair<const char*, bool> kCases[] = {{"intact", true}, {"truncated", false}, {"hole", false}};
     test::TempDir dir;

@@ -144,6 +144,7 @@ TEST_P(SheetLayoutTest, PlacesEveryCell) {
 
     const ExpectedSheet expected(rows, static_cast<std::uint64_t>(c.n), c.weight);
     EXPECT_EQ(seen.size(), expected.cellCount());
+    EXPECT_EQ(layout.cellCount(), expected.cellCount());
     for (const auto& [at, cell] : seen) {
         const auto want = expected.at(at.first, at.second);
         ASSERT_TRUE(want) << "unexpected cell at " << at.first << "," << at.second;

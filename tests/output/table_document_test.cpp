@@ -14,6 +14,8 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include <csignal>
@@ -189,6 +191,127 @@ TEST_F(TableDocumentTest, HeaderExtractsAndFontsAreEmbedded) {
             EXPECT_EQ(w[w.size() - 5], "yes") << line; // the "emb" column
         }
         EXPECT_GE(faces, 2);
+    }
+}
+
+struct Word {
+    double xMin, yMin, xMax, yMax;
+    std::string text;
+};
+
+// The words of each page with their boxes in points, as pdftotext -bbox gives them.
+std::vector<std::vector<Word>> wordsOf(const std::string& pdf) {
+    static const std::regex word(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
+    std::vector<std::vector<Word>> pages;
+    std::istringstream lines(run("pdftotext -bbox '" + pdf + "' - 2>&1"));
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch m;
+        if (line.find("<page ") != std::string::npos) pages.emplace_back();
+        else if (std::regex_search(line, m, word) && !pages.empty())
+            pages.back().push_back({std::stod(m[1]), std::stod(m[2]), std::stod(m[3]), std::stod(m[4]), m[5]});
+    }
+    return pages;
+}
+
+TEST_F(TableDocumentTest, LongAndHostileTextsStayInTheirBoxes) {
+    auto repeat = [](const std::string& s, std::size_t n) {
+        std::string r;
+        for (std::size_t i = 0; i < n; ++i) r += s;
+        return r;
+    };
+    auto digits = [](std::size_t n) {
+        std::string r = "T-";
+        for (std::size_t i = 0; r.size() < n; ++i) r += static_cast<char>('0' + i % 10);
+        return r;
+    };
+    struct Case {
+        const char* what;
+        std::string number, owner;
+        std::string shown; // the header's "罐号：…使用单位：…" without blanks; empty: cut with "…"
+    };
+    const Case cases[] = {
+        {"line breaks and tabs", "T-07\n\tA3", "某某\r\n油库", "罐号：T-07A3使用单位：某某油库"},
+        {"both at their limits", repeat("罐", 64), repeat("库", 128),
+         "罐号：" + repeat("罐", 64) + "使用单位：" + repeat("库", 128)},
+        {"a 125-character number", digits(125), "某某油库", "罐号：" + digits(125) + "使用单位：某某油库"},
+        {"a 2,047-character number", digits(2047), repeat("库", 300), ""},
+        {"a 40,000-character number", repeat("罐", 40000), "某某油库", ""},
+    };
+    constexpr double kRight = 595.0 - 15 / 25.4 * 72 + 0.5, kBottom = 842.0 - 15 / 25.4 * 72 + 0.5;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        f.inputs.setText("TankNumber", c.number);
+        f.inputs.setText("TankOwner", c.owner);
+        const capacity::RowList rows = syntheticRows(500);
+        const std::string pdf = path("long.pdf");
+        saveTableDocumentPdf(pdf, f.document(rows));
+
+        const auto pages = wordsOf(pdf);
+        ASSERT_EQ(pages.size(), pagesOf(pdf).size());
+        for (std::size_t p = 0; p < pages.size(); ++p) {
+            SCOPED_TRACE("page " + std::to_string(p + 1));
+            // The running head: the page number stands whole, right of everything on its line.
+            const auto number = std::find_if(pages[p].begin(), pages[p].end(), [](const Word& w) { return w.text == "第"; });
+            ASSERT_NE(number, pages[p].end());
+            for (const Word& w : pages[p]) {
+                EXPECT_LE(w.xMax, kRight) << w.text;
+                EXPECT_LE(w.yMax, kBottom) << w.text;
+                if (std::abs(w.yMin - number->yMin) < 1 && w.xMin < number->xMin) {
+                    EXPECT_LT(w.xMax, number->xMin) << w.text;
+                }
+            }
+            EXPECT_NE(withoutBlanks(pagesOf(pdf)[p]).find("第" + std::to_string(p + 1) + "页共" +
+                                                           std::to_string(pages.size()) + "页"),
+                      std::string::npos);
+        }
+        const std::string first = withoutBlanks(pagesOf(pdf).at(0));
+        if (!c.shown.empty()) {
+            EXPECT_NE(first.find(c.shown), std::string::npos) << first;
+        } else {
+            // Three lines of the number at most, the last cut; the owner's box below it.
+            const auto label = first.rfind("罐号：" + c.number.substr(0, 30), first.find("…使用单位："));
+            ASSERT_NE(label, std::string::npos) << first;
+            const auto cut = first.find("…使用单位：", label);
+            ASSERT_NE(cut, std::string::npos) << first;
+            EXPECT_LT(cut - label, std::size_t(600));
+        }
+    }
+}
+
+TEST_F(TableDocumentTest, ACharacterNoFontShowsIsRefusedNeverDropped) {
+    struct Case {
+        const char* number;
+        const char* owner;
+        const char* refusal; // empty: the document is made
+    };
+    const Case cases[] = {
+        {"T-07①€", "某某油库　一区", ""},
+        {"T-07\U0001D11E", "某某油库", "罐号中的字符“\U0001D11E”（U+1D11E）无法在文档中显示！"},
+        {"T-07", "某某\U00013000油库", "使用单位中的字符“\U00013000”（U+13000）无法在文档中显示！"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.number);
+        Fixture f;
+        f.inputs.setText("TankNumber", c.number);
+        f.inputs.setText("TankOwner", c.owner);
+        const capacity::RowList rows = syntheticRows(10);
+        const TableDocument doc = f.document(rows);
+        EXPECT_EQ(unprintableCharacterRefusal(doc), c.refusal);
+        const std::string pdf = path("refused.pdf");
+        if (*c.refusal) {
+            try {
+                saveTableDocumentPdf(pdf, doc);
+                ADD_FAILURE() << "no refusal";
+            } catch (const Error& e) {
+                EXPECT_STREQ(e.what(), c.refusal);
+            }
+            EXPECT_FALSE(fs::exists(pdf));
+        } else {
+            saveTableDocumentPdf(pdf, doc);
+            EXPECT_NE(withoutBlanks(pagesOf(pdf).at(0)).find(std::string("罐号：") + c.number), std::string::npos);
+            fs::remove(pdf);
+        }
     }
 }
 

@@ -26,7 +26,7 @@ std::string lines(int from, int to, const std::string& prefix = "") {
 
 TEST(GridFile, SavesEightPointsAsTwentyNineLines) {
     MemoryInputs inputs = MemoryInputs::afterStartup();
-    for (int k = 1; k <= 20; ++k) { // points past the eighth are hidden and not saved
+    for (int k = 1; k <= 8; ++k) {
         inputs.grid().setCell(1, k, std::to_string(k * 100));
         inputs.grid().setCell(2, k, std::to_string(k * 1000) + ".5");
     }
@@ -43,6 +43,46 @@ TEST(GridFile, SavesEightPointsAsTwentyNineLines) {
     inputs.grid() = windows;
     inputs.setText("ComboBox2", "20");
     EXPECT_EQ(stringGridFileBytes(inputs.grid()), fixture("windows_bd.txt"));
+}
+
+// Rows hidden past the count are saved while they hold points, so that they come back in
+// the next run; a grid without such rows is saved exactly as before.
+TEST(GridFile, HiddenRowsWithPointsAreSaved) {
+    struct Case {
+        const char* what;
+        int count;
+        std::vector<int> pointRows; // rows given a level and a volume
+        std::vector<int> numbered;  // rows given only a row number
+        int rowsSaved;
+    };
+    const Case cases[] = {
+        {"eight points, count 8", 8, {1, 2, 3, 4, 5, 6, 7, 8}, {}, 9},
+        {"twenty points, count 8", 8, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}, {}, 21},
+        {"count lowered from 20, hidden rows empty", 8, {1, 2, 3}, {9, 10, 20}, 9},
+        {"one hidden point after a gap", 5, {1, 2, 15}, {}, 16},
+        {"a point hidden inside the count's reach", 10, {1, 2, 3, 4}, {}, 11},
+        {"a cell past the rows any load reads", 8, {1, 250}, {}, 9},
+    };
+    for (const auto& c : cases) {
+        StringGrid grid(3, c.count + 1);
+        for (int r : c.pointRows) {
+            grid.setCell(1, r, std::to_string(r * 100));
+            grid.setCell(2, r, std::to_string(r * 7) + ".5");
+        }
+        for (int r : c.numbered) grid.setCell(0, r, std::to_string(r));
+        const std::string bytes = stringGridFileBytes(grid);
+        EXPECT_TRUE(bytes.starts_with("3\r\n" + std::to_string(c.rowsSaved) + "\r\n")) << c.what;
+
+        StringGrid loaded(3, 9);
+        loadStringGridBytes(loaded, bytes);
+        EXPECT_EQ(loaded.rowCount(), c.rowsSaved) << c.what;
+        for (int r : c.pointRows) {
+            if (r < kMaxGridRows) {
+                EXPECT_EQ(loaded.cell(2, r), std::to_string(r * 7) + ".5") << c.what << " row " << r;
+            }
+        }
+        EXPECT_EQ(stringGridFileBytes(loaded), bytes) << c.what;
+    }
 }
 
 TEST(GridFile, DamagedFilesLoadWhatTheyCanAndNeverMore) {
@@ -86,6 +126,13 @@ TEST(GridFile, DamagedFilesLoadWhatTheyCanAndNeverMore) {
         {"over-long line", "1\r\n1\r\n" + chinese + "\r\n", false, 1, 1, {{0, 0, longCell}}},
         {"broken GBK in a cell", "1\r\n2\r\n\xB9\xDE\xFF\r\nnext\r\n", false, 1, 2,
          {{0, 0, "罐\uFFFD"}, {0, 1, "next"}}},
+        // What editors make of a saved file: a byte-order mark (the text then UTF-8), or
+        // the old Macintosh line ends.
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" "3\r\n2\r\n序号\r\n1\r\n高度 mm\r\n500\r\n容积 L\r\n1200\r\n",
+         false, 3, 2, {{0, 0, "序号"}, {1, 1, "500"}, {2, 0, "容积 L"}, {2, 1, "1200"}}},
+        {"CR line ends", "3\r2\r\xD0\xF2\xBA\xC5\r1\r\r500\r\rx\r", false, 3, 2,
+         {{0, 0, "序号"}, {0, 1, "1"}, {1, 0, ""}, {1, 1, "500"}, {2, 1, "x"}}},
+        {"random bytes", "\x8F\x01\xFE\x00\x7Fz\r\n", true, 3, 9, {{1, 1, "keep"}}},
     };
     // clang-format on
     for (const auto& c : cases) {

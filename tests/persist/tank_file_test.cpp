@@ -106,12 +106,12 @@ TEST(TankFile, SameRowsAsComponentNames) {
     using kelvora::test::set;
     struct Shape { std::string_view word; kelvora::test::Assignments left, right; };
     const Shape shapes[] = {
-        {"ellipsoidal", {{"Edit21", "500"}, {"Edit22", "0"}}, {{"Edit10", "500"}, {"Edit11", "0"}}},
-        {"cone", {{"Edit23", "400"}, {"Edit24", "0"}}, {{"Edit12", "400"}, {"Edit14", "0"}}},
-        {"frustum", {{"Edit25", "400"}, {"Edit26", "0"}, {"Edit28", "1000"}}, {{"Edit15", "400"}, {"Edit16", "0"}, {"Edit18", "1000"}}},
+        {"ellipsoidal", {{"Edit21", "40"}, {"Edit22", "540"}}, {{"Edit10", "40"}, {"Edit11", "540"}}},
+        {"cone", {{"Edit23", "40"}, {"Edit24", "440"}}, {{"Edit12", "40"}, {"Edit14", "440"}}},
+        {"frustum", {{"Edit25", "40"}, {"Edit26", "440"}, {"Edit28", "1000"}}, {{"Edit15", "40"}, {"Edit16", "440"}, {"Edit18", "1000"}}},
         {"cap", {{"Edit27", "300"}}, {{"Edit17", "300"}}},
-        {"dished", {{"Edit19", "300"}}, {{"Edit20", "300"}}},
-        {"dished_custom", {{"Edit38", "500"}, {"Edit43", "0"}, {"Edit44", "2000"}}, {{"Edit45", "500"}, {"Edit46", "0"}, {"Edit47", "2000"}}},
+        {"dished", {{"Edit19", "40"}}, {{"Edit20", "40"}}},
+        {"dished_custom", {{"Edit38", "40"}, {"Edit43", "540"}, {"Edit44", "2000"}}, {{"Edit45", "40"}, {"Edit46", "540"}, {"Edit47", "2000"}}},
         {"hemisphere", {}, {}},
         {"flat", {}, {}},
     };

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -74,16 +75,81 @@ private slots:
         QVERIFY(window->checked("RadioButton5") && !window->checked("RadioButton15"));
         QVERIFY(window->checked("CheckBox1"));
         QVERIFY(!window->findChild<QWidget*>(QStringLiteral("Edit37"))->isHidden());
-        QCOMPARE(window->itemIndex("ComboBox3"), 0); // the head choices start on "add"
-        QCOMPARE(window->text("ComboBox2"), std::string("8"));
-        QCOMPARE(window->grid().rowCount(), 9);
-        QCOMPARE(window->grid().cell(2, 8), std::string("56.5"));
-        window->setText("ComboBox2", "20");
-        window->ComboBox2Change();
+        QCOMPARE(window->itemIndex("ComboBox3"), 1); // the head choices and the count as left
+        QCOMPARE(window->itemIndex("ComboBox4"), 0);
+        QCOMPARE(window->text("ComboBox2"), std::string("20"));
         QCOMPARE(window->grid().rowCount(), 21);
+        QCOMPARE(window->findChild<QTableView*>(QStringLiteral("StringGrid1"))->model()->rowCount(), 21);
         QCOMPARE(window->grid().cell(1, 20), std::string("2000"));
         QCOMPARE(window->grid().cell(2, 9), std::string("63.5"));
         QVERIFY(services->shown.empty()); // " 850 " is a number
+    }
+
+    // Opening and closing loses no point: twenty stored at the count 20 or at the count 8
+    // (hidden) are all in bd.txt afterwards.
+    void openAndCloseKeepsEveryPoint() {
+        for (const char* count : {"20", "8"}) {
+            {
+                auto window = start();
+                window->setText("ComboBox2", "20");
+                window->ComboBox2Change();
+                for (int r = 1; r <= 20; ++r) window->grid().setCell(1, r, std::to_string(r * 100));
+                window->setText("ComboBox2", count);
+                window->ComboBox2Change();
+                window->close();
+            }
+            for (int run = 0; run < 2; ++run) start()->close();
+            auto window = start();
+            QCOMPARE(window->text("ComboBox2"), std::string(count));
+            QCOMPARE(window->grid().cell(1, 20), std::string("2000"));
+        }
+    }
+
+    // A bd.txt that cannot be read is said once at start-up and left as it is at the close;
+    // a missing one is no message.
+    void unreadableCalibrationFileIsKept() {
+        const QString path = dir.filePath(QStringLiteral("bd.txt"));
+        const QByteArray damaged("\x8F\x01\xFEpoints\r\n", 11);
+        for (bool present : {true, false}) {
+            QFile::remove(path);
+            if (present) {
+                QFile file(path);
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write(damaged);
+            }
+            auto window = start();
+            window->show();
+            QCoreApplication::processEvents(); // a later activation shows nothing again
+            window->FormActivate();
+            QCOMPARE(services->shown.size(), present ? 1u : 0u);
+            if (present) QVERIFY(services->shown[0].text.find("bd.txt") != std::string::npos);
+            window->close();
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            if (present) QCOMPARE(file.readAll(), damaged);
+        }
+    }
+
+    // A settings file too large to load back is kept aside with a message at the close, and
+    // the inputs are there at the next start.
+    void oversizedSettingsFileIsKeptAside() {
+        const QString path = dir.filePath(QStringLiteral("Config.ini"));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[FrmMainPro]\r\n");
+            file.write(QByteArray(8 << 20, ';'));
+        }
+        {
+            auto window = start();
+            window->setText("Edit1", "2600");
+            window->close();
+            QCOMPARE(services->shown.size(), 1u);
+            QVERIFY(services->shown[0].text.find("Config.ini.bak") != std::string::npos);
+        }
+        QVERIFY(QFile::exists(path + QStringLiteral(".bak")));
+        QCOMPARE(start()->text("Edit1"), std::string("2600"));
+        QFile::remove(path + QStringLiteral(".bak"));
     }
 
     void activationStepsRunOnce() {

@@ -169,6 +169,18 @@ private slots:
              },
              kelvora::output::messages::kTableNotCurrent},
             {"about 200,000 rows", [&] { generate("0.01"); }, kelvora::output::messages::kDocumentTooLong},
+            {"a longer tank number from the settings file",
+             [&] {
+                 generate("10");
+                 window->setText("TankNumber", std::string(65, 'T'));
+             },
+             "呵呵，罐号最多64个字符！"},
+            {"a character no font shows",
+             [&] {
+                 generate("10");
+                 window->setText("TankOwner", "某某\U0001D11E油库");
+             },
+             "使用单位中的字符“\U0001D11E”（U+1D11E）无法在文档中显示！"},
         };
         for (const auto& c : cases) {
             init();

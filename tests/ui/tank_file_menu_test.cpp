@@ -37,10 +37,13 @@ class TankFileMenuTest : public QObject {
     // Every input's state as text: the window's own record of itself.
     static std::string state(const TFrmMain& w) {
         std::string s = std::to_string(w.activePage());
-        for (auto table : {capacity::inputTable(), capacity::pageInputTable()})
-            for (const auto& input : table)
-                s += "|" + std::string(input.name) + "=" + w.text(input.name) + (w.checked(input.name) ? "+" : "-") +
-                     std::to_string(w.itemIndex(input.name));
+        auto add = [&](std::string_view name) {
+            s += "|" + std::string(name) + "=" + w.text(name) + (w.checked(name) ? "+" : "-") +
+                 std::to_string(w.itemIndex(name));
+        };
+        for (const auto& input : capacity::inputTable()) add(input.name);
+        for (const auto& term : capacity::vocabulary())
+            if (capacity::findPageInput(term.component)) add(term.component);
         for (int row = 1; row <= 12; ++row) s += "|" + w.grid().cell(1, row) + "," + w.grid().cell(2, row);
         return s;
     }

@@ -1,0 +1,40 @@
+#pragma once
+// Takes a result out of its field as soon as an input it was made from changes, whether
+// typed, clicked or set by the program, so that a result never stands beside inputs it
+// was not made from (capacity/result_inputs). A load that restores the inputs together
+// with the results made from them holds it off.
+
+#include <QObject>
+
+#include <string_view>
+
+namespace kelvora::ui {
+
+class TFrmMain;
+
+class StaleResults : public QObject {
+public:
+    // Watches every input of `window`; the window owns the watcher.
+    explicit StaleResults(TFrmMain& window);
+
+    // While a hold lives, changes clear nothing.
+    class Hold {
+    public:
+        explicit Hold(int& holds) : holds_(holds) { ++holds_; }
+        ~Hold() { --holds_; }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        int& holds_;
+    };
+    [[nodiscard]] Hold hold() { return Hold(holds_); }
+
+private:
+    void changed(std::string_view input);
+
+    TFrmMain& window_;
+    int holds_ = 0;
+};
+
+} // namespace kelvora::ui
