@@ -42,7 +42,7 @@ TEST(Register, RowsSummaryAndRefusals) {
                            "T-3;missing.tank;;;\n"
                            "T-4;a.tank;;0;\n"
                            "T-5;a.tank;;abc;\n");
-    const Result r = run("--register " + dir / "reg.csv" + " --out-dir " + dir / "out" + " --formats xlsx,pdf");
+    const Result r = run("--register " + dir / "reg.csv" + " --out-dir " + dir / "out" + " --formats xlsx,pdf,csv");
     EXPECT_EQ(r.status, 2) << r.err; // T-5 is an error report, the strongest outcome
     const std::string summary = read(dir.path / "out" / "summary.csv");
     EXPECT_EQ(summary.substr(0, summary.find('\n')), "tank_number,structure,rows,capacity,status,message");
@@ -51,8 +51,9 @@ TEST(Register, RowsSummaryAndRefusals) {
     EXPECT_NE(summary.find("\nT-3,,,,refused,找不到罐文件"), std::string::npos) << summary;
     EXPECT_NE(summary.find("\nT-4,horizontal,,,refused,呵呵，液位间隔必须大于零！\n"), std::string::npos) << summary;
     EXPECT_NE(summary.find("\nT-5,horizontal,,,error,'abc' is not a valid floating point value.\n"), std::string::npos);
-    for (const char* name : {"T-1.pdf", "T-1.xlsx", "T_2.pdf", "T_2.xlsx"})
+    for (const char* name : {"T-1.pdf", "T-1.xlsx", "T_2.pdf", "T_2.xlsx", "T_2.csv"})
         EXPECT_TRUE(fs::exists(dir.path / "out" / name)) << name;
+    EXPECT_TRUE(read(dir.path / "out" / "T_2.csv").starts_with("高度cm,容积L\r\n0,0\r\n"));
     EXPECT_FALSE(fs::exists(dir.path / "out" / "T-3.pdf"));
 
     struct Case { std::string csv, message; };
