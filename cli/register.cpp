@@ -312,6 +312,11 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
         const bool terminal = isatty(STDERR_FILENO) == 1;
         PdfDrawer pdfDrawer;
         auto work = [&] {
+            // However this worker ends, the drawer stops waiting for it.
+            struct Finished {
+                PdfDrawer& drawer;
+                ~Finished() { drawer.workerFinished(); }
+            } finished{pdfDrawer};
             for (std::size_t i; (i = nextTank++) < tanks.size();) {
                 Tank& tank = tanks[i];
                 if (tank.inputs) {
@@ -329,7 +334,6 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
                     err << "\r\033[K[" << count << '/' << tanks.size() << "] " << tank.number << std::flush;
                 }
             }
-            pdfDrawer.workerFinished();
         };
         std::vector<std::thread> workers;
         const unsigned n = std::min<unsigned>(o.jobs, static_cast<unsigned>(std::max<std::size_t>(tanks.size(), 1)));
