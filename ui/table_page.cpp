@@ -7,6 +7,7 @@
 #include "ui/Unit1.h"
 #include "ui/field_edit.h"
 #include "ui/method_check_view.h"
+#include "ui/input_group.h"
 #include "ui/result_field.h"
 
 #include <QChart>
@@ -222,6 +223,18 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
 
     layout->addWidget(buildLevelForGroup());
     layout->addWidget(buildIdentification());
+    const auto add = [this](QWidget* w, const char* name) { registerInput(w, name); };
+    static constexpr std::string_view kCertificate[] = {"CertificateNumber", "IssuingBody", "ValidUntil", "PerMillimetre"};
+    auto* certificate = buildInputGroup(content_, QStringLiteral("证书"), kCertificate, 4, add);
+    certificate->setObjectName(QStringLiteral("CertificateGroup"));
+    layout->addWidget(certificate);
+    static constexpr std::string_view kUncertainty[] = {"UncertaintySection", "UncertaintyLength", "UncertaintyHead",
+                                                        "UncertaintyAngle", "UncertaintyF", "UncertaintyLevel",
+                                                        "UncertaintyPointVolume", "UncertaintyPointLevel"};
+    auto* uncertainty = buildInputGroup(content_, QStringLiteral("测量不确定度（标准不确定度，k = 1）"), kUncertainty, 4, add);
+    uncertainty->setObjectName(QStringLiteral("UncertaintyGroup"));
+    uncertainty->setToolTip(QStringLiteral("填入实测量的标准不确定度，容积表给出扩展不确定度 U（k = 2）；不填的量不计入"));
+    layout->addWidget(uncertainty);
 
     pages->addTab(this, caption(false));
     updateUnit();
