@@ -55,19 +55,28 @@ std::size_t filled(const SheetRow& row) {
     }));
 }
 
-// The separator the heading line holds most of, outside quotes; a comma when it holds none.
+// The separator that most fills one of the first lines, outside quotes (a title above the
+// heading may hold none); a comma when none does.
 char separatorOf(std::string_view text) {
-    std::array<std::size_t, 3> counts{};
     constexpr std::array<char, 3> kSeparators{',', ';', '\t'};
+    std::array<std::size_t, 3> best{}, line{};
     bool quoted = false;
-    for (char c : text) {
+    int lines = 0;
+    for (std::size_t i = 0; i < text.size() && lines < 20; ++i) {
+        const char c = text[i];
         if (c == '"') quoted = !quoted;
-        if (!quoted && (c == '\n' || c == '\r')) break;
+        if (quoted) continue;
+        if (c == '\n') {
+            for (std::size_t k = 0; k < line.size(); ++k) best[k] = std::max(best[k], line[k]);
+            line = {};
+            ++lines;
+        }
         for (std::size_t k = 0; k < kSeparators.size(); ++k)
-            if (!quoted && c == kSeparators[k]) ++counts[k];
+            if (c == kSeparators[k]) ++line[k];
     }
-    const auto best = std::max_element(counts.begin(), counts.end()) - counts.begin();
-    return counts[best] ? kSeparators[best] : ',';
+    for (std::size_t k = 0; k < line.size(); ++k) best[k] = std::max(best[k], line[k]);
+    const auto most = std::max_element(best.begin(), best.end()) - best.begin();
+    return best[most] ? kSeparators[most] : ',';
 }
 
 Cell textCell(std::string field, bool quoted) {
