@@ -9,13 +9,20 @@ namespace {
 using K = InputKind;
 using F = KeyFilter;
 
-constexpr std::array<InputInfo, 6> kPageInputs{{
+constexpr std::array<InputInfo, 13> kPageInputs{{
     {"LevelForValue", K::Edit, kTablePageName, "已知容积", {}, F::DigitsPoint},
     {"LevelForMode", K::PickList, kTablePageName, "", {}, F::None},
     {"LevelForResult", K::Edit, kTablePageName, "液位", "毫米", F::None},
     {"ExactGeometry", K::CheckBox, kTablePageName, "按精确几何计算", {}, F::None},
     {"TankNumber", K::Edit, kTablePageName, "罐号", {}, F::None},
     {"TankOwner", K::Edit, kTablePageName, "使用单位", {}, F::None},
+    {"RecordsFile", K::Edit, kIdentifyPageName, "记录文件", {}, F::None},
+    {"LevelColumn", K::ComboBox, kIdentifyPageName, "液位", "毫米；空着时按标题识别", F::None},
+    {"InColumn", K::ComboBox, kIdentifyPageName, "进油量", "升，每条记录的量", F::None},
+    {"OutColumn", K::ComboBox, kIdentifyPageName, "出油量", "升，每条记录的量", F::None},
+    {"CumulativeInColumn", K::ComboBox, kIdentifyPageName, "累加进油量", "升", F::None},
+    {"CumulativeOutColumn", K::ComboBox, kIdentifyPageName, "累加出油量", "升", F::None},
+    {"BetaZero", K::CheckBox, kIdentifyPageName, "β固定为0", {}, F::None},
 }};
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "ui/figure_boxes.h"
 #include "ui/jpeg_image.h"
 #include "ui/table_document_actions.h"
+#include "ui/identify_page.h"
 #include "ui/table_page.h"
 #include "ui/wait_cursor.h"
 
@@ -431,6 +432,7 @@ void TFrmMain::buildFigures(QWidget* parent) {
     pageControl2_->addTab(sheet6, QStringLiteral("倾斜圆筒"));
     tablePage_ = new TablePage(*this, pageControl2_);
     addTableDocumentButtons(*this, tablePage_->documentBar());
+    identifyPage_ = new IdentifyPage(*this, pageControl2_);
 }
 
 void TFrmMain::setTabOrderFromInputTable() {

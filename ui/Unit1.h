@@ -26,6 +26,7 @@ class QTabWidget;
 namespace kelvora::ui {
 
 class StringGridView;
+class IdentifyPage;
 class TablePage;
 class TCheckBox;
 class TRadioButton;
@@ -72,6 +73,8 @@ public:
     const capacity::RowList& rows() const { return rows_; }
     // The "容积表" page of PageControl2.
     TablePage* tablePage() const { return tablePage_; }
+    // The "变位识别" page of PageControl2.
+    IdentifyPage* identifyPage() const { return identifyPage_; }
     // Makes a control of a page reachable by name through the named inputs.
     void registerInput(std::string_view name, QWidget* widget);
     WindowServices& services() { return *services_; }
@@ -110,6 +113,7 @@ private:
     QTabWidget* pageControl2_ = nullptr;
     StringGridView* grid1_ = nullptr;
     TablePage* tablePage_ = nullptr;
+    IdentifyPage* identifyPage_ = nullptr;
     bool activated_ = false;
     std::string dataDir_;
 };
