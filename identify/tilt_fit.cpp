@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace kelvora::identify {
 
@@ -51,15 +52,24 @@ namespace {
 using Vector = Eigen::VectorXd;
 using Matrix = Eigen::MatrixXd;
 
-// The residuals V(h_i; α, β) − V0 − N_i and their Jacobian over (α, β, V0) or (α, V0).
+constexpr double kDegree = 3.14159265358979323846 / 180;
+
+// The residuals V(h_i; α, β) − V0 − N_i and their Jacobian over (α, u, V0), or (α, V0)
+// with β fixed at 0. Both volume methods see β only through cos β, and dV/dβ vanishes at
+// β = 0, where the sum is flat to fourth order and the steps would wander; over
+// u = 1 − cos β the sum has a slope there, and a best fit that wants cos β above 1 stops at
+// the bound u = 0, β = 0.
 class Problem {
 public:
     Problem(const TiltModel& model, const Records& records, bool betaZero)
         : model_(model), records_(records), betaZero_(betaZero) {}
 
     int parameters() const { return betaZero_ ? 2 : 3; }
+    static double betaOf(double u) { return std::acos(1 - std::clamp(u, 0.0, 1.0)) / kDegree; }
+    static double uOf(double beta) { return 1 - std::cos(beta * kDegree); }
     double alpha(const Vector& x) const { return x[0]; }
-    double beta(const Vector& x) const { return betaZero_ ? 0 : x[1]; }
+    double u(const Vector& x) const { return betaZero_ ? 0 : x[1]; }
+    double beta(const Vector& x) const { return betaOf(u(x)); }
     double start(const Vector& x) const { return x[parameters() - 1]; }
 
     Vector volumes(double a, double b) const {
@@ -77,25 +87,34 @@ public:
 
     Vector residuals(const Vector& x) const { return volumes(alpha(x), beta(x)).array() - start(x) - net().array(); }
 
-    // Central differences over the angles; V0 enters linearly.
+    // Central differences (one-sided at the bound u = 0); V0 enters linearly.
     Matrix jacobian(const Vector& x) const {
         Matrix J(static_cast<Eigen::Index>(records_.level.size()), parameters());
-        constexpr double step = 1e-4;
-        J.col(0) = (volumes(alpha(x) + step, beta(x)) - volumes(alpha(x) - step, beta(x))) / (2 * step);
-        if (!betaZero_) J.col(1) = (volumes(alpha(x), beta(x) + step) - volumes(alpha(x), beta(x) - step)) / (2 * step);
+        constexpr double step = 1e-4, uStep = 1e-7;
+        const double a = alpha(x), b = beta(x);
+        J.col(0) = (volumes(a + step, b) - volumes(a - step, b)) / (2 * step);
+        if (!betaZero_) {
+            const double low = std::max(0.0, u(x) - uStep), high = u(x) + uStep;
+            J.col(1) = (volumes(a, betaOf(high)) - volumes(a, betaOf(low))) / (high - low);
+        }
         J.col(parameters() - 1).setConstant(-1);
         return J;
     }
 
-    bool inside(const Vector& x) const {
-        return x.allFinite() && std::fabs(alpha(x)) < kMaxAlpha && std::fabs(beta(x)) < kMaxBeta;
+    // The step's end kept within the bounds of u; nothing when α leaves its range.
+    std::optional<Vector> admissible(Vector x) const {
+        if (!x.allFinite() || std::fabs(alpha(x)) >= kMaxAlpha) return std::nullopt;
+        if (!betaZero_) x[1] = std::clamp(x[1], 0.0, uOf(kMaxBeta));
+        return x;
     }
+
+    bool heldAtBound(const Vector& x, const Vector& delta) const { return !betaZero_ && x[1] <= 0 && delta[1] < 0; }
 
     // The best V0 for given angles: the mean of V − N.
     Vector startingPoint(double a, double b) const {
         Vector x(parameters());
         x[0] = a;
-        if (!betaZero_) x[1] = b;
+        if (!betaZero_) x[1] = uOf(b);
         x[parameters() - 1] = (volumes(a, b) - net()).mean();
         return x;
     }
@@ -129,14 +148,25 @@ Solution levenbergMarquardt(const Problem& problem, Vector x) {
         while (lambda < 1e16) {
             Matrix M = A;
             M.diagonal() += lambda * diagonal;
-            step = M.ldlt().solve(-g);
-            const Vector next = x + step;
-            if (problem.inside(next)) {
-                const Vector rn = problem.residuals(next);
+            Vector delta = M.ldlt().solve(-g);
+            // At the bound β = 0 with the step pushing beyond it, the other parameters move
+            // on their own: the bound's variable is held.
+            if (problem.heldAtBound(x, delta)) {
+                M.row(1).setZero();
+                M.col(1).setZero();
+                M(1, 1) = 1;
+                Vector held = g;
+                held[1] = 0;
+                delta = M.ldlt().solve(-held);
+            }
+            const auto next = problem.admissible(x + delta);
+            if (next) {
+                step = *next - x;
+                const Vector rn = problem.residuals(*next);
                 const double cn = rn.squaredNorm();
                 if (std::isfinite(cn) && cn <= cost) {
                     const double gain = cost - cn;
-                    x = next, r = rn;
+                    x = *next, r = rn;
                     cost = cn;
                     lambda = std::max(lambda / 10, 1e-12);
                     improved = true;
@@ -211,15 +241,18 @@ Identification fitTilt(const TTankDescription& d, const Records& records, bool b
     const double a = problem.alpha(x), b = problem.beta(x);
     fit.lowerEndRight = a < 0;
     fit.alpha = std::fabs(a);
-    fit.beta = std::fabs(b);
+    fit.beta = b;
     fit.startVolume = problem.start(x);
     fit.alphaError = std::sqrt(covariance(0, 0));
     fit.startError = std::sqrt(covariance(p - 1, p - 1));
     if (!betaZero) {
-        fit.betaError = std::sqrt(covariance(1, 1));
-        const double c = covariance(0, 1) / (fit.alphaError * fit.betaError);
-        // Reported for α and β ≥ 0: the sign follows the signs the fit took.
-        fit.correlation = std::isfinite(c) ? c * (a < 0 ? -1 : 1) * (b < 0 ? -1 : 1) : 0;
+        // β's error is the change of β for one standard error of u; near β = 0, where β
+        // is not linear in u, this is the one-sided error that stays finite.
+        const double uError = std::sqrt(covariance(1, 1));
+        fit.betaError = Problem::betaOf(problem.u(x) + uError) - fit.beta;
+        // β rises with u, so the correlation keeps its sign; α ≥ 0 turns it with the low end.
+        const double c = covariance(0, 1) / (fit.alphaError * uError);
+        fit.correlation = std::isfinite(c) ? c * (a < 0 ? -1 : 1) : 0;
     }
     const Vector after = problem.residuals(x);
     fit.residualsAfter.assign(after.data(), after.data() + after.size());
@@ -231,7 +264,7 @@ Identification fitTilt(const TTankDescription& d, const Records& records, bool b
     fit.residualsBefore.assign(before.data(), before.data() + before.size());
     fit.used = n;
     fit.skipped = records.skipped;
-    fit.fitted = model.describe(a, fit.beta);
+    fit.fitted = model.describe(a, b);
     fit.F = fit.fitted.F;
     out.fit = std::move(fit);
     return out;

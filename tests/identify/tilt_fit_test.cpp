@@ -24,6 +24,8 @@ TEST(FitTilt, RecoversTheAnglesAndStartingVolumeByEitherMethodAtEitherLowEnd) {
         {true, 1.8, 3.5, 0, false},  {true, -2.2, 5, 0, false},   {false, 1.8, 3.5, 0, false},
         {false, -0.7, 6, 0, false},  {true, 1.2, 4, 2, false},    {false, -1.5, 4, 2, false},
         {true, -1.0, 0, 1, true},    {false, 2.0, 0, 1, true},
+        // A level probe fitted with β free: the fit stops at β = 0, not short of it.
+        {false, 1.3, 0, 0, false},   {true, -1.3, 0, 1, false},
     };
     for (const Case& c : cases) {
         const auto d = test::inclinedTank(c.exact);
