@@ -118,10 +118,12 @@ IdentifyPage::IdentifyPage(TFrmMain& window, QTabWidget* pages) : QWidget(pages)
     before_->setName(QStringLiteral("识别前（倾斜圆筒页现有的α、β）"));
     before_->setMarkerSize(5);
     before_->setColor(QColor(200, 60, 40));
+    before_->setBorderColor(before_->color());
     after_ = new QScatterSeries(chart_);
     after_->setName(QStringLiteral("识别后"));
     after_->setMarkerSize(5);
     after_->setColor(QColor(30, 90, 200));
+    after_->setBorderColor(after_->color());
     chart_->addSeries(before_);
     chart_->addSeries(after_);
     levelAxis_ = new QValueAxis(chart_);
@@ -268,6 +270,7 @@ void IdentifyPage::showPreview() {
     } catch (const kelvora::IoError& e) {
         used = q(e.what());
     }
+    if (auto* view = findChild<QTableView*>(QStringLiteral("IdentifyPreview"))) view->resizeColumnsToContents();
     summary_->setText(QStringLiteral("共 %1 行记录（显示前 %2 行）。所用的列：%3")
                           .arg(sheet_->rows.size())
                           .arg(rows)
