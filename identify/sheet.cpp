@@ -79,20 +79,20 @@ char separatorOf(std::string_view text) {
     return best[most] ? kSeparators[most] : ',';
 }
 
-Cell textCell(std::string field, bool quoted) {
+} // namespace
+
+Cell cellFromText(std::string text) {
     Cell cell;
-    if (!quoted && field.find_first_not_of(" \t") == std::string::npos) return cell;
-    if (const auto number = kernel::tryStrToFloat(field)) {
+    if (text.find_first_not_of(" \t") == std::string::npos) return cell;
+    if (const auto number = kernel::tryStrToFloat(text)) {
         cell.kind = Cell::Kind::Number;
         cell.number = *number;
     } else {
         cell.kind = Cell::Kind::Text;
     }
-    cell.text = std::move(field);
+    cell.text = std::move(text);
     return cell;
 }
-
-} // namespace
 
 std::string raggedRowMessage(std::size_t line) {
     return "记录文件第 " + std::to_string(line) + " 行的字段比标题行多！";
@@ -141,7 +141,7 @@ Sheet parseCsv(std::string_view bytes) {
     std::size_t line = 1, rowLine = 1;
     auto endField = [&] {
         if (row.size() >= kMaxColumns) throw IoError(messages::kTooManyColumns);
-        row.push_back(textCell(std::move(field), wasQuoted));
+        row.push_back(cellFromText(std::move(field)));
         field.clear();
         wasQuoted = fieldStarted = false;
     };

@@ -52,6 +52,10 @@ inline constexpr const char* kQuote = "记录文件的引号不成对！";
 inline constexpr const char* kWorkbook = "记录文件不是可读的Excel工作簿！";
 } // namespace messages
 
+// A cell from its text, in every form alike: blank text is an empty cell, a plain decimal
+// is that number (a spreadsheet's text "12.5" too), anything else text.
+Cell cellFromText(std::string text);
+
 // "记录文件第 n 行的字段比标题行多！"
 std::string raggedRowMessage(std::size_t line);
 

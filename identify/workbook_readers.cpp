@@ -20,20 +20,6 @@ namespace kelvora::identify {
 
 namespace {
 
-// A text cell that reads as a plain decimal counts as the number, as it does in a text file.
-Cell stringCell(std::string text) {
-    Cell cell;
-    if (text.find_first_not_of(" \t") == std::string::npos) return cell;
-    if (const auto number = kernel::tryStrToFloat(text)) {
-        cell.kind = Cell::Kind::Number;
-        cell.number = *number;
-    } else {
-        cell.kind = Cell::Kind::Text;
-    }
-    cell.text = std::move(text);
-    return cell;
-}
-
 Cell numberCell(double x) {
     Cell cell;
     cell.kind = Cell::Kind::Number;
@@ -73,7 +59,7 @@ Sheet readXls(const std::filesystem::path& path) {
             case FREEXL_CELL_INT: cell = numberCell(value.value.int_value); break;
             case FREEXL_CELL_DOUBLE: cell = numberCell(value.value.double_value); break;
             case FREEXL_CELL_TEXT:
-            case FREEXL_CELL_SST_TEXT: cell = stringCell(value.value.text_value ? value.value.text_value : ""); break;
+            case FREEXL_CELL_SST_TEXT: cell = cellFromText(value.value.text_value ? value.value.text_value : ""); break;
             case FREEXL_CELL_DATE:
             case FREEXL_CELL_DATETIME:
             case FREEXL_CELL_TIME:
@@ -311,9 +297,9 @@ struct Worksheet : XmlHandler {
                 fail(messages::kWorkbook);
                 return c;
             }
-            return stringCell((*shared)[static_cast<std::size_t>(*index)]);
+            return cellFromText((*shared)[static_cast<std::size_t>(*index)]);
         }
-        if (type == "inlineStr") return stringCell(inlineText);
+        if (type == "inlineStr") return cellFromText(inlineText);
         if (type == "n") {
             if (value.empty()) return c;
             if (const auto x = kernel::tryStrToFloat(value)) return numberCell(*x);

@@ -6,6 +6,7 @@
 #include "kernel/errors.h"
 #include "kernel/number_text.h"
 #include "ui/Unit1.h"
+#include "ui/page_parts.h"
 #include "ui/wait_cursor.h"
 #include "ui/window_services.h"
 
@@ -35,12 +36,9 @@ namespace kelvora::ui {
 
 namespace {
 
-QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString q(std::string_view s) { return qtText(s); }
 
-QString label(const char* name) {
-    const capacity::InputInfo* info = capacity::findPageInput(name);
-    return info ? q(info->label) : QString();
-}
+QString label(const char* name) { return pageInputLabel(name); }
 
 QString fixed(double x, int decimals) { return q(identify::fixedText(x, decimals)); }
 
@@ -51,16 +49,7 @@ constexpr std::array<const char*, 5> kColumnInputs{"LevelColumn", "InColumn", "O
 
 IdentifyPage::IdentifyPage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), window_(window) {
     setObjectName(QString::fromUtf8(capacity::kIdentifyPageName.data()));
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("IdentifyPageScroll"));
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(scroll);
-    content_ = new QWidget(scroll);
-    content_->setObjectName(QStringLiteral("IdentifyPageContent"));
-    scroll->setWidget(content_);
+    content_ = scrollingContent(this, QStringLiteral("IdentifyPage"));
     auto* layout = new QVBoxLayout(content_);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(6);
@@ -134,14 +123,7 @@ IdentifyPage::IdentifyPage(TFrmMain& window, QTabWidget* pages) : QWidget(pages)
     residualAxis_->setLabelFormat(QStringLiteral("%g"));
     chart_->addAxis(levelAxis_, Qt::AlignBottom);
     chart_->addAxis(residualAxis_, Qt::AlignLeft);
-    QFont small = font();
-    small.setPixelSize(10);
-    chart_->legend()->setFont(small);
-    for (QValueAxis* axis : {levelAxis_, residualAxis_}) {
-        axis->setLabelsFont(small);
-        axis->setTitleFont(small);
-        axis->setTickCount(5);
-    }
+    useSmallChartFonts(chart_, {levelAxis_, residualAxis_}, this);
     for (auto* series : {before_, after_}) {
         series->attachAxis(levelAxis_);
         series->attachAxis(residualAxis_);
@@ -155,11 +137,7 @@ IdentifyPage::IdentifyPage(TFrmMain& window, QTabWidget* pages) : QWidget(pages)
     pages->addTab(this, QStringLiteral("变位识别"));
 }
 
-void IdentifyPage::registerInput(QWidget* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setAccessibleName(QLatin1String(name));
-    window_.registerInput(name, widget);
-}
+void IdentifyPage::registerInput(QWidget* widget, const char* name) { registerPageInput(window_, widget, name); }
 
 QWidget* IdentifyPage::buildFileRow() {
     auto* box = new QWidget(content_);
