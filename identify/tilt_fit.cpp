@@ -179,10 +179,13 @@ Solution levenbergMarquardt(const Problem& problem, Vector x) {
             }
             lambda *= 10;
         }
-        // No step lowers the sum any more: the minimum within rounding.
-        if (!improved) s.converged = g.lpNorm<Eigen::Infinity>() <= 1e-6 * std::max(1.0, cost) || lambda >= 1e16;
+        // No step lowers the sum any more: the minimum within rounding, unless the steps
+        // were cut short by the range of the angles (below).
+        if (!improved) s.converged = true;
         if (s.converged || !improved) break;
     }
+    // A sum still falling towards the edge of the angles' range has no minimum in it.
+    if (std::fabs(problem.alpha(x)) > 0.9 * kMaxAlpha || problem.beta(x) > 0.9 * kMaxBeta) s.converged = false;
     s.x = x;
     s.cost = cost;
     return s;
