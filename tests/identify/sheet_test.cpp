@@ -70,6 +70,19 @@ TEST(ReadSheet, TheSameRecordsReadAlikeFromEveryForm) {
     fs::remove_all(xls.parent_path());
 }
 
+TEST(ReadSheet, TheWorkbooksFirstSheetWithSharedStringsAndFormulas) {
+    // The first sheet is the one its relationship names, not sheet1.xml; headings and a
+    // level stored as shared strings (one in runs, with a phonetic run left out); a
+    // formula where a number belongs skips its row, whose litres still count.
+    const Sheet sheet = readSheet(fs::path(KELVORA_TEST_DATA) / "identify" / "formula.xlsx");
+    ASSERT_EQ(sheet.heading, (std::vector<std::string>{"", "显示油高/mm", "出油量/L"}));
+    const Records r = extractRecords(sheet, chooseColumns(sheet.heading));
+    EXPECT_EQ(r.level, (std::vector<double>{1500, 1490.5, 1470}));
+    EXPECT_EQ(r.net, (std::vector<double>{-10, -22.5, -29.5}));
+    EXPECT_EQ(r.skipped, 1u);
+    EXPECT_EQ(sheet.lines, (std::vector<std::size_t>{3, 4, 7, 8}));
+}
+
 TEST(ReadSheet, QuotedFieldsAndSeparators) {
     const Sheet sheet = parseCsv("a\t\"b\tc\"\t\"say \"\"x\"\"\"\r\n1\t\"2\"\t\r\n\r\n3\t\t\"line\nbreak\"\n");
     ASSERT_EQ(sheet.heading, (std::vector<std::string>{"a", "b\tc", "say \"x\""}));
