@@ -10,7 +10,7 @@ namespace {
 using K = InputKind;
 using F = KeyFilter;
 
-constexpr std::array<InputInfo, 18> kPageInputs{{
+constexpr std::array<InputInfo, 25> kPageInputs{{
     {"LevelForValue", K::Edit, kTablePageName, "已知容积", {}, F::DigitsPoint},
     {"LevelForMode", K::PickList, kTablePageName, "", {}, F::None},
     {"LevelForResult", K::Edit, kTablePageName, "液位", "毫米", F::None},
@@ -31,6 +31,13 @@ constexpr std::array<InputInfo, 18> kPageInputs{{
     {"UncertaintyLevel", K::Edit, kTablePageName, "液位读数", "毫米，液位读数的标准不确定度", F::DigitsPoint},
     {"UncertaintyPointVolume", K::Edit, kTablePageName, "标定点容积", "%，每个标定点容积的相对标准不确定度", F::DigitsPoint},
     {"UncertaintyPointLevel", K::Edit, kTablePageName, "标定点高度", "毫米，每个标定点高度的标准不确定度", F::DigitsPoint},
+    {"RecordsFile", K::Edit, kIdentifyPageName, "记录文件", {}, F::None},
+    {"LevelColumn", K::ComboBox, kIdentifyPageName, "液位", "毫米；空着时按标题识别", F::None},
+    {"InColumn", K::ComboBox, kIdentifyPageName, "进油量", "升，每条记录的量", F::None},
+    {"OutColumn", K::ComboBox, kIdentifyPageName, "出油量", "升，每条记录的量", F::None},
+    {"CumulativeInColumn", K::ComboBox, kIdentifyPageName, "累加进油量", "升", F::None},
+    {"CumulativeOutColumn", K::ComboBox, kIdentifyPageName, "累加出油量", "升", F::None},
+    {"BetaZero", K::CheckBox, kIdentifyPageName, "β固定为0", {}, F::None},
 }};
 
 } // namespace

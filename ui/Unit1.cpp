@@ -18,6 +18,7 @@
 #include "ui/result_field.h"
 #include "ui/stale_results.h"
 #include "ui/table_document_actions.h"
+#include "ui/identify_page.h"
 #include "ui/table_page.h"
 #include "ui/wait_cursor.h"
 
@@ -432,6 +433,7 @@ void TFrmMain::buildFigures(QWidget* parent) {
     pageControl2_->addTab(sheet6, QStringLiteral("倾斜圆筒"));
     tablePage_ = new TablePage(*this, pageControl2_);
     addTableDocumentButtons(*this, tablePage_->documentBar());
+    identifyPage_ = new IdentifyPage(*this, pageControl2_);
 }
 
 void TFrmMain::setTabOrderFromInputTable() {

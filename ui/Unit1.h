@@ -28,6 +28,7 @@ namespace kelvora::ui {
 
 class StaleResults;
 class StringGridView;
+class IdentifyPage;
 class TablePage;
 class TCheckBox;
 class TRadioButton;
@@ -74,6 +75,8 @@ public:
     const capacity::RowList& rows() const { return rows_; }
     // The "容积表" page of PageControl2.
     TablePage* tablePage() const { return tablePage_; }
+    // The "变位识别" page of PageControl2.
+    IdentifyPage* identifyPage() const { return identifyPage_; }
     // Makes a control of a page reachable by name through the named inputs.
     void registerInput(std::string_view name, QWidget* widget);
     WindowServices& services() { return *services_; }
@@ -113,6 +116,7 @@ private:
     StringGridView* grid1_ = nullptr;
     TablePage* tablePage_ = nullptr;
     StaleResults* staleResults_ = nullptr;
+    IdentifyPage* identifyPage_ = nullptr;
     bool activated_ = false;
     std::string dataDir_;
     persist::StartupLoad startup_;

@@ -40,6 +40,17 @@ void QtWindowServices::errorBox(const std::string& text) {
     box.exec();
 }
 
+std::optional<std::string> QtWindowServices::openDialog(const std::vector<std::string>& filters) {
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    QStringList names;
+    for (const auto& f : filters) names << q(f);
+    dialog.setNameFilters(names);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
 std::optional<std::string> QtWindowServices::saveDialog(const SaveDialogRequest& request) {
     QFileDialog dialog(parent_);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

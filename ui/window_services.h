@@ -33,6 +33,9 @@ public:
     virtual void errorBox(const std::string& text) = 0;
     // The chosen full path, or nothing when cancelled.
     virtual std::optional<std::string> saveDialog(const SaveDialogRequest& request) = 0;
+    // The chosen existing file's full path, or nothing when cancelled; `filters` as
+    // "记录文件 (*.csv *.xls)", the first offered first.
+    virtual std::optional<std::string> openDialog(const std::vector<std::string>& filters) = 0;
     // Opens a document with the desktop's viewer; false when that failed.
     virtual bool openDocument(const std::string& path) = 0;
     virtual void setClipboardImage(const QImage& image) = 0;
@@ -55,6 +58,7 @@ public:
     void informationBox(const std::string& text) override;
     void errorBox(const std::string& text) override;
     std::optional<std::string> saveDialog(const SaveDialogRequest& request) override;
+    std::optional<std::string> openDialog(const std::vector<std::string>& filters) override;
     bool openDocument(const std::string& path) override;
     void setClipboardImage(const QImage& image) override;
     QImage clipboardImage() override;

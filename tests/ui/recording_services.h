@@ -42,6 +42,14 @@ public:
         dialogAnswers.pop_front();
         return answer;
     }
+    // Answers the open dialog: the next answer, or cancel when none is left.
+    std::deque<std::string> openAnswers;
+    std::optional<std::string> openDialog(const std::vector<std::string>&) override {
+        if (openAnswers.empty()) return std::nullopt;
+        auto answer = openAnswers.front();
+        openAnswers.pop_front();
+        return answer;
+    }
     bool openDocument(const std::string& path) override {
         opened.push_back(path);
         return openSucceeds;
