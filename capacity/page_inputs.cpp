@@ -10,13 +10,18 @@ namespace {
 using K = InputKind;
 using F = KeyFilter;
 
-constexpr std::array<InputInfo, 14> kPageInputs{{
+constexpr std::array<InputInfo, 25> kPageInputs{{
     {"LevelForValue", K::Edit, kTablePageName, "已知容积", {}, F::DigitsPoint},
     {"LevelForMode", K::PickList, kTablePageName, "", {}, F::None},
     {"LevelForResult", K::Edit, kTablePageName, "液位", "毫米", F::None},
     {"ExactGeometry", K::CheckBox, kTablePageName, "按精确几何计算", {}, F::None},
     {"TankNumber", K::Edit, kTablePageName, "罐号", {}, F::None},
     {"TankOwner", K::Edit, kTablePageName, "使用单位", {}, F::None},
+    // The certificate the table is issued with, and the per-millimetre column of its rows.
+    {"CertificateNumber", K::Edit, kTablePageName, "证书编号", {}, F::None},
+    {"IssuingBody", K::Edit, kTablePageName, "编制单位", {}, F::None},
+    {"ValidUntil", K::Edit, kTablePageName, "有效期至", "日期，如 2027-12-31", F::None},
+    {"PerMillimetre", K::CheckBox, kTablePageName, "附毫米容量", "每行附上到下一行的每毫米容量，便于按毫米读数插值", F::None},
     // Standard uncertainties (k = 1) of the measured quantities, for the table's uncertainty.
     {"UncertaintySection", K::Edit, kTablePageName, "截面尺寸", "毫米，D 或 A、B 或球罐直径的标准不确定度", F::DigitsPoint},
     {"UncertaintyLength", K::Edit, kTablePageName, "长度 L", "毫米，罐长的标准不确定度", F::DigitsPoint},
@@ -26,6 +31,13 @@ constexpr std::array<InputInfo, 14> kPageInputs{{
     {"UncertaintyLevel", K::Edit, kTablePageName, "液位读数", "毫米，液位读数的标准不确定度", F::DigitsPoint},
     {"UncertaintyPointVolume", K::Edit, kTablePageName, "标定点容积", "%，每个标定点容积的相对标准不确定度", F::DigitsPoint},
     {"UncertaintyPointLevel", K::Edit, kTablePageName, "标定点高度", "毫米，每个标定点高度的标准不确定度", F::DigitsPoint},
+    {"RecordsFile", K::Edit, kIdentifyPageName, "记录文件", {}, F::None},
+    {"LevelColumn", K::ComboBox, kIdentifyPageName, "液位", "毫米；空着时按标题识别", F::None},
+    {"InColumn", K::ComboBox, kIdentifyPageName, "进油量", "升，每条记录的量", F::None},
+    {"OutColumn", K::ComboBox, kIdentifyPageName, "出油量", "升，每条记录的量", F::None},
+    {"CumulativeInColumn", K::ComboBox, kIdentifyPageName, "累加进油量", "升", F::None},
+    {"CumulativeOutColumn", K::ComboBox, kIdentifyPageName, "累加出油量", "升", F::None},
+    {"BetaZero", K::CheckBox, kIdentifyPageName, "β固定为0", {}, F::None},
 }};
 
 } // namespace
@@ -47,7 +59,9 @@ const InputInfo* findAnyInput(std::string_view name) {
 
 std::size_t maxTextLength(std::string_view name) {
     if (name == "TankNumber") return kMaxTankNumberLength;
-    if (name == "TankOwner") return kMaxTankOwnerLength;
+    if (name == "TankOwner" || name == "IssuingBody") return kMaxTankOwnerLength;
+    if (name == "CertificateNumber") return kMaxTankNumberLength;
+    if (name == "ValidUntil") return 10;
     return 0;
 }
 

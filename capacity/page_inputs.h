@@ -18,6 +18,9 @@ namespace kelvora::capacity {
 
 // The page's component name, the container of every input below.
 inline constexpr std::string_view kTablePageName = "TabSheet7";
+// The "变位识别" page: the records file, its columns chosen by heading (empty: recognised)
+// and the fit's β option. Its inputs follow those of the "容积表" page in the table below.
+inline constexpr std::string_view kIdentifyPageName = "TabSheet8";
 
 std::span<const InputInfo> pageInputTable();
 

@@ -13,6 +13,8 @@
 #include "capacity/page_inputs.h"
 #include "capacity/requests.h"
 #include "capacity/uncertainty.h"
+#include "identify/identification.h"
+#include "identify/records.h"
 #include "kernel/errors.h"
 #include "output/csv_table.h"
 #include "output/document_model.h"
@@ -45,6 +47,9 @@ using capacity::MemoryInputs;
 constexpr std::string_view kUsageText = R"(usage: kelvora-table [--settings DIR] [--tank FILE] [--page N]
                      [--quick | --level-for VALUE[%] | --compare | --uncertainty | --chart N]
                      [--point LEVEL,VOLUME]... [--out FILE] [NAME=VALUE]...
+       kelvora-table [--settings DIR] --page 1 --identify FILE [--level-column NAME]
+                     [--in-column NAME] [--out-column NAME] [--cumulative-in-column NAME]
+                     [--cumulative-out-column NAME] [--beta-zero] [NAME=VALUE]...
        kelvora-table --register FILE --out-dir DIR [--formats pdf,xlsx,xls,csv] [--jobs N]
        kelvora-table --inputs
 
@@ -83,6 +88,19 @@ component names, and prints what the window would show.
                  UncertaintyAngle (degrees, α and β each), UncertaintyF, UncertaintyLevel
                  (mm), UncertaintyPointVolume (% of each point's volume) and
                  UncertaintyPointLevel (mm); at least one must be given.
+  --identify FILE  the inclined tank's α and β from a station's records (变位识别): FILE
+                 holds one record per row (CSV in UTF-8 or GBK, .xls or .xlsx) with the
+                 probe's level in mm and the litres moved, per record or cumulative. The
+                 columns are recognised by their headings (显示油高/mm, 进油量/L, 出油量/L,
+                 累加进油量/L, 累加出油量/L, ...) or named by the column options. Prints
+                 "low_end,left|right", "alpha,VALUE,ERROR", "beta,VALUE,ERROR", "F,VALUE"
+                 (Edit39 for that low end, the probe kept where it is),
+                 "start_volume,VALUE,ERROR", "rms,VALUE", "max_residual,VALUE" and
+                 "records,USED,SKIPPED". Reads the tank as --level-for does;
+                 ExactGeometry=1 fits by exact geometry. A refusal (too few records, too
+                 narrow a range of levels, no convergence) exits 1, a file that cannot be
+                 read 2.
+  --beta-zero    with --identify: β fixed at 0, only α and the starting volume fitted.
   --settings DIR before everything else, loads DIR/Config.ini and DIR/bd.txt as the
                  window does at start-up (ComboBox2, ComboBox3 and ComboBox4 as stored;
                  8 points and "add" when the file holds none of their items). A bd.txt
@@ -131,7 +149,7 @@ points whose levels do not rise or whose volumes fall, in weight mode a missing 
 unusable density or no unit (ComboBox1) chosen, or a level whose volume cannot be
 computed or is negative.
 
-Exit status: 0 success; 1 a validation message or a --level-for refusal (on standard
+Exit status: 0 success; 1 a validation message or a --level-for or --identify refusal (on standard
 error, as the window shows it); 2 an error report (on standard error, as the window shows it); 3 a wrong command line
 (without any argument, this text on standard error).
 )";
@@ -173,6 +191,10 @@ struct Options {
     bool quick = false;
     bool compare = false;
     bool uncertainty = false;
+    bool betaZero = false;
+    std::optional<std::string> identify;
+    identify::ColumnNames columns;
+    bool columnsGiven = false;
     std::optional<std::string> settings, out, levelFor, tank;
     std::optional<int> chart;
     OutFormat format = OutFormat::Xls;
@@ -200,6 +222,13 @@ Options parse(int argc, const char* const* argv) {
         else if (arg == "--level-for") o.levelFor = std::string(next());
         else if (arg == "--tank") o.tank = std::string(next());
         else if (arg == "--chart") o.chart = chartIntervals(next());
+        else if (arg == "--identify") o.identify = std::string(next());
+        else if (arg == "--beta-zero") o.betaZero = true;
+        else if (arg == "--level-column") o.columns.level = next(), o.columnsGiven = true;
+        else if (arg == "--in-column") o.columns.in = next(), o.columnsGiven = true;
+        else if (arg == "--out-column") o.columns.out = next(), o.columnsGiven = true;
+        else if (arg == "--cumulative-in-column") o.columns.cumulativeIn = next(), o.columnsGiven = true;
+        else if (arg == "--cumulative-out-column") o.columns.cumulativeOut = next(), o.columnsGiven = true;
         else if (arg == "--page") {
             const auto page = pageFrom(next());
             if (!page) throw UsageError{"--page takes 0 to 3 or a page caption"};
@@ -267,6 +296,21 @@ void writeComparison(const std::vector<capacity::MethodRow>& rows, capacity::Nam
     out.flush();
 }
 
+// The records first, so a file that cannot be read is reported before the tank is checked.
+int runIdentify(MemoryInputs& inputs, const Options& options, std::ostream& out, std::ostream& err) {
+    const identify::Sheet sheet = identify::readSheet(*options.identify);
+    const identify::Records records =
+        identify::extractRecords(sheet, identify::chooseColumns(sheet.heading, options.columns));
+    const auto outcome = identify::IdentifyTilt(inputs, records, options.betaZero);
+    if (outcome.stopped()) {
+        err << outcome.message << '\n';
+        return kValidation;
+    }
+    for (const std::string& line : identify::resultLines(*outcome.fit)) out << line << '\n';
+    out.flush();
+    return kOk;
+}
+
 } // namespace
 
 int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -294,7 +338,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             if (load.gridKept)
                 err << "kelvora-table: 标定点文件“" << load.gridFile.string() << "”无法读取，没有载入标定点\n";
         }
-        if (options.chart && (options.quick || options.compare || options.levelFor || !options.out))
+        if (options.chart && (options.quick || options.compare || options.levelFor || options.identify || !options.out))
             throw UsageError{"--chart N goes with --out FILE.csv, and with neither --quick, --compare nor --level-for"};
         if (options.quick && options.out) throw UsageError{"--out goes with a table, not with --quick"};
         if (options.levelFor && (options.quick || options.out))
@@ -303,6 +347,10 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             throw UsageError{"--compare prints the table's rows; it goes with neither --quick, --level-for nor --out"};
         if (options.uncertainty && (options.quick || options.out || options.levelFor || options.compare))
             throw UsageError{"--uncertainty prints the table's rows; it goes with neither --quick, --level-for, --compare nor --out"};
+        if (options.identify && (options.quick || options.out || options.levelFor || options.compare))
+            throw UsageError{"--identify goes with neither --quick, --level-for, --compare nor --out"};
+        if (!options.identify && (options.columnsGiven || options.betaZero))
+            throw UsageError{"the column options and --beta-zero go with --identify"};
         inputs.setActivePage(options.page);
         if (options.tank) persist::loadTankFile(*options.tank, inputs);
         bool pointCountGiven = false;
@@ -398,6 +446,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             out.flush();
             return kOk;
         }
+        if (options.identify) return runIdentify(inputs, options, out, err);
         if (options.levelFor) {
             const auto outcome = capacity::LevelForVolume(inputs);
             if (outcome.stopped()) {

@@ -19,6 +19,7 @@
 #include "ui/result_field.h"
 #include "ui/stale_results.h"
 #include "ui/table_document_actions.h"
+#include "ui/identify_page.h"
 #include "ui/table_page.h"
 #include "ui/tank_file_menu.h"
 #include "ui/wait_cursor.h"
@@ -437,6 +438,7 @@ void TFrmMain::buildFigures(QWidget* parent) {
     tablePage_ = new TablePage(*this, pageControl2_);
     addTableDocumentButtons(*this, tablePage_->documentBar());
     addGaugeChartButton(*this, tablePage_->documentBar());
+    identifyPage_ = new IdentifyPage(*this, pageControl2_);
 }
 
 void TFrmMain::setTabOrderFromInputTable() {

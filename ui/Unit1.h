@@ -28,6 +28,7 @@ namespace kelvora::ui {
 
 class StaleResults;
 class StringGridView;
+class IdentifyPage;
 class TablePage;
 class TankFileMenu;
 class TCheckBox;
@@ -76,6 +77,8 @@ public:
     const capacity::RowList& rows() const { return rows_; }
     // The "容积表" page of PageControl2.
     TablePage* tablePage() const { return tablePage_; }
+    // The "变位识别" page of PageControl2.
+    IdentifyPage* identifyPage() const { return identifyPage_; }
     // Makes a control of a page reachable by name through the named inputs.
     void registerInput(std::string_view name, QWidget* widget);
     WindowServices& services() { return *services_; }
@@ -120,6 +123,7 @@ private:
     StringGridView* grid1_ = nullptr;
     TablePage* tablePage_ = nullptr;
     StaleResults* staleResults_ = nullptr;
+    IdentifyPage* identifyPage_ = nullptr;
     bool activated_ = false;
     std::string dataDir_;
     persist::StartupLoad startup_;

@@ -7,7 +7,9 @@
 #include "ui/Unit1.h"
 #include "ui/field_edit.h"
 #include "ui/method_check_view.h"
+#include "ui/input_group.h"
 #include "ui/result_field.h"
+#include "ui/page_parts.h"
 
 #include <QChart>
 #include <QChartView>
@@ -41,14 +43,9 @@ namespace {
 
 constexpr int kCalibrationPage = static_cast<int>(capacity::TStructureKind::skCalibration);
 
-QString q(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
+QString q(std::string_view s) { return qtText(s); }
 
-QString label(const char* name) {
-    const capacity::InputInfo* info = capacity::findPageInput(name);
-    return info ? q(info->label) : QString();
-}
+QString label(const char* name) { return pageInputLabel(name); }
 
 QString valueUnit(bool weight) {
     return weight ? QStringLiteral("公斤") : QStringLiteral("升");
@@ -115,18 +112,7 @@ QVariant TableRowsModel::headerData(int section, Qt::Orientation orientation, in
 
 TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), window_(window), pages_(pages) {
     setObjectName(QString::fromUtf8(capacity::kTablePageName.data()));
-    // The page scrolls rather than widen the window: the window keeps the minimum size it
-    // has without the page.
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("TablePageScroll"));
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(scroll);
-    content_ = new QWidget(scroll);
-    content_->setObjectName(QStringLiteral("TablePageContent"));
-    scroll->setWidget(content_);
+    content_ = scrollingContent(this, QStringLiteral("TablePage"));
     auto* layout = new QVBoxLayout(content_);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->setSpacing(6);
@@ -195,14 +181,7 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     }
     // Labels of five or six digits beside a second axis must fit a narrow chart whole:
     // Qt Charts elides what does not fit.
-    QFont small = font();
-    small.setPixelSize(10);
-    chart_->legend()->setFont(small);
-    for (QValueAxis* axis : {levelAxis_, valueAxis_}) {
-        axis->setLabelsFont(small);
-        axis->setTitleFont(small);
-        axis->setTickCount(5);
-    }
+    useSmallChartFonts(chart_, {levelAxis_, valueAxis_}, this);
     chartView_ = new QChartView(chart_, table_);
     chartView_->setObjectName(QStringLiteral("TableCurve"));
     chartView_->setRenderHint(QPainter::Antialiasing);
@@ -222,6 +201,18 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
 
     layout->addWidget(buildLevelForGroup());
     layout->addWidget(buildIdentification());
+    const auto add = [this](QWidget* w, const char* name) { registerInput(w, name); };
+    static constexpr std::string_view kCertificate[] = {"CertificateNumber", "IssuingBody", "ValidUntil", "PerMillimetre"};
+    auto* certificate = buildInputGroup(content_, QStringLiteral("证书"), kCertificate, 4, add);
+    certificate->setObjectName(QStringLiteral("CertificateGroup"));
+    layout->addWidget(certificate);
+    static constexpr std::string_view kUncertainty[] = {"UncertaintySection", "UncertaintyLength", "UncertaintyHead",
+                                                        "UncertaintyAngle", "UncertaintyF", "UncertaintyLevel",
+                                                        "UncertaintyPointVolume", "UncertaintyPointLevel"};
+    auto* uncertainty = buildInputGroup(content_, QStringLiteral("测量不确定度（标准不确定度，k = 1）"), kUncertainty, 4, add);
+    uncertainty->setObjectName(QStringLiteral("UncertaintyGroup"));
+    uncertainty->setToolTip(QStringLiteral("填入实测量的标准不确定度，容积表给出扩展不确定度 U（k = 2）；不填的量不计入"));
+    layout->addWidget(uncertainty);
 
     pages->addTab(this, caption(false));
     updateUnit();
@@ -234,12 +225,7 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
         connect(weight, &QCheckBox::toggled, this, [this] { updateUnit(); });
 }
 
-void TablePage::registerInput(QWidget* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    widget->setAccessibleName(QLatin1String(name));
-    if (auto* edit = dynamic_cast<TEdit*>(widget)) edit->followInput(name);
-    window_.registerInput(name, widget);
-}
+void TablePage::registerInput(QWidget* widget, const char* name) { registerPageInput(window_, widget, name); }
 
 QWidget* TablePage::buildLevelForGroup() {
     auto* group = new QGroupBox(QStringLiteral("已知容积求液位"), content_);

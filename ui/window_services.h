@@ -36,7 +36,8 @@ public:
     virtual void errorBox(const std::string& text) = 0;
     // The chosen full path, or nothing when cancelled.
     virtual std::optional<std::string> saveDialog(const SaveDialogRequest& request) = 0;
-    // The chosen existing file, or nothing when cancelled; `filters` as in the save dialog.
+    // The chosen existing file's full path, or nothing when cancelled; `filters` as
+    // "记录文件 (*.csv *.xls)", the first offered first.
     virtual std::optional<std::string> openDialog(const std::vector<std::string>& filters) = 0;
     // Modal, 保存 / 不保存 / 取消, naming the file whose changes would be lost.
     virtual SaveChanges askSaveChanges(const std::string& fileName) = 0;

@@ -1,6 +1,9 @@
 #pragma once
 // Scratch directories and file bytes for the persistence tests.
 
+#include "capacity/page_inputs.h"
+#include "persist/gbk_text.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -54,7 +57,18 @@ inline std::string fixture(std::string_view name) {
 
 // The [Kelvora] section that follows [FrmMainPro] when the page's inputs are as after a
 // start-up: LevelForMode on "容积" (GBK), everything else empty or clear.
-inline const std::string kFreshKelvoraSection = "[Kelvora]\r\nLevelForValue=\r\nLevelForMode=\xC8\xDD\xBB\xFD\r\n"
-                                                "LevelForResult=\r\nExactGeometry=0\r\nTankNumber=\r\nTankOwner=\r\n";
+// The page's section as a first start saves it: every text empty, every check clear and
+// every pick list on its first item, in the order of the page's input table.
+inline std::string freshKelvoraSection() {
+    std::string section = "[Kelvora]\r\n";
+    for (const auto& input : capacity::pageInputTable()) {
+        section.append(input.name).append("=");
+        if (input.kind == capacity::InputKind::CheckBox) section += "0";
+        if (input.kind == capacity::InputKind::PickList) section += utf8ToGbk(capacity::fixedItems(input.name).front());
+        section += "\r\n";
+    }
+    return section;
+}
+inline const std::string kFreshKelvoraSection = freshKelvoraSection();
 
 } // namespace kelvora::persist::test

@@ -25,7 +25,6 @@ public:
     std::vector<ui::SaveDialogRequest> dialogs;
     std::deque<std::optional<std::string>> dialogAnswers; // empty: cancel
     std::vector<std::string> opened;
-    std::deque<std::optional<std::string>> openAnswers;     // empty: cancel
     std::deque<ui::SaveChanges> saveChangesAnswers;         // empty: cancel
     std::vector<std::string> saveChangesAsked;              // the file names asked about
     std::optional<int> numberAnswer;                        // unset: cancel
@@ -46,6 +45,8 @@ public:
         dialogAnswers.pop_front();
         return answer;
     }
+    // Answers the open dialog: the next answer, or cancel when none is left.
+    std::deque<std::string> openAnswers;
     std::optional<std::string> openDialog(const std::vector<std::string>&) override {
         if (openAnswers.empty()) return std::nullopt;
         auto answer = openAnswers.front();

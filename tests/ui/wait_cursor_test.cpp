@@ -27,6 +27,10 @@ std::optional<Qt::CursorShape> overrideShape() {
 class CursorServices : public kelvora::test::RecordingServices {
 public:
     std::vector<std::optional<Qt::CursorShape>> cursors;
+    void messageBox(const std::string& text) override {
+        cursors.push_back(overrideShape());
+        RecordingServices::messageBox(text);
+    }
     void errorBox(const std::string& text) override {
         cursors.push_back(overrideShape());
         RecordingServices::errorBox(text);
@@ -62,7 +66,7 @@ private slots:
         QVERIFY(overrideShape() == std::nullopt);
     }
 
-    // A failed build (a density that is no number), a failed write (no such folder) and a
+    // A refused build (a density that is no number), a failed write (no such folder) and a
     // good table: every box and dialog comes up under the ordinary cursor, and none is
     // left behind.
     void requestsLeaveNoWaitCursorBehind() {
@@ -86,7 +90,7 @@ private slots:
         services->shown.clear();
         window.runHandler([&] { window.Button1Click(); });
         QCOMPARE(services->shown.size(), std::size_t(1));
-        QCOMPARE(services->shown[0].kind, std::string("error"));
+        QCOMPARE(services->shown[0].kind, std::string("message"));
         QVERIFY(overrideShape() == std::nullopt);
 
         window.setChecked("CheckBox1", false);

@@ -68,7 +68,7 @@ private slots:
             if (name == QLatin1String("Edit39"))
                 QCOMPARE(w->toolTip(), QStringLiteral("毫米，液位计到高端焊缝的距离"));
             else if (!info.hint.empty())
-                QCOMPARE(w->toolTip(), QStringLiteral("毫米"));
+                QCOMPARE(w->toolTip(), QString::fromUtf8(info.hint.data(), static_cast<qsizetype>(info.hint.size())));
             else
                 QVERIFY2(w->toolTip().isEmpty(), qPrintable(name));
         }

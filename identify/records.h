@@ -1,0 +1,52 @@
+#pragma once
+// A station's records as the identification needs them: the probe's level at each record
+// and the cumulative net volume moved up to and including it, from the columns of a sheet
+// chosen by their headings.
+
+#include "identify/sheet.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvora::identify {
+
+// The columns used, as indexes into the sheet's heading; nothing where a role is unused.
+struct ColumnChoice {
+    std::optional<std::size_t> level, in, out, cumulativeIn, cumulativeOut;
+};
+
+// The roles of a column, for choosing by hand: the heading text of each role, empty when
+// the role is left to the recognition.
+struct ColumnNames {
+    std::string level, in, out, cumulativeIn, cumulativeOut;
+};
+
+// The columns by their headings: the names given by hand, the others recognised from
+// common headings (显示油高/mm, 油位高度, 液位; 进油量/L, 出油量/L, 累加进油量/L,
+// 累加出油量/L, ...). Amounts per record are preferred to cumulative columns unless a
+// column was chosen by hand. Throws IoError when a named column is not there, or when no
+// level or no amount column can be found.
+ColumnChoice chooseColumns(const std::vector<std::string>& heading, const ColumnNames& names = {});
+
+struct Records {
+    std::vector<double> level; // mm
+    std::vector<double> net;   // litres, in minus out, cumulative up to and including the record
+    std::size_t skipped = 0;   // rows without a level reading or with text where a number belongs
+};
+
+// Each row with a number in the level column and numbers (or nothing) in the amount columns
+// is a record. An empty amount cell moved nothing (a cumulative column keeps its last
+// value); a skipped row's amounts that are numbers still count in the running total.
+Records extractRecords(const Sheet& sheet, const ColumnChoice& columns);
+
+namespace messages {
+inline constexpr const char* kNoLevelColumn = "记录文件中找不到液位列（如“显示油高/mm”），请指定液位列！";
+inline constexpr const char* kNoAmountColumn = "记录文件中找不到进油量或出油量列，请指定油量列！";
+} // namespace messages
+
+// "记录文件中没有“name”列！"
+std::string missingColumnMessage(const std::string& name);
+
+} // namespace kelvora::identify

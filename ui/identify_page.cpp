@@ -1,0 +1,316 @@
+#include "ui/identify_page.h"
+
+#include "capacity/page_inputs.h"
+#include "identify/identification.h"
+#include "identify/records.h"
+#include "kernel/errors.h"
+#include "kernel/number_text.h"
+#include "ui/Unit1.h"
+#include "ui/page_parts.h"
+#include "ui/wait_cursor.h"
+#include "ui/window_services.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QScrollArea>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <array>
+
+namespace kelvora::ui {
+
+namespace {
+
+QString q(std::string_view s) { return qtText(s); }
+
+QString label(const char* name) { return pageInputLabel(name); }
+
+QString fixed(double x, int decimals) { return q(identify::fixedText(x, decimals)); }
+
+constexpr std::array<const char*, 5> kColumnInputs{"LevelColumn", "InColumn", "OutColumn", "CumulativeInColumn",
+                                                   "CumulativeOutColumn"};
+
+} // namespace
+
+IdentifyPage::IdentifyPage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), window_(window) {
+    setObjectName(QString::fromUtf8(capacity::kIdentifyPageName.data()));
+    content_ = scrollingContent(this, QStringLiteral("IdentifyPage"));
+    auto* layout = new QVBoxLayout(content_);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setSpacing(6);
+
+    layout->addWidget(buildFileRow());
+    layout->addWidget(buildColumns());
+
+    preview_ = new QStandardItemModel(this);
+    auto* view = new QTableView(content_);
+    view->setObjectName(QStringLiteral("IdentifyPreview"));
+    view->setModel(preview_);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->setMinimumHeight(view->fontMetrics().height() * 9);
+    layout->addWidget(view, 1);
+    summary_ = new QLabel(QStringLiteral("还没有读取记录。选择油站的记录文件（CSV、.xls 或 .xlsx），"
+                                         "每行一条记录：液位计读数（毫米）和这段时间进出的油量（升）。"),
+                          content_);
+    summary_->setObjectName(QStringLiteral("IdentifySummary"));
+    summary_->setWordWrap(true);
+    layout->addWidget(summary_);
+
+    auto* actions = new QWidget(content_);
+    auto* row = new QHBoxLayout(actions);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* betaZero = new QCheckBox(label("BetaZero"), actions);
+    registerInput(betaZero, "BetaZero");
+    auto* fitButton = new QPushButton(QStringLiteral("识别"), actions);
+    fitButton->setObjectName(QStringLiteral("IdentifyFit"));
+    adopt_ = new QPushButton(QStringLiteral("采用"), actions);
+    adopt_->setObjectName(QStringLiteral("IdentifyAdopt"));
+    adopt_->setToolTip(QStringLiteral("把识别出的α、β和低端（以及液位计位置F）填入倾斜圆筒页"));
+    adopt_->setEnabled(false);
+    connect(fitButton, &QPushButton::clicked, this, [this] { window_.runHandler([this] { FitClick(); }); });
+    connect(adopt_, &QPushButton::clicked, this, [this] { window_.runHandler([this] { AdoptClick(); }); });
+    row->addWidget(betaZero);
+    row->addStretch(1);
+    row->addWidget(fitButton);
+    row->addWidget(adopt_);
+    layout->addWidget(actions);
+
+    result_ = new QLabel(content_);
+    result_->setObjectName(QStringLiteral("IdentifyResult"));
+    result_->setWordWrap(true);
+    result_->setTextFormat(Qt::RichText);
+    result_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(result_);
+
+    chart_ = new QChart();
+    chart_->setObjectName(QStringLiteral("IdentifyChart"));
+    chart_->setMargins(QMargins(2, 2, 2, 2));
+    chart_->legend()->setAlignment(Qt::AlignBottom);
+    before_ = new QScatterSeries(chart_);
+    before_->setName(QStringLiteral("识别前（倾斜圆筒页现有的α、β）"));
+    before_->setMarkerSize(5);
+    before_->setColor(QColor(200, 60, 40));
+    before_->setBorderColor(before_->color());
+    after_ = new QScatterSeries(chart_);
+    after_->setName(QStringLiteral("识别后"));
+    after_->setMarkerSize(5);
+    after_->setColor(QColor(30, 90, 200));
+    after_->setBorderColor(after_->color());
+    chart_->addSeries(before_);
+    chart_->addSeries(after_);
+    levelAxis_ = new QValueAxis(chart_);
+    levelAxis_->setTitleText(QStringLiteral("液位 (mm)"));
+    levelAxis_->setLabelFormat(QStringLiteral("%g"));
+    residualAxis_ = new QValueAxis(chart_);
+    residualAxis_->setTitleText(QStringLiteral("残差 (升)"));
+    residualAxis_->setLabelFormat(QStringLiteral("%g"));
+    chart_->addAxis(levelAxis_, Qt::AlignBottom);
+    chart_->addAxis(residualAxis_, Qt::AlignLeft);
+    useSmallChartFonts(chart_, {levelAxis_, residualAxis_}, this);
+    for (auto* series : {before_, after_}) {
+        series->attachAxis(levelAxis_);
+        series->attachAxis(residualAxis_);
+    }
+    auto* chartView = new QChartView(chart_, content_);
+    chartView->setObjectName(QStringLiteral("IdentifyResiduals"));
+    chartView->setRenderHint(QPainter::Antialiasing);
+    chartView->setMinimumSize(200, 240);
+    layout->addWidget(chartView, 2);
+
+    pages->addTab(this, QStringLiteral("变位识别"));
+}
+
+void IdentifyPage::registerInput(QWidget* widget, const char* name) { registerPageInput(window_, widget, name); }
+
+QWidget* IdentifyPage::buildFileRow() {
+    auto* box = new QWidget(content_);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* file = new QLineEdit(box);
+    registerInput(file, "RecordsFile");
+    auto* open = new QPushButton(QStringLiteral("打开…"), box);
+    open->setObjectName(QStringLiteral("IdentifyOpen"));
+    auto* read = new QPushButton(QStringLiteral("读取"), box);
+    read->setObjectName(QStringLiteral("IdentifyRead"));
+    connect(open, &QPushButton::clicked, this, [this] { window_.runHandler([this] { OpenClick(); }); });
+    connect(read, &QPushButton::clicked, this, [this] { window_.runHandler([this] { ReadClick(); }); });
+    row->addWidget(new QLabel(label("RecordsFile"), box));
+    row->addWidget(file, 1);
+    row->addWidget(open);
+    row->addWidget(read);
+    return box;
+}
+
+QWidget* IdentifyPage::buildColumns() {
+    auto* group = new QGroupBox(QStringLiteral("列（空着时按标题识别）"), content_);
+    group->setObjectName(QStringLiteral("IdentifyColumns"));
+    auto* grid = new QGridLayout(group);
+    grid->setContentsMargins(6, 6, 6, 6);
+    for (std::size_t i = 0; i < kColumnInputs.size(); ++i) {
+        auto* combo = new QComboBox(group);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        registerInput(combo, kColumnInputs[i]);
+        if (const auto* info = capacity::findPageInput(kColumnInputs[i])) combo->setToolTip(q(info->hint));
+        const int r = static_cast<int>(i) / 3, c = static_cast<int>(i) % 3;
+        grid->addWidget(new QLabel(label(kColumnInputs[i]), group), r, 2 * c);
+        grid->addWidget(combo, r, 2 * c + 1);
+        grid->setColumnStretch(2 * c + 1, 1);
+    }
+    return group;
+}
+
+identify::ColumnNames IdentifyPage::columnNames() const {
+    auto t = [this](const char* name) { return window_.text(name); };
+    return {t("LevelColumn"), t("InColumn"), t("OutColumn"), t("CumulativeInColumn"), t("CumulativeOutColumn")};
+}
+
+void IdentifyPage::OpenClick() {
+    const auto path = window_.services().openDialog({"记录文件 (*.csv *.txt *.xls *.xlsx)", "所有文件 (*)"});
+    if (!path) return;
+    window_.setText("RecordsFile", *path);
+    ReadClick();
+}
+
+void IdentifyPage::ReadClick() {
+    sheet_.reset();
+    fit_.reset();
+    adopt_->setEnabled(false);
+    preview_->clear();
+    const WaitCursor wait;
+    sheet_ = identify::readSheet(window_.text("RecordsFile"));
+    // The headings become the columns' choices; a choice made by hand stays.
+    for (const char* name : kColumnInputs) {
+        auto* combo = findChild<QComboBox*>(QLatin1String(name));
+        const QString chosen = combo->currentText();
+        combo->clear();
+        combo->addItem(QString());
+        for (const auto& heading : sheet_->heading) combo->addItem(q(heading));
+        combo->setEditText(chosen);
+    }
+    showPreview();
+}
+
+void IdentifyPage::showPreview() {
+    preview_->clear();
+    if (!sheet_) return;
+    QStringList headings;
+    for (const auto& heading : sheet_->heading) headings << q(heading);
+    preview_->setHorizontalHeaderLabels(headings);
+    const int rows = std::min<int>(kPreviewRows, static_cast<int>(sheet_->rows.size()));
+    for (int r = 0; r < rows; ++r) {
+        QList<QStandardItem*> items;
+        for (const auto& cell : sheet_->rows[static_cast<std::size_t>(r)]) {
+            QString text = q(cell.text);
+            if (cell.kind == identify::Cell::Kind::Number && text.isEmpty()) text = q(kernel::formatGeneral(cell.number));
+            items << new QStandardItem(text);
+        }
+        preview_->appendRow(items);
+    }
+    QStringList lines;
+    for (int r = 0; r < rows; ++r) lines << QString::number(sheet_->lines[static_cast<std::size_t>(r)]);
+    preview_->setVerticalHeaderLabels(lines);
+    // The columns used, marked in their headings, or why none could be chosen.
+    QString used;
+    try {
+        const identify::ColumnChoice choice = identify::chooseColumns(sheet_->heading, columnNames());
+        const std::array<std::pair<const std::optional<std::size_t>*, const char*>, 5> roles{
+            {{&choice.level, "液位"},
+             {&choice.in, "进油量"},
+             {&choice.out, "出油量"},
+             {&choice.cumulativeIn, "累加进油量"},
+             {&choice.cumulativeOut, "累加出油量"}}};
+        for (const auto& [column, role] : roles) {
+            if (!*column) continue;
+            auto* item = preview_->horizontalHeaderItem(static_cast<int>(**column));
+            item->setText(QStringLiteral("【%1】%2").arg(q(role), item->text()));
+            for (int r = 0; r < rows; ++r)
+                if (auto* cell = preview_->item(r, static_cast<int>(**column))) cell->setBackground(QColor(225, 238, 255));
+            used += QStringLiteral("%1：“%2”　").arg(q(role), q(sheet_->heading[**column]));
+        }
+    } catch (const kelvora::IoError& e) {
+        used = q(e.what());
+    }
+    if (auto* view = findChild<QTableView*>(QStringLiteral("IdentifyPreview"))) view->resizeColumnsToContents();
+    summary_->setText(QStringLiteral("共 %1 行记录（显示前 %2 行）。所用的列：%3")
+                          .arg(sheet_->rows.size())
+                          .arg(rows)
+                          .arg(used));
+}
+
+void IdentifyPage::FitClick() {
+    if (!sheet_) ReadClick();
+    else showPreview();
+    fit_.reset();
+    adopt_->setEnabled(false);
+    result_->clear();
+    before_->clear();
+    after_->clear();
+    const identify::Records records =
+        identify::extractRecords(*sheet_, identify::chooseColumns(sheet_->heading, columnNames()));
+    const WaitCursor wait;
+    const auto outcome = identify::IdentifyTilt(window_, records, window_.checked("BetaZero"));
+    if (outcome.stopped()) {
+        window_.services().messageBox(outcome.message);
+        return;
+    }
+    fit_ = outcome.fit;
+    levels_ = records.level;
+    showFit(identify::tableChange(*outcome.now, fit_->fitted));
+    adopt_->setEnabled(true);
+}
+
+void IdentifyPage::showFit(const identify::TableChange& change) {
+    const identify::TiltFit& f = *fit_;
+    const QString lowEnd = f.lowerEndRight ? QStringLiteral("低端在右封头") : QStringLiteral("低端在左封头");
+    result_->setText(
+        QStringLiteral("<b>%1</b>　α = %2° ± %3°　β = %4° ± %5°　α、β相关系数 %6<br>"
+                       "初始油量 V0 = %7 ± %8 升　液位计位置 F = %9 毫米<br>"
+                       "残差均方根 %10 升，最大残差 %11 升；用了 %12 条记录，跳过 %13 条<br>"
+                       "容积表最大变化 %14 升（液位 %15 毫米处）")
+            .arg(lowEnd, fixed(f.alpha, 4), fixed(f.alphaError, 4), fixed(f.beta, 4), fixed(f.betaError, 4),
+                 fixed(f.correlation, 3), fixed(f.startVolume, 2), fixed(f.startError, 2),
+                 q(kernel::formatGeneral(f.F)))
+            .arg(fixed(f.rms, 2), fixed(f.maxResidual, 2), QString::number(f.used), QString::number(f.skipped),
+                 fixed(change.litres, 2), q(kernel::formatGeneral(change.level))));
+    QList<QPointF> before, after;
+    double low = 0, high = 0, lowLevel = levels_.front(), highLevel = levels_.front();
+    for (std::size_t i = 0; i < levels_.size(); ++i) {
+        before << QPointF(levels_[i], f.residualsBefore[i]);
+        after << QPointF(levels_[i], f.residualsAfter[i]);
+        low = std::min({low, f.residualsBefore[i], f.residualsAfter[i]});
+        high = std::max({high, f.residualsBefore[i], f.residualsAfter[i]});
+        lowLevel = std::min(lowLevel, levels_[i]);
+        highLevel = std::max(highLevel, levels_[i]);
+    }
+    before_->replace(before);
+    after_->replace(after);
+    const double margin = std::max(1.0, 0.05 * (high - low));
+    residualAxis_->setRange(low - margin, high + margin);
+    levelAxis_->setRange(lowLevel, highLevel > lowLevel ? highLevel : lowLevel + 1);
+    residualAxis_->applyNiceNumbers();
+    levelAxis_->applyNiceNumbers();
+}
+
+void IdentifyPage::AdoptClick() {
+    if (fit_) identify::adoptTilt(window_, *fit_);
+}
+
+} // namespace kelvora::ui
