@@ -172,7 +172,10 @@ void applyComponent(NamedInputs& inputs, const Assignment& a) {
     case InputKind::ComboBox: inputs.setText(a.name, a.value); break;
     case InputKind::PickList:
         inputs.setText(a.name, a.value);
-        if (inputs.text(a.name) != a.value) refuse(a, quoted(a.name) + "没有选项" + quoted(a.value));
+        // Every item has a text: an empty value would leave the list on no item, which no
+        // readable name can say back.
+        if (a.value.empty() || inputs.text(a.name) != a.value)
+            refuse(a, quoted(a.name) + "没有选项" + quoted(a.value));
         if (a.name == "ComboBox2") applyPointCount(inputs);
         break;
     case InputKind::CheckBox:

@@ -163,6 +163,7 @@ TEST(TankFile, HostileFiles) {
         {"point = 1,2\n", 1},
         {"Edit21 = 5\nRadioButton1 = yes\n", 2},
         {"weight = 1\n", 1},
+        {"D = 1\nComboBox4=\n", 2},
     };
     TempDir dir;
     for (const auto& c : cases) {
