@@ -23,7 +23,8 @@ void BM_Register100(benchmark::State& state) {
     {
         std::ofstream csv(dir / "tanks.csv", std::ios::app);
         for (int i = 0; i < 100; ++i)
-            csv << "T-" << 100 + i << ",horizontal,circle," << 2000 + 10 * i << ",6000,ellipsoidal,40,540,ellipsoidal,"
+            csv << "T-" << 100 + i << ",horizontal,circle," << 2000 + 10 * i
+                << ",6000,ellipsoidal,40,540,ellipsoidal,"
                 << "40,540,0," << 2000 + 10 * i << ",10,50,0,0,0,0\n";
     }
     const std::string registerFile = (dir / "tanks.csv").string(), outDir = (dir / "out").string();

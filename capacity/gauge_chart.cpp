@@ -25,7 +25,8 @@ GaugeChartResult makeGaugeChart(NamedInputs& inputs, int intervals) {
     const long double span = static_cast<long double>(range->top) - range->bottom;
     double V = 0;
     for (int k = 0; k <= intervals; ++k) {
-        const double x = k == intervals ? range->top : static_cast<double>(range->bottom + span * k / intervals);
+        const double x =
+            k == intervals ? range->top : static_cast<double>(range->bottom + span * k / intervals);
         V = VolumeAtLevel(d, x, V);
         chart.points.push_back({x, litresText(V)});
     }

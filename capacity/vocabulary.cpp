@@ -15,10 +15,12 @@ namespace {
 
 using T = TermKind;
 
-constexpr std::array<TermValue, 4> kStructures{{
-    {"horizontal", {}, 0, {}}, {"inclined", {}, 1, {}}, {"sphere", {}, 2, {}}, {"points", {}, 3, {}}}};
-constexpr std::array<TermValue, 2> kSections{{{"circle", "RadioButton1", -1, {}}, {"ellipse", "RadioButton2", -1, {}}}};
-constexpr std::array<TermValue, 2> kLowEnds{{{"left", "RadioButton3", -1, {}}, {"right", "RadioButton4", -1, {}}}};
+constexpr std::array<TermValue, 4> kStructures{
+    {{"horizontal", {}, 0, {}}, {"inclined", {}, 1, {}}, {"sphere", {}, 2, {}}, {"points", {}, 3, {}}}};
+constexpr std::array<TermValue, 2> kSections{
+    {{"circle", "RadioButton1", -1, {}}, {"ellipse", "RadioButton2", -1, {}}}};
+constexpr std::array<TermValue, 2> kLowEnds{
+    {{"left", "RadioButton3", -1, {}}, {"right", "RadioButton4", -1, {}}}};
 constexpr std::array<TermValue, 2> kHeadVolumes{{{"add", {}, 0, {}}, {"subtract", {}, 1, {}}}};
 constexpr std::array<TermValue, 2> kYesNo{{{"yes", {}, 1, {}}, {"no", {}, 0, {}}}};
 constexpr std::array<TermValue, 2> kDensityUnits{{{"kg/m3", {}, -1, "Kg/m^3"}, {"g/cm3", {}, -1, "g/cm^3"}}};
@@ -77,9 +79,13 @@ const std::array<Term, 45> kTerms{{
 constexpr int kMinPoints = 2;
 constexpr int kMaxPoints = 200;
 
-[[noreturn]] void refuse(const Assignment& a, const std::string& text) { throw VocabularyError(a.line, text); }
+[[noreturn]] void refuse(const Assignment& a, const std::string& text) {
+    throw VocabularyError(a.line, text);
+}
 
-std::string quoted(std::string_view s) { return "“" + std::string(s) + "”"; }
+std::string quoted(std::string_view s) {
+    return "“" + std::string(s) + "”";
+}
 
 // "h", "H", "H2", "D2", "Ri": the label of the dimension's field without its colon.
 std::string_view sizeName(std::string_view edit) {
@@ -88,9 +94,13 @@ std::string_view sizeName(std::string_view edit) {
     return label;
 }
 
-std::string_view sizeOfTerm(const Term& term) { return term.name.substr(term.name.find('.') + 1); }
+std::string_view sizeOfTerm(const Term& term) {
+    return term.name.substr(term.name.find('.') + 1);
+}
 
-const HeadSide& sideOf(const HeadComponents& head, int side) { return side == 0 ? head.left : head.right; }
+const HeadSide& sideOf(const HeadComponents& head, int side) {
+    return side == 0 ? head.left : head.right;
+}
 
 const HeadComponents* chosenHead(const NamedInputs& inputs, int side) {
     for (const auto& head : headComponents())
@@ -108,8 +118,10 @@ std::string wordList(const Term& term) {
     std::string list;
     auto add = [&](std::string_view word) { list.append(list.empty() ? "" : ", ").append(word); };
     if (term.kind == T::HeadShape)
-        for (const auto& head : headComponents()) add(head.word);
-    for (const auto& value : term.values) add(value.word);
+        for (const auto& head : headComponents())
+            add(head.word);
+    for (const auto& value : term.values)
+        add(value.word);
     return list;
 }
 
@@ -123,8 +135,8 @@ void applyPoints(NamedInputs& inputs, const std::vector<std::pair<std::string, s
                  const Assignment& first) {
     const int n = static_cast<int>(points.size());
     if (n < kMinPoints || n > kMaxPoints)
-        refuse(first, "标定点须有" + std::to_string(kMinPoints) + "到" + std::to_string(kMaxPoints) + "个，给了" +
-                          std::to_string(n) + "个");
+        refuse(first, "标定点须有" + std::to_string(kMinPoints) + "到" + std::to_string(kMaxPoints) +
+                          "个，给了" + std::to_string(n) + "个");
     inputs.setText("ComboBox2", std::to_string(n));
     applyPointCount(inputs);
     for (int i = 0; i < n; ++i) {
@@ -136,16 +148,26 @@ void applyPoints(NamedInputs& inputs, const std::vector<std::pair<std::string, s
 
 void applyTerm(NamedInputs& inputs, const Term& term, const Assignment& a) {
     switch (term.kind) {
-    case T::Structure: inputs.setActivePage(valueOf(term, a).index); break;
-    case T::Choice: inputs.setChecked(valueOf(term, a).component, true); break;
-    case T::Flag: inputs.setChecked(term.component, valueOf(term, a).index == 1); break;
+    case T::Structure:
+        inputs.setActivePage(valueOf(term, a).index);
+        break;
+    case T::Choice:
+        inputs.setChecked(valueOf(term, a).component, true);
+        break;
+    case T::Flag:
+        inputs.setChecked(term.component, valueOf(term, a).index == 1);
+        break;
     case T::Pick: {
         const TermValue& value = valueOf(term, a);
-        if (value.text.empty()) inputs.setItemIndex(term.component, value.index);
-        else inputs.setText(term.component, value.text);
+        if (value.text.empty())
+            inputs.setItemIndex(term.component, value.index);
+        else
+            inputs.setText(term.component, value.text);
         break;
     }
-    case T::Text: inputs.setText(term.component, a.value); break;
+    case T::Text:
+        inputs.setText(term.component, a.value);
+        break;
     case T::HeadShape:
         for (const auto& head : headComponents())
             if (head.word == a.value) return inputs.setChecked(sideOf(head, term.side).radio, true);
@@ -154,12 +176,14 @@ void applyTerm(NamedInputs& inputs, const Term& term, const Assignment& a) {
         const HeadComponents* head = chosenHead(inputs, term.side);
         const HeadField* field = head ? sizeField(*head, term.side, sizeOfTerm(term)) : nullptr;
         if (!field)
-            refuse(a, quoted(a.name) + "：" + (head ? "封头形状" + quoted(head->word) + "没有这个尺寸"
-                                                   : std::string("没有选定封头形状")));
+            refuse(a, quoted(a.name) + "：" +
+                          (head ? "封头形状" + quoted(head->word) + "没有这个尺寸"
+                                : std::string("没有选定封头形状")));
         inputs.setText(field->edit, a.value);
         break;
     }
-    case T::Points: break; // gathered over all "point" assignments by applyAssignments
+    case T::Points:
+        break; // gathered over all "point" assignments by applyAssignments
     }
 }
 
@@ -169,7 +193,9 @@ void applyComponent(NamedInputs& inputs, const Assignment& a) {
     if (!info) refuse(a, "未知的名称" + quoted(a.name));
     switch (info->kind) {
     case InputKind::Edit:
-    case InputKind::ComboBox: inputs.setText(a.name, a.value); break;
+    case InputKind::ComboBox:
+        inputs.setText(a.name, a.value);
+        break;
     case InputKind::PickList:
         inputs.setText(a.name, a.value);
         // Every item has a text: an empty value would leave the list on no item, which no
@@ -188,7 +214,9 @@ void applyComponent(NamedInputs& inputs, const Assignment& a) {
 
 } // namespace
 
-std::span<const Term> vocabulary() { return kTerms; }
+std::span<const Term> vocabulary() {
+    return kTerms;
+}
 
 const Term* findTerm(std::string_view name) {
     for (const auto& term : kTerms)
@@ -197,8 +225,10 @@ const Term* findTerm(std::string_view name) {
 }
 
 std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -209,8 +239,10 @@ std::vector<std::pair<std::string, std::string>> splitPoints(std::string_view va
         std::string_view point = value.substr(0, semicolon);
         value = semicolon == std::string_view::npos ? std::string_view() : value.substr(semicolon + 1);
         const auto comma = point.find(',');
-        if (comma == std::string_view::npos) points.emplace_back(trimBlanks(point), std::string());
-        else points.emplace_back(trimBlanks(point.substr(0, comma)), trimBlanks(point.substr(comma + 1)));
+        if (comma == std::string_view::npos)
+            points.emplace_back(trimBlanks(point), std::string());
+        else
+            points.emplace_back(trimBlanks(point.substr(0, comma)), trimBlanks(point.substr(comma + 1)));
     }
     return points;
 }
@@ -220,7 +252,8 @@ void applyAssignments(NamedInputs& inputs, std::span<const Assignment> assignmen
     for (const auto& a : assignments) {
         if (a.name == "point") {
             if (a.value.find_first_of(",;") == std::string::npos) refuse(a, "“point”取“液位,容积”");
-        } else if (!seen.insert(a.name).second) refuse(a, quoted(a.name) + "给了两次");
+        } else if (!seen.insert(a.name).second)
+            refuse(a, quoted(a.name) + "给了两次");
     }
     for (const auto& term : kTerms) {
         if (term.kind == T::Points) {
@@ -229,7 +262,8 @@ void applyAssignments(NamedInputs& inputs, std::span<const Assignment> assignmen
             for (const auto& a : assignments)
                 if (a.name == term.name) {
                     if (!first) first = &a;
-                    for (auto& point : splitPoints(a.value)) points.push_back(std::move(point));
+                    for (auto& point : splitPoints(a.value))
+                        points.push_back(std::move(point));
                 }
             if (first) applyPoints(inputs, points, *first);
             continue;
@@ -246,17 +280,25 @@ void resetToStartup(NamedInputs& inputs) {
     auto reset = [&](const InputInfo& input) {
         switch (input.kind) {
         case InputKind::Edit:
-        case InputKind::ComboBox: inputs.setText(input.name, fresh.text(input.name)); break;
+        case InputKind::ComboBox:
+            inputs.setText(input.name, fresh.text(input.name));
+            break;
         case InputKind::CheckBox:
-        case InputKind::RadioButton: inputs.setChecked(input.name, fresh.checked(input.name)); break;
-        case InputKind::PickList: inputs.setItemIndex(input.name, fresh.itemIndex(input.name)); break;
+        case InputKind::RadioButton:
+            inputs.setChecked(input.name, fresh.checked(input.name));
+            break;
+        case InputKind::PickList:
+            inputs.setItemIndex(input.name, fresh.itemIndex(input.name));
+            break;
         }
     };
-    for (const auto& input : inputTable()) reset(input);
+    for (const auto& input : inputTable())
+        reset(input);
     for (const auto& term : kTerms)
         if (const InputInfo* input = findPageInput(term.component)) reset(*input);
     for (int row = 1; row <= kMaxPoints; ++row)
-        for (int col = 1; col <= 2; ++col) inputs.grid().setCell(col, row, "");
+        for (int col = 1; col <= 2; ++col)
+            inputs.grid().setCell(col, row, "");
     setUpCalibrationGrid(inputs);
     inputs.setActivePage(fresh.activePage());
     inputs.gridChanged();
@@ -264,7 +306,9 @@ void resetToStartup(NamedInputs& inputs) {
 
 std::vector<std::pair<std::string, std::string>> describeInputs(const NamedInputs& inputs) {
     std::vector<std::pair<std::string, std::string>> lines;
-    auto add = [&](const Term& term, std::string value) { lines.emplace_back(std::string(term.name), std::move(value)); };
+    auto add = [&](const Term& term, std::string value) {
+        lines.emplace_back(std::string(term.name), std::move(value));
+    };
     for (const auto& term : kTerms) {
         switch (term.kind) {
         case T::Structure:
@@ -278,16 +322,21 @@ std::vector<std::pair<std::string, std::string>> describeInputs(const NamedInput
                     break;
                 }
             break;
-        case T::Flag: add(term, inputs.checked(term.component) ? "yes" : "no"); break;
+        case T::Flag:
+            add(term, inputs.checked(term.component) ? "yes" : "no");
+            break;
         case T::Pick:
             for (const auto& value : term.values)
                 if (value.text.empty() ? inputs.itemIndex(term.component) == value.index
                                        : inputs.text(term.component) == value.text)
                     add(term, std::string(value.word));
             break;
-        case T::Text: add(term, inputs.text(term.component)); break;
+        case T::Text:
+            add(term, inputs.text(term.component));
+            break;
         case T::HeadShape:
-            if (const HeadComponents* head = chosenHead(inputs, term.side)) add(term, std::string(head->word));
+            if (const HeadComponents* head = chosenHead(inputs, term.side))
+                add(term, std::string(head->word));
             break;
         case T::HeadSize:
             if (const HeadComponents* head = chosenHead(inputs, term.side))
@@ -322,10 +371,12 @@ std::vector<TermListing> vocabularyListing() {
         };
         switch (term.kind) {
         case T::Choice:
-            for (const auto& value : term.values) addComponent(value.component, value.word);
+            for (const auto& value : term.values)
+                addComponent(value.component, value.word);
             break;
         case T::HeadShape:
-            for (const auto& head : headComponents()) addComponent(sideOf(head, term.side).radio, head.word);
+            for (const auto& head : headComponents())
+                addComponent(sideOf(head, term.side).radio, head.word);
             break;
         case T::HeadSize:
             for (const auto& head : headComponents())
@@ -337,8 +388,11 @@ std::vector<TermListing> vocabularyListing() {
             l.components = "StringGrid1, ComboBox2";
             l.values = "LEVEL,VOLUME (repeatable, in order; the count follows)";
             break;
-        case T::Text: l.values = term.component.starts_with("Tank") ? "text" : "number"; break;
-        default: break;
+        case T::Text:
+            l.values = term.component.starts_with("Tank") ? "text" : "number";
+            break;
+        default:
+            break;
         }
         listing.push_back(std::move(l));
     }

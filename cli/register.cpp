@@ -17,11 +17,11 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <charconv>
 #include <condition_variable>
 #include <deque>
-#include <future>
-#include <charconv>
 #include <filesystem>
+#include <future>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -61,8 +61,10 @@ Options parse(int argc, const char* const* argv) {
             if (i + 1 >= argc) throw Usage{std::string(arg) + " needs a value"};
             return argv[++i];
         };
-        if (arg == "--register") o.registerFile = std::string(next()), haveRegister = true;
-        else if (arg == "--out-dir") o.outDir = std::string(next()), haveOut = true;
+        if (arg == "--register")
+            o.registerFile = std::string(next()), haveRegister = true;
+        else if (arg == "--out-dir")
+            o.outDir = std::string(next()), haveOut = true;
         else if (arg == "--formats") {
             o.formats.clear();
             std::string_view list = next();
@@ -83,7 +85,8 @@ Options parse(int argc, const char* const* argv) {
             if (ec != std::errc() || end != text.data() + text.size() || n < 1 || n > 256)
                 throw Usage{"--jobs takes a whole number from 1 to 256"};
             o.jobs = n;
-        } else throw Usage{"'" + std::string(arg) + "' does not go with --register"};
+        } else
+            throw Usage{"'" + std::string(arg) + "' does not go with --register"};
     }
     if (!haveRegister || !haveOut) throw Usage{"--register FILE goes with --out-dir DIR"};
     return o;
@@ -95,13 +98,15 @@ std::string safeFileName(std::string_view number) {
     std::string name;
     for (const char c : number) {
         const auto u = static_cast<unsigned char>(c);
-        const bool refused = u < 0x20 || u == 0x7F || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
+        const bool refused =
+            u < 0x20 || u == 0x7F || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
         name.push_back(refused ? '_' : c);
     }
     if (!name.empty() && name.front() == '.') name.front() = '_';
     if (name.size() > 120) {
         std::size_t cut = 120;
-        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;
         name.resize(cut);
     }
     return name;
@@ -136,7 +141,8 @@ public:
             lock.unlock();
             try {
                 *job.refusal = output::unprintableCharacterRefusal(*job.doc);
-                job.promise->set_value(job.refusal->empty() ? output::tableDocumentPdf(*job.doc) : QByteArray());
+                job.promise->set_value(job.refusal->empty() ? output::tableDocumentPdf(*job.doc)
+                                                            : QByteArray());
             } catch (...) {
                 job.promise->set_exception(std::current_exception());
             }
@@ -177,7 +183,8 @@ std::string structureWord(int page) {
 }
 
 // The row's inputs: the referenced tank file's, then the row's non-empty cells.
-void readRow(Tank& tank, const persist::RegisterTable& table, const persist::RegisterRow& row, const fs::path& base) {
+void readRow(Tank& tank, const persist::RegisterTable& table, const persist::RegisterRow& row,
+             const fs::path& base) {
     tank.line = row.line;
     const auto numberColumn = std::find(table.heading.begin(), table.heading.end(), "tank_number");
     if (numberColumn != table.heading.end()) {
@@ -187,13 +194,16 @@ void readRow(Tank& tank, const persist::RegisterTable& table, const persist::Reg
     try {
         if (row.cells.size() > table.heading.size())
             for (std::size_t i = table.heading.size(); i < row.cells.size(); ++i)
-                if (!row.cells[i].empty()) throw kelvora::Error("第" + std::to_string(row.line) + "行的格比标题多");
+                if (!row.cells[i].empty())
+                    throw kelvora::Error("第" + std::to_string(row.line) + "行的格比标题多");
         MemoryInputs inputs = MemoryInputs::afterStartup();
         std::vector<capacity::Assignment> assignments;
         for (std::size_t i = 0; i < row.cells.size() && i < table.heading.size(); ++i) {
             if (row.cells[i].empty()) continue;
-            if (table.heading[i] == kFileColumn) persist::loadTankFile(base / row.cells[i], inputs);
-            else assignments.push_back({table.heading[i], row.cells[i], row.line});
+            if (table.heading[i] == kFileColumn)
+                persist::loadTankFile(base / row.cells[i], inputs);
+            else
+                assignments.push_back({table.heading[i], row.cells[i], row.line});
         }
         capacity::applyAssignments(inputs, assignments);
         tank.number = inputs.text("TankNumber");
@@ -211,7 +221,8 @@ void makeTables(Tank& tank, const Options& o, PdfDrawer& pdf) {
         tank.status = "refused";
         tank.message = message;
     };
-    if (const std::string refusal = capacity::textLengthRefusal(inputs); !refusal.empty()) return refuse(refusal);
+    if (const std::string refusal = capacity::textLengthRefusal(inputs); !refusal.empty())
+        return refuse(refusal);
     capacity::RowList rows;
     const auto outcome = capacity::GenerateCapacityTable(inputs, rows);
     if (outcome.stopped()) return refuse(outcome.message);
@@ -229,10 +240,11 @@ void makeTables(Tank& tank, const Options& o, PdfDrawer& pdf) {
                 return refuse(refusal);
             const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
             std::string refusal;
-            const QByteArray bytes =
-                pdf.draw(output::describeTable(*read.description, inputs, rows, output::todayText()), refusal);
+            const QByteArray bytes = pdf.draw(
+                output::describeTable(*read.description, inputs, rows, output::todayText()), refusal);
             if (!refusal.empty()) return refuse(refusal);
-            persist::writeFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+            persist::writeFileAtomically(
+                path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
         } else if (format == "csv") {
             output::saveCsvTable(path, rows, inputs.checked("CheckBox1"));
         } else {
@@ -278,7 +290,8 @@ std::string namingProblem(std::vector<Tank>& tanks) {
 
 } // namespace
 
-int runRegister(int argc, const char* const* argv, std::ostream& /*out: the results go to files*/, std::ostream& err) {
+int runRegister(int argc, const char* const* argv, std::ostream& /*out: the results go to files*/,
+                std::ostream& err) {
     Options o;
     try {
         o = parse(argc, argv);
@@ -289,13 +302,16 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
     try {
         const persist::RegisterTable table = persist::readRegister(o.registerFile);
         for (const auto& name : table.heading)
-            if (!name.empty() && name != kFileColumn && !capacity::findTerm(name) && !capacity::findAnyInput(name)) {
-                err << "kelvora-table: 登记表的列“" << name << "”不是输入的名称（见 kelvora-table --inputs）\n";
+            if (!name.empty() && name != kFileColumn && !capacity::findTerm(name) &&
+                !capacity::findAnyInput(name)) {
+                err << "kelvora-table: 登记表的列“" << name
+                    << "”不是输入的名称（见 kelvora-table --inputs）\n";
                 return kValidation;
             }
         std::vector<Tank> tanks(table.rows.size());
         const fs::path base = o.registerFile.parent_path();
-        for (std::size_t i = 0; i < tanks.size(); ++i) readRow(tanks[i], table, table.rows[i], base);
+        for (std::size_t i = 0; i < tanks.size(); ++i)
+            readRow(tanks[i], table, table.rows[i], base);
         if (const std::string problem = namingProblem(tanks); !problem.empty()) {
             err << "kelvora-table: " << problem << '\n';
             return kValidation;
@@ -336,17 +352,22 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
             }
         };
         std::vector<std::thread> workers;
-        const unsigned n = std::min<unsigned>(o.jobs, static_cast<unsigned>(std::max<std::size_t>(tanks.size(), 1)));
-        for (unsigned k = 0; k < n; ++k) workers.emplace_back(work);
+        const unsigned n =
+            std::min<unsigned>(o.jobs, static_cast<unsigned>(std::max<std::size_t>(tanks.size(), 1)));
+        for (unsigned k = 0; k < n; ++k)
+            workers.emplace_back(work);
         pdfDrawer.serve(n);
-        for (auto& w : workers) w.join();
+        for (auto& w : workers)
+            w.join();
         if (terminal && !tanks.empty()) err << '\n';
 
         persist::writeFileAtomically(o.outDir / "summary.csv", summaryText(tanks));
         int status = kOk;
         for (const auto& t : tanks) {
-            if (t.status == "error") status = kErrorReport;
-            else if (t.status == "refused" && status == kOk) status = kValidation;
+            if (t.status == "error")
+                status = kErrorReport;
+            else if (t.status == "refused" && status == kOk)
+                status = kValidation;
         }
         return status;
     } catch (const persist::RegisterError& e) {

@@ -18,9 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     try {
         const auto table = persist::parseRegister(bytes);
-        for (const auto& cell : table.heading) FUZZ_CHECK(fuzz::isUtf8(cell));
+        for (const auto& cell : table.heading)
+            FUZZ_CHECK(fuzz::isUtf8(cell));
         for (const auto& row : table.rows)
-            for (const auto& cell : row.cells) FUZZ_CHECK(fuzz::isUtf8(cell));
+            for (const auto& cell : row.cells)
+                FUZZ_CHECK(fuzz::isUtf8(cell));
     } catch (const persist::RegisterError& e) {
         FUZZ_CHECK(fuzz::isUtf8(e.what()));
     }

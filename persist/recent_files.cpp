@@ -33,7 +33,8 @@ std::vector<std::string> withRecentFile(std::vector<std::string> list, const std
 
 void saveRecentFiles(const std::filesystem::path& dir, const std::vector<std::string>& list) {
     std::string text;
-    for (const auto& path : list) text.append(path).push_back('\n');
+    for (const auto& path : list)
+        text.append(path).push_back('\n');
     std::filesystem::create_directories(dir);
     writeFileAtomically(dir / kRecentFilesName, text);
 }

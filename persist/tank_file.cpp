@@ -19,7 +19,8 @@ constexpr std::string_view kVersionPrefix = "# Kelvora tank file, version ";
 
 bool needsQuotes(std::string_view value) {
     if (value.empty()) return false;
-    const bool blankAtEnd = value.front() == ' ' || value.front() == '\t' || value.back() == ' ' || value.back() == '\t';
+    const bool blankAtEnd =
+        value.front() == ' ' || value.front() == '\t' || value.back() == ' ' || value.back() == '\t';
     const bool enclosed = value.size() >= 2 && value.front() == '"' && value.back() == '"';
     return blankAtEnd || enclosed;
 }
@@ -38,7 +39,8 @@ std::vector<capacity::Assignment> parseTankFile(std::string_view bytes) {
         if (line.ends_with('\r')) line.remove_suffix(1);
         if (!isUtf8(line)) refuse(number, "不是UTF-8文本");
         for (const char c : line)
-            if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) refuse(number, "含有控制字符");
+            if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F)
+                refuse(number, "含有控制字符");
         line = capacity::trimBlanks(line);
         if (number == 1 && line.starts_with(kVersionPrefix)) {
             const std::string_view version = capacity::trimBlanks(line.substr(kVersionPrefix.size()));
@@ -49,8 +51,10 @@ std::vector<capacity::Assignment> parseTankFile(std::string_view bytes) {
         const auto eq = line.find('=');
         if (eq == std::string_view::npos) refuse(number, "应为“名称 = 值”");
         std::string_view value = capacity::trimBlanks(line.substr(eq + 1));
-        if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
-        assignments.push_back({std::string(capacity::trimBlanks(line.substr(0, eq))), std::string(value), number});
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+            value = value.substr(1, value.size() - 2);
+        assignments.push_back(
+            {std::string(capacity::trimBlanks(line.substr(0, eq))), std::string(value), number});
     }
     return assignments;
 }
@@ -63,8 +67,10 @@ std::string tankFileText(const capacity::NamedInputs& inputs) {
         for (char& c : value)
             if (c == '\n' || c == '\r') c = ' ';
         text.append(name).append(" = ");
-        if (needsQuotes(value)) text.append("\"").append(value).append("\"");
-        else text.append(value);
+        if (needsQuotes(value))
+            text.append("\"").append(value).append("\"");
+        else
+            text.append(value);
         text.push_back('\n');
     }
     return text;

@@ -11,8 +11,9 @@ namespace kelvora::ui {
 
 void exportGaugeChart(TFrmMain& window) {
     WindowServices& services = window.services();
-    const auto intervals = services.askNumber("液位仪表的分段数 N（导出 N + 1 个点）：", capacity::kDefaultChartIntervals,
-                                              capacity::kMinChartIntervals, capacity::kMaxChartIntervals);
+    const auto intervals =
+        services.askNumber("液位仪表的分段数 N（导出 N + 1 个点）：", capacity::kDefaultChartIntervals,
+                           capacity::kMinChartIntervals, capacity::kMaxChartIntervals);
     if (!intervals) return;
     const auto result = capacity::makeGaugeChart(window, *intervals);
     if (!result.chart) {

@@ -10,8 +10,8 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QLayout>
-#include <QMenu>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -20,7 +20,9 @@ namespace kelvora::ui {
 
 namespace {
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // A path the dialogs and the command line give, with the tank file's extension.
 std::string withExtension(std::string path) {
@@ -46,18 +48,21 @@ TankFileMenu::TankFileMenu(TFrmMain& window)
         QAction* action = file->addAction(text);
         action->setObjectName(QLatin1String(name));
         action->setShortcut(keys);
-        connect(action, &QAction::triggered, this, [this, command] { window_.runHandler([this, command] { command(this); }); });
+        connect(action, &QAction::triggered, this,
+                [this, command] { window_.runHandler([this, command] { command(this); }); });
         return action;
     };
     add("NewTankAction", QStringLiteral("新建"), QKeySequence::New, [](TankFileMenu* m) { m->newTank(); });
     add("OpenTankAction", QStringLiteral("打开…"), QKeySequence::Open, [](TankFileMenu* m) { m->open(); });
     add("SaveTankAction", QStringLiteral("保存"), QKeySequence::Save, [](TankFileMenu* m) { m->save(); });
-    add("SaveTankAsAction", QStringLiteral("另存为…"), QKeySequence::SaveAs, [](TankFileMenu* m) { m->saveAs(); });
+    add("SaveTankAsAction", QStringLiteral("另存为…"), QKeySequence::SaveAs,
+        [](TankFileMenu* m) { m->saveAs(); });
     file->addSeparator();
     recentMenu_ = file->addMenu(QStringLiteral("最近的文件"));
     recentMenu_->setObjectName(QStringLiteral("RecentTankMenu"));
     file->addSeparator();
-    add("QuitAction", QStringLiteral("退出"), QKeySequence::Quit, [](TankFileMenu* m) { m->window_.close(); });
+    add("QuitAction", QStringLiteral("退出"), QKeySequence::Quit,
+        [](TankFileMenu* m) { m->window_.close(); });
     if (window.layout()) window.layout()->setMenuBar(bar_);
 
     recent_ = persist::loadRecentFiles(window_.dataDir());
@@ -67,10 +72,13 @@ TankFileMenu::TankFileMenu(TFrmMain& window)
     connect(watch_, &QTimer::timeout, this, [this] { refreshTitle(); });
 }
 
-bool TankFileMenu::changed() const { return !current_.empty() && persist::tankFileText(window_) != saved_; }
+bool TankFileMenu::changed() const {
+    return !current_.empty() && persist::tankFileText(window_) != saved_;
+}
 
 void TankFileMenu::refreshTitle() {
-    const QString program = QString::fromUtf8(persist::kMainFormCaption.data(), persist::kMainFormCaption.size());
+    const QString program =
+        QString::fromUtf8(persist::kMainFormCaption.data(), persist::kMainFormCaption.size());
     if (current_.empty()) {
         window_.setWindowTitle(program);
         return;
@@ -85,9 +93,12 @@ void TankFileMenu::refreshTitle() {
 bool TankFileMenu::settleChanges() {
     if (!changed()) return true;
     switch (window_.services().askSaveChanges(QFileInfo(q(current_)).fileName().toStdString())) {
-    case SaveChanges::Save: return save();
-    case SaveChanges::Discard: return true;
-    case SaveChanges::Cancel: break;
+    case SaveChanges::Save:
+        return save();
+    case SaveChanges::Discard:
+        return true;
+    case SaveChanges::Cancel:
+        break;
     }
     return false;
 }
@@ -95,8 +106,10 @@ bool TankFileMenu::settleChanges() {
 void TankFileMenu::setCurrent(const std::string& path) {
     current_ = path;
     saved_ = path.empty() ? std::string() : persist::tankFileText(window_);
-    if (path.empty()) watch_->stop();
-    else watch_->start();
+    if (path.empty())
+        watch_->stop();
+    else
+        watch_->start();
     refreshTitle();
 }
 

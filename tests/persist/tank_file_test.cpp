@@ -17,8 +17,8 @@
 
 namespace {
 
-using kelvora::capacity::MemoryInputs;
 using kelvora::capacity::InputKind;
+using kelvora::capacity::MemoryInputs;
 namespace capacity = kelvora::capacity;
 namespace persist = kelvora::persist;
 using persist::test::TempDir;
@@ -39,9 +39,11 @@ MemoryInputs everyInput(int page, const capacity::HeadComponents& left, const ca
     MemoryInputs in = MemoryInputs::afterStartup();
     int n = 1;
     for (const auto& input : capacity::inputTable())
-        if (input.kind == InputKind::Edit && !isHeadField(input.name) && input.name != "Edit36") in.setText(input.name, std::to_string(n++) + ".5");
+        if (input.kind == InputKind::Edit && !isHeadField(input.name) && input.name != "Edit36")
+            in.setText(input.name, std::to_string(n++) + ".5");
     for (const auto* field : {&left.left, &right.right})
-        for (const auto& f : field->fieldList()) in.setText(f.edit, std::to_string(n++));
+        for (const auto& f : field->fieldList())
+            in.setText(f.edit, std::to_string(n++));
     in.setActivePage(page);
     in.setChecked(second ? "RadioButton2" : "RadioButton1", true);
     in.setChecked(second ? "RadioButton4" : "RadioButton3", true);
@@ -72,7 +74,8 @@ void expectSameInputs(const MemoryInputs& a, const MemoryInputs& b, const std::s
         }
     EXPECT_EQ(a.activePage(), b.activePage()) << what;
     for (int row = 1; row <= 200; ++row)
-        for (int col = 1; col <= 2; ++col) EXPECT_EQ(a.grid().cell(col, row), b.grid().cell(col, row)) << what;
+        for (int col = 1; col <= 2; ++col)
+            EXPECT_EQ(a.grid().cell(col, row), b.grid().cell(col, row)) << what;
 }
 
 TEST(TankFile, EveryInputRoundTrips) {
@@ -81,12 +84,14 @@ TEST(TankFile, EveryInputRoundTrips) {
     for (int page = 0; page < 4; ++page)
         for (std::size_t s = 0; s < heads.size(); ++s)
             for (bool second : {false, true}) {
-                const MemoryInputs written = everyInput(page, heads[s], heads[(s + 3) % heads.size()], second);
+                const MemoryInputs written =
+                    everyInput(page, heads[s], heads[(s + 3) % heads.size()], second);
                 persist::saveTankFile(dir / "t.tank", written);
                 MemoryInputs read = MemoryInputs::constructed(); // loading resets whatever was there
                 read.setText("Edit24", "stale");
                 persist::loadTankFile(dir / "t.tank", read);
-                expectSameInputs(written, read, std::to_string(page) + std::string(heads[s].word) + (second ? "2" : "1"));
+                expectSameInputs(written, read,
+                                 std::to_string(page) + std::string(heads[s].word) + (second ? "2" : "1"));
             }
 }
 
@@ -98,20 +103,28 @@ std::string outcomeOf(MemoryInputs& in) {
     } catch (const std::exception& e) {
         text = e.what();
     }
-    for (std::size_t i = 0; i < rows.size(); ++i) text.append("|").append(rows[i]);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        text.append("|").append(rows[i]);
     return text;
 }
 
 TEST(TankFile, SameRowsAsComponentNames) {
     using kelvora::test::set;
-    struct Shape { std::string_view word; kelvora::test::Assignments left, right; };
+    struct Shape {
+        std::string_view word;
+        kelvora::test::Assignments left, right;
+    };
     const Shape shapes[] = {
         {"ellipsoidal", {{"Edit21", "40"}, {"Edit22", "540"}}, {{"Edit10", "40"}, {"Edit11", "540"}}},
         {"cone", {{"Edit23", "40"}, {"Edit24", "440"}}, {{"Edit12", "40"}, {"Edit14", "440"}}},
-        {"frustum", {{"Edit25", "40"}, {"Edit26", "440"}, {"Edit28", "1000"}}, {{"Edit15", "40"}, {"Edit16", "440"}, {"Edit18", "1000"}}},
+        {"frustum",
+         {{"Edit25", "40"}, {"Edit26", "440"}, {"Edit28", "1000"}},
+         {{"Edit15", "40"}, {"Edit16", "440"}, {"Edit18", "1000"}}},
         {"cap", {{"Edit27", "300"}}, {{"Edit17", "300"}}},
         {"dished", {{"Edit19", "40"}}, {{"Edit20", "40"}}},
-        {"dished_custom", {{"Edit38", "40"}, {"Edit43", "540"}, {"Edit44", "2000"}}, {{"Edit45", "40"}, {"Edit46", "540"}, {"Edit47", "2000"}}},
+        {"dished_custom",
+         {{"Edit38", "40"}, {"Edit43", "540"}, {"Edit44", "2000"}},
+         {{"Edit45", "40"}, {"Edit46", "540"}, {"Edit47", "2000"}}},
         {"hemisphere", {}, {}},
         {"flat", {}, {}},
     };
@@ -119,12 +132,18 @@ TEST(TankFile, SameRowsAsComponentNames) {
     int produced = 0;
     for (int page = 0; page < 4; ++page)
         for (const auto& shape : shapes) {
-            MemoryInputs in = kelvora::test::circularTank({{"Edit29", "1"}, {"Edit30", "0.5"}, {"Edit39", "2500"},
-                                                           {"Edit40", "2000"}, {"Edit41", "2000"}, {"Edit42", "5000"},
-                                                           {"Edit34", "2000"}, {"RadioButton4", "1"}});
+            MemoryInputs in = kelvora::test::circularTank({{"Edit29", "1"},
+                                                           {"Edit30", "0.5"},
+                                                           {"Edit39", "2500"},
+                                                           {"Edit40", "2000"},
+                                                           {"Edit41", "2000"},
+                                                           {"Edit42", "5000"},
+                                                           {"Edit34", "2000"},
+                                                           {"RadioButton4", "1"}});
             in.setActivePage(page);
             for (const auto& head : capacity::headComponents())
-                if (head.word == shape.word) in.setChecked(head.left.radio, true), in.setChecked(head.right.radio, true);
+                if (head.word == shape.word)
+                    in.setChecked(head.left.radio, true), in.setChecked(head.right.radio, true);
             set(in, shape.left);
             set(in, shape.right);
             if (page == 3)
@@ -143,7 +162,10 @@ TEST(TankFile, SameRowsAsComponentNames) {
 }
 
 TEST(TankFile, HostileFiles) {
-    struct Case { std::string bytes; int line; }; // line 0: taken
+    struct Case {
+        std::string bytes;
+        int line;
+    }; // line 0: taken
     const Case cases[] = {
         {"# Kelvora tank file, version 1\nD = 2000\n", 0},
         {"\xEF\xBB\xBFstructure = sphere\r\nsphere.D = 2000\r\n", 0},
@@ -180,7 +202,8 @@ TEST(TankFile, HostileFiles) {
         }
     }
     std::string points;
-    for (int i = 0; i < 201; ++i) points += "point = " + std::to_string(i) + ",1\n";
+    for (int i = 0; i < 201; ++i)
+        points += "point = " + std::to_string(i) + ",1\n";
     writeBytes(dir / "p.tank", points);
     MemoryInputs in = MemoryInputs::afterStartup();
     EXPECT_THROW(persist::loadTankFile(dir / "p.tank", in), persist::TankFileError);

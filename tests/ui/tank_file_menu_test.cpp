@@ -41,10 +41,12 @@ class TankFileMenuTest : public QObject {
             s += "|" + std::string(name) + "=" + w.text(name) + (w.checked(name) ? "+" : "-") +
                  std::to_string(w.itemIndex(name));
         };
-        for (const auto& input : capacity::inputTable()) add(input.name);
+        for (const auto& input : capacity::inputTable())
+            add(input.name);
         for (const auto& term : capacity::vocabulary())
             if (capacity::findPageInput(term.component)) add(term.component);
-        for (int row = 1; row <= 12; ++row) s += "|" + w.grid().cell(1, row) + "," + w.grid().cell(2, row);
+        for (int row = 1; row <= 12; ++row)
+            s += "|" + w.grid().cell(1, row) + "," + w.grid().cell(2, row);
         return s;
     }
 
@@ -80,7 +82,8 @@ class TankFileMenuTest : public QObject {
                     for (const auto& field : side->fieldList()) {
                         bool own = false;
                         for (const auto* mine : {&head.left, &head.right})
-                            for (const auto& f : mine->fieldList()) own = own || f.edit == field.edit;
+                            for (const auto& f : mine->fieldList())
+                                own = own || f.edit == field.edit;
                         if (!own) w.setText(field.edit, "");
                     }
     }
@@ -132,7 +135,8 @@ private slots:
         services->saveChangesAnswers = {SaveChanges::Save};
         QVERIFY(window->close());
         std::vector<capacity::Assignment> saved = kelvora::persist::readTankFile(path("a.tank"));
-        QVERIFY(std::any_of(saved.begin(), saved.end(), [](auto& a) { return a.name == "D" && a.value == "2600"; }));
+        QVERIFY(std::any_of(saved.begin(), saved.end(),
+                            [](auto& a) { return a.name == "D" && a.value == "2600"; }));
 
         window = kelvora::test::recordedWindow(services);
         window->tankFileMenu().openFile(path("a.tank"));
@@ -159,10 +163,15 @@ private slots:
         RecordingServices* services = nullptr;
         auto window = kelvora::test::recordedWindow(services);
         window->tankFileMenu().openFile(path("a.tank"));
-        for (auto [name, value] : {std::pair{"Edit1", "2000"}, {"Edit2", "5000"}, {"Edit13", "0"}, {"Edit31", "0"},
-                                   {"Edit32", "0"}, {"Edit33", "0"}})
+        for (auto [name, value] : {std::pair{"Edit1", "2000"},
+                                   {"Edit2", "5000"},
+                                   {"Edit13", "0"},
+                                   {"Edit31", "0"},
+                                   {"Edit32", "0"},
+                                   {"Edit33", "0"}})
             window->setText(name, value);
-        for (auto name : {"RadioButton1", "RadioButton21", "RadioButton14"}) window->setChecked(name, true);
+        for (auto name : {"RadioButton1", "RadioButton21", "RadioButton14"})
+            window->setChecked(name, true);
         services->numberAnswer = 4;
         services->dialogAnswers.push_back(path("chart.csv"));
         auto* button = window->findChild<QPushButton*>(QStringLiteral("GaugeChartButton"));
@@ -171,8 +180,9 @@ private slots:
         QFile chart(QString::fromStdString(path("chart.csv")));
         QVERIFY(chart.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(chart.readAll());
-        QVERIFY2(text.endsWith(QStringLiteral("0,0\n500,3070.92\n1000,7853.98\n1500,12637.04\n2000,15707.96\n")),
-                 qPrintable(text));
+        QVERIFY2(
+            text.endsWith(QStringLiteral("0,0\n500,3070.92\n1000,7853.98\n1500,12637.04\n2000,15707.96\n")),
+            qPrintable(text));
         QVERIFY(text.startsWith(QStringLiteral("# tank_number: T-07\n")));
     }
 };
