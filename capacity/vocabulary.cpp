@@ -28,7 +28,7 @@ constexpr std::array<TermValue, 2> kDensityUnits{{{"kg/m3", {}, -1, "Kg/m^3"}, {
 constexpr std::string_view kMm = "mm";
 
 // The order is the order of a tank file, and of applying: a head's shape before its sizes.
-const std::array<Term, 45> kTerms{{
+const std::array<Term, 57> kTerms{{
     {"structure", T::Structure, "PageControl1", "油罐结构", {}, kStructures},
     {"section", T::Choice, {}, "截面", {}, kSections},
     {"D", T::Text, "Edit1", "圆柱体直径D", kMm, {}},
@@ -74,6 +74,18 @@ const std::array<Term, 45> kTerms{{
     {"exact", T::Flag, "ExactGeometry", "按精确几何计算", {}, kYesNo},
     {"tank_number", T::Text, "TankNumber", "罐号", {}, {}},
     {"owner", T::Text, "TankOwner", "使用单位", {}, {}},
+    {"certificate", T::Text, "CertificateNumber", "证书编号", {}, {}},
+    {"issued_by", T::Text, "IssuingBody", "编制单位", {}, {}},
+    {"valid_until", T::Text, "ValidUntil", "有效期至", "YYYY-MM-DD", {}},
+    {"per_mm", T::Flag, "PerMillimetre", "附毫米容量", {}, kYesNo},
+    {"u.section", T::Text, "UncertaintySection", "截面尺寸的标准不确定度", kMm, {}},
+    {"u.length", T::Text, "UncertaintyLength", "长度L的标准不确定度", kMm, {}},
+    {"u.head", T::Text, "UncertaintyHead", "封头尺寸的标准不确定度", kMm, {}},
+    {"u.angle", T::Text, "UncertaintyAngle", "角度α、β的标准不确定度", "°", {}},
+    {"u.F", T::Text, "UncertaintyF", "F的标准不确定度", kMm, {}},
+    {"u.level", T::Text, "UncertaintyLevel", "液位读数的标准不确定度", kMm, {}},
+    {"u.point_volume", T::Text, "UncertaintyPointVolume", "标定点容积的相对标准不确定度", "%", {}},
+    {"u.point_level", T::Text, "UncertaintyPointLevel", "标定点高度的标准不确定度", kMm, {}},
 }};
 
 constexpr int kMinPoints = 2;
