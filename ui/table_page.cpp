@@ -31,6 +31,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -238,8 +239,8 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     chartView_ = new QChartView(chart_, table_);
     chartView_->setObjectName(QStringLiteral("TableCurve"));
     chartView_->setRenderHint(QPainter::Antialiasing);
-    chartView_->setMinimumSize(200, 240);
-    view_->setMinimumHeight(200);
+    chartView_->setMinimumSize(200, 200);
+    view_->setMinimumHeight(120);
     table_->addWidget(view_);
     table_->addWidget(chartView_);
     table_->setStretchFactor(0, 1);
@@ -252,27 +253,12 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     summaryLine_->setTextFormat(Qt::RichText);
     layout->addWidget(summaryLine_);
 
-    layout->addWidget(buildLevelForGroup());
+    // The tank's identification and the document buttons right below the summary, then the
+    // level request: on a laptop's screen all of them without scrolling. The certificate
+    // and the uncertainty budget, filled once per tank, fold away below them.
     layout->addWidget(buildIdentification());
-    const auto add = [this](QWidget* w, const char* name) { registerInput(w, name); };
-    static constexpr std::string_view kCertificate[] = {"CertificateNumber", "IssuingBody", "ValidUntil", "PerMillimetre"};
-    auto* certificate = buildInputGroup(content_, QStringLiteral("证书"), kCertificate, 4, add);
-    certificate->setObjectName(QStringLiteral("CertificateGroup"));
-    layout->addWidget(certificate);
-    static constexpr std::string_view kUncertainty[] = {"UncertaintySection", "UncertaintyLength", "UncertaintyHead",
-                                                        "UncertaintyAngle", "UncertaintyF", "UncertaintyLevel",
-                                                        "UncertaintyPointVolume", "UncertaintyPointLevel"};
-    auto* uncertainty = buildInputGroup(content_, QStringLiteral("测量不确定度（标准不确定度，k = 1）"), kUncertainty, 4, add);
-    uncertainty->setObjectName(QStringLiteral("UncertaintyGroup"));
-    uncertainty->setToolTip(QStringLiteral("填入实测量的标准不确定度，容积表给出扩展不确定度 U（k = 2）；不填的量不计入"));
-    layout->addWidget(uncertainty);
-    // The per-millimetre column follows its check box at once, over the table shown.
-    if (auto* perMm = content_->findChild<QCheckBox*>(QStringLiteral("PerMillimetre")))
-        connect(perMm, &QCheckBox::toggled, this, [this](bool on) {
-            model_->setPerMillimetre(on);
-            sizeColumns();
-        });
-
+    layout->addWidget(buildLevelForGroup());
+    layout->addWidget(buildCertificateSection());
     pages->addTab(this, caption(false));
     updateUnit();
     showNoTable();
@@ -319,10 +305,10 @@ QWidget* TablePage::buildLevelForGroup() {
     grid->addWidget(value, 0, 1);
     grid->addWidget(unit_, 0, 2);
     grid->addWidget(mode, 0, 3);
-    grid->addWidget(button, 0, 4);
     grid->addWidget(new QLabel(label("LevelForResult"), group), 1, 0);
     grid->addWidget(result, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("毫米"), group), 1, 2);
+    grid->addWidget(button, 1, 3);
     grid->setColumnStretch(1, 1);
     return group;
 }
@@ -344,17 +330,26 @@ QWidget* TablePage::buildIdentification() {
     exactLayout->setContentsMargins(0, 0, 0, 0);
     check_ = new MethodCheckView(exactArea_, chart_);
     exactLayout->addWidget(check_, 1);
+    // The per-millimetre column is a choice about the rows shown, beside the method's.
+    auto* perMm = new QCheckBox(label("PerMillimetre"), box);
+    registerInput(perMm, "PerMillimetre");
+    if (const auto* info = capacity::findPageInput("PerMillimetre")) perMm->setToolTip(q(info->hint));
+    connect(perMm, &QCheckBox::toggled, this, [this](bool on) {
+        model_->setPerMillimetre(on);
+        sizeColumns();
+    });
     grid->addWidget(exact, 0, 0, 1, 2);
-    grid->addWidget(exactArea_, 0, 2, 1, 2);
+    grid->addWidget(perMm, 0, 2, 1, 2);
+    grid->addWidget(exactArea_, 1, 0, 1, 4);
 
     auto* number = new TEdit(box);
     registerInput(number, "TankNumber");
     auto* owner = new TEdit(box);
     registerInput(owner, "TankOwner");
-    grid->addWidget(new QLabel(label("TankNumber"), box), 1, 0);
-    grid->addWidget(number, 1, 1);
-    grid->addWidget(new QLabel(label("TankOwner"), box), 1, 2);
-    grid->addWidget(owner, 1, 3);
+    grid->addWidget(new QLabel(label("TankNumber"), box), 2, 0);
+    grid->addWidget(number, 2, 1);
+    grid->addWidget(new QLabel(label("TankOwner"), box), 2, 2);
+    grid->addWidget(owner, 2, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 2);
 
@@ -363,8 +358,46 @@ QWidget* TablePage::buildIdentification() {
     auto* bar = new QHBoxLayout(documentBar_);
     bar->setContentsMargins(0, 0, 0, 0);
     bar->addStretch(1);
-    grid->addWidget(documentBar_, 2, 0, 1, 4);
+    grid->addWidget(documentBar_, 3, 0, 1, 4);
     return box;
+}
+
+QWidget* TablePage::buildCertificateSection() {
+    auto* section = new QWidget(content_);
+    section->setObjectName(QStringLiteral("CertificateSection"));
+    auto* layout = new QVBoxLayout(section);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* fold = new QToolButton(section);
+    fold->setObjectName(QStringLiteral("CertificateFold"));
+    fold->setText(QStringLiteral("证书与测量不确定度"));
+    fold->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    fold->setAutoRaise(true);
+    fold->setCheckable(true);
+    fold->setArrowType(Qt::RightArrow);
+    layout->addWidget(fold);
+    auto* inputs = new QWidget(section);
+    inputs->setObjectName(QStringLiteral("CertificateInputs"));
+    auto* column = new QVBoxLayout(inputs);
+    column->setContentsMargins(0, 0, 0, 0);
+    const auto add = [this](QWidget* w, const char* name) { registerInput(w, name); };
+    static constexpr std::string_view kCertificate[] = {"CertificateNumber", "IssuingBody", "ValidUntil"};
+    auto* certificate = buildInputGroup(inputs, QStringLiteral("证书"), kCertificate, 1, add);
+    certificate->setObjectName(QStringLiteral("CertificateGroup"));
+    column->addWidget(certificate);
+    static constexpr std::string_view kUncertainty[] = {"UncertaintySection", "UncertaintyLength", "UncertaintyHead",
+                                                        "UncertaintyAngle", "UncertaintyF", "UncertaintyLevel",
+                                                        "UncertaintyPointVolume", "UncertaintyPointLevel"};
+    auto* uncertainty = buildInputGroup(inputs, QStringLiteral("测量不确定度（标准不确定度，k = 1）"), kUncertainty, 1, add);
+    uncertainty->setObjectName(QStringLiteral("UncertaintyGroup"));
+    uncertainty->setToolTip(QStringLiteral("填入实测量的标准不确定度，容积表给出扩展不确定度 U（k = 2）；不填的量不计入"));
+    column->addWidget(uncertainty);
+    layout->addWidget(inputs);
+    inputs->hide();
+    connect(fold, &QToolButton::toggled, this, [fold, inputs](bool open) {
+        fold->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+        inputs->setVisible(open);
+    });
+    return section;
 }
 
 QString TablePage::caption(bool exactGeometry) {

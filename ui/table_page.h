@@ -109,6 +109,7 @@ public:
 private:
     QWidget* buildLevelForGroup();
     QWidget* buildIdentification();
+    QWidget* buildCertificateSection();
     void registerInput(QWidget* widget, const char* name);
     void updateUnit();
     void updateCaption();

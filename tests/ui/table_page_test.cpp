@@ -7,6 +7,7 @@
 #include "ui/Unit1.h"
 #include "ui/method_check_view.h"
 #include "ui/table_page.h"
+#include "ui/window_placement.h"
 
 #include "recording_services.h"
 
@@ -19,6 +20,8 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QTemporaryDir>
@@ -444,6 +447,8 @@ private slots:
             const auto* check = page()->methodCheck();
             QVERIFY2(check->text().contains(QString::fromUtf8(c.says)), qPrintable(check->text()));
             QCOMPARE(check->text().contains(QStringLiteral("最大偏差 0 ")), false);
+            // Agreeing methods leave no deviation curve of rounding noise.
+            QCOMPARE(page()->chart()->series().contains(check->series()), !check->text().contains(QStringLiteral("一致")));
             QCOMPARE(check->text().contains(QStringLiteral("升")), !c.weight && !check->text().contains(QStringLiteral("一致")));
             for (auto* axis : page()->chart()->axes()) {
                 auto* value = qobject_cast<QValueAxis*>(axis);
@@ -480,6 +485,58 @@ private slots:
             QTest::keyClick(w<QLineEdit>(c.field), Qt::Key_Return);
             QVERIFY(services->shown.empty());
             QCOMPARE(w<QLineEdit>(c.result)->text(), QString::fromUtf8(c.expected));
+        }
+    }
+
+    // On a laptop's 1366 × 768 screen the tank's number, its owner and the document buttons
+    // show without scrolling the page; on 1024 × 768 every control of the page, the folded
+    // certificate and uncertainty inputs too, is within the page's content at its full size
+    // and the content no wider than the page, so nothing needs a sideways scroll.
+    void controlsReachableOnSmallScreens() {
+        struct Case {
+            int width;
+            bool identificationInView;
+        };
+        const Case cases[] = {{1366, true}, {1024, false}};
+        describeTank("10");
+        window->setText("UncertaintySection", "1");
+        window->setChecked("PerMillimetre", true);
+        click("Button1");
+        for (const auto& c : cases) {
+            // The screen less a task bar.
+            kelvora::ui::placeWindow(*window, QRect(0, 0, c.width, 728));
+            window->show();
+            pages()->setCurrentIndex(2);
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            auto* scroll = w<QScrollArea>("TablePageScroll");
+            QWidget* viewport = scroll->viewport();
+            QWidget* content = scroll->widget();
+            const auto rectIn = [](QWidget* widget, QWidget* ancestor) {
+                return QRect(widget->mapTo(ancestor, QPoint(0, 0)), widget->size());
+            };
+            if (c.identificationInView) {
+                QList<QWidget*> shown{w("TankNumber"), w("TankOwner")};
+                for (auto* button : w("DocumentButtons")->findChildren<QPushButton*>())
+                    shown << button;
+                QVERIFY(shown.size() >= 3);
+                for (auto* widget : shown)
+                    QVERIFY2(viewport->rect().contains(rectIn(widget, viewport)), qPrintable(widget->objectName()));
+            }
+            w<QToolButton>("CertificateFold")->setChecked(true);
+            QApplication::processEvents();
+            QVERIFY2(content->width() <= viewport->width(), qPrintable(QString::number(content->width())));
+            QList<QWidget*> controls;
+            for (auto* widget : content->findChildren<QWidget*>())
+                if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractButton*>(widget) ||
+                    qobject_cast<QComboBox*>(widget) || qobject_cast<QTableView*>(widget))
+                    if (widget->isVisibleTo(content)) controls << widget;
+            QVERIFY(controls.size() > 20);
+            for (auto* widget : controls) {
+                QVERIFY2(content->rect().contains(rectIn(widget, content)), qPrintable(widget->objectName()));
+                QVERIFY2(widget->width() >= widget->minimumSizeHint().width(), qPrintable(widget->objectName()));
+            }
+            w<QToolButton>("CertificateFold")->setChecked(false);
+            QVERIFY(w("UncertaintySection")->isHidden() || !w("UncertaintySection")->isVisibleTo(content));
         }
     }
 };
