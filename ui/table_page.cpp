@@ -510,9 +510,13 @@ QString TablePage::computeUncertainty(std::size_t rows) {
 void TablePage::sizeColumns() {
     const int digit = view_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     view_->setColumnWidth(0, digit * 9);
-    // A value of twelve characters and a heading; the last column stretches to the view.
-    for (int section = 1; section < model_->columnCount(); ++section)
-        view_->setColumnWidth(section, std::max(digit * 13, view_->horizontalHeader()->sectionSizeHint(section)));
+    // Each column as wide as its longest text or its heading; the last stretches to the view.
+    using C = TableRowsModel::Column;
+    for (int section = 1; section < model_->columnCount(); ++section) {
+        const C c = model_->column(section);
+        const int digits = c == C::Value || c == C::Other ? 13 : c == C::Relative ? 7 : 10;
+        view_->setColumnWidth(section, std::max(digit * digits, view_->horizontalHeader()->sectionSizeHint(section)));
+    }
 }
 
 void TablePage::drawCurve() {
