@@ -41,11 +41,15 @@ std::string VtoEdit(NamedInputs& inputs, double x) {
     return kernel::RoundToStr(x);
 }
 
+std::string litresText(double V) {
+    return kernel::RoundToStr(finiteOrThrow(static_cast<double>(static_cast<long double>(V) * 1000)));
+}
+
 ValueText::ValueText(NamedInputs& inputs) : inputs_(inputs), weight_(inputs.checked("CheckBox1")) {}
 
 std::string ValueText::operator()(double V) {
     // The volume itself is always finite; its litres or kilograms may not be.
-    if (!weight_) return kernel::RoundToStr(finiteOrThrow(static_cast<double>(static_cast<long double>(V) * 1000)));
+    if (!weight_) return litresText(V);
     if (!density_) density_ = MiDu(inputs_);
     return kernel::RoundToStr(finiteOrThrow(V * *density_));
 }

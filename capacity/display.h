@@ -36,6 +36,10 @@ std::string checkDensity(NamedInputs& inputs);
 // ArithmeticError: a table never shows INF or NAN.
 std::string VtoEdit(NamedInputs& inputs, double x);
 
+// V in cubic metres as litres, rounded to two decimals: the value of a row without the
+// weight option.
+std::string litresText(double V);
+
 // VtoEdit for a whole request: the weight option is read once and the density the first
 // time a value needs it, so a table of a million rows converts the density once.
 class ValueText {

@@ -18,20 +18,20 @@ constexpr HeadSide side(std::string_view radio, HeadField a, HeadField b, HeadFi
 
 const std::array<HeadComponents, 8> kHeads{{
     {THeadKind::hkEllipsoidal, "图一 椭圆(椭球)封头", side("RadioButton15", {"Edit21", h}, {"Edit22", H}),
-     side("RadioButton8", {"Edit10", h}, {"Edit11", H})},
+     side("RadioButton8", {"Edit10", h}, {"Edit11", H}), "ellipsoidal"},
     {THeadKind::hkCone, "图二 圆锥封头", side("RadioButton16", {"Edit23", h}, {"Edit24", H}),
-     side("RadioButton9", {"Edit12", h}, {"Edit14", H})},
+     side("RadioButton9", {"Edit12", h}, {"Edit14", H}), "cone"},
     {THeadKind::hkFrustum, "图二 圆台封头", side("RadioButton17", {"Edit25", h}, {"Edit26", H}, {"Edit28", D2}),
-     side("RadioButton10", {"Edit15", h}, {"Edit16", H}, {"Edit18", D2})},
+     side("RadioButton10", {"Edit15", h}, {"Edit16", H}, {"Edit18", D2}), "frustum"},
     {THeadKind::hkSphericalCap, "图三 球缺封头", side("RadioButton18", {"Edit27", H}),
-     side("RadioButton11", {"Edit17", H})},
+     side("RadioButton11", {"Edit17", H}), "cap"},
     {THeadKind::hkStandardDished, "图四 标准碟形封头", side("RadioButton19", {"Edit19", h}),
-     side("RadioButton12", {"Edit20", h})},
+     side("RadioButton12", {"Edit20", h}), "dished"},
     {THeadKind::hkNonStandardDished, "图四 非标碟形封头",
      side("RadioButton5", {"Edit38", h}, {"Edit43", H}, {"Edit44", Ri}),
-     side("RadioButton6", {"Edit45", h}, {"Edit46", H}, {"Edit47", Ri})},
-    {THeadKind::hkHemispherical, "图五 半球形封头", side("RadioButton20"), side("RadioButton13")},
-    {THeadKind::hkFlat, "图六 平板封头", side("RadioButton21"), side("RadioButton14")},
+     side("RadioButton6", {"Edit45", h}, {"Edit46", H}, {"Edit47", Ri}), "dished_custom"},
+    {THeadKind::hkHemispherical, "图五 半球形封头", side("RadioButton20"), side("RadioButton13"), "hemisphere"},
+    {THeadKind::hkFlat, "图六 平板封头", side("RadioButton21"), side("RadioButton14"), "flat"},
 }};
 
 constexpr std::array<std::string_view, 10> kExcludable{

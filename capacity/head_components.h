@@ -30,6 +30,7 @@ struct HeadComponents {
     THeadKind kind;
     std::string_view caption;
     HeadSide left, right;
+    std::string_view word; // the readable name of tank files and the batch tool: "cone"
 };
 
 std::span<const HeadComponents> headComponents();

@@ -27,10 +27,10 @@ public:
     void setItemIndex(std::string_view name, int index) override;
     void setItems(std::string_view name, const std::vector<std::string>& items) override;
     int activePage() const override { return page_; }
+    void setActivePage(int page) override { page_ = page; }
     StringGrid& grid() override { return grid_; }
     const StringGrid& grid() const override { return grid_; }
 
-    void setActivePage(int page) { page_ = page; }
     const std::vector<std::string>& items(std::string_view name) const;
 
 private:

@@ -33,6 +33,8 @@ public:
 
     // Active page of PageControl1: the structure kind.
     virtual int activePage() const = 0;
+    // Shows page 0 … 3 of PageControl1, with the reactions of a click on its tab.
+    virtual void setActivePage(int page) = 0;
 
     // StringGrid1, the calibration points.
     virtual StringGrid& grid() = 0;

@@ -1,5 +1,9 @@
 #include "cli/batch.h"
 
+#include "cli/document_application.h"
+#include "cli/register.h"
+#include "cli/tank_options.h"
+
 #include "capacity/calibration_grid.h"
 #include "capacity/display.h"
 #include "capacity/input_table.h"
@@ -17,9 +21,8 @@
 #include "output/table_document.h"
 #include "output/workbook_export.h"
 #include "persist/startup.h"
-
-#include <QByteArray>
-#include <QGuiApplication>
+#include "persist/tank_file.h"
+#include "capacity/vocabulary.h"
 
 #include <algorithm>
 #include <array>
@@ -41,18 +44,22 @@ namespace {
 using capacity::InputKind;
 using capacity::MemoryInputs;
 
-constexpr std::string_view kUsageText = R"(usage: kelvora-table [--settings DIR] [--page N] [--quick | --level-for VALUE[%] | --compare |
-                     --uncertainty]
+constexpr std::string_view kUsageText = R"(usage: kelvora-table [--settings DIR] [--tank FILE] [--page N]
+                     [--quick | --level-for VALUE[%] | --compare | --uncertainty | --chart N]
                      [--point LEVEL,VOLUME]... [--out FILE] [NAME=VALUE]...
        kelvora-table [--settings DIR] --page 1 --identify FILE [--level-column NAME]
                      [--in-column NAME] [--out-column NAME] [--cumulative-in-column NAME]
                      [--cumulative-out-column NAME] [--beta-zero] [NAME=VALUE]...
+       kelvora-table --register FILE --out-dir DIR [--formats pdf,xlsx,xls,csv] [--jobs N]
+       kelvora-table --inputs
 
 Runs the capacity-table request (or, with --quick, the quick calculation, or with
 --level-for, the level from a known volume) over the window's inputs, named by their
 component names, and prints what the window would show.
 
-  NAME=VALUE     sets an input: an edit field or combo box takes the text (Edit1=2000,
+  NAME=VALUE     sets an input by its readable name (D=2600, left.shape=cone,
+                 inclined.low_end=right, point=0,0;1000,500; see --inputs), or by its
+                 component name: an edit field or combo box takes the text (Edit1=2000,
                  ComboBox1=Kg/m^3); a pick list selects the item with that text
                  (ComboBox3=减去左封头容积, ComboBox2=12); a radio button or check box takes
                  1 or 0 (checking a radio button clears the others of its group). The
@@ -105,6 +112,21 @@ component names, and prints what the window would show.
                  UTF-8 text, the heading line 高度cm,容积L (高度cm,重量Kg with CheckBox1=1)
                  then the rows as printed. Any other ending is a wrong command line. A file
                  that is write-protected is refused and stays as it was.
+  --tank FILE    after --settings, sets every input from the tank file FILE (inputs it
+                 does not name as after a start without a settings file); NAME=VALUE
+                 arguments then override it.
+  --chart N      with --out FILE.csv: the gauge console's chart, N + 1 lines
+                 "level,volume" (mm, litres) at equal level steps from 0 to the top level
+                 (calibration points: lowest to highest point), after "#" lines giving the
+                 tank number, the top level and the full volume; N from 1 to 1000.
+  --register F   makes the tables of every tank (row) of the register F, a CSV whose
+                 heading row names the inputs (a column "file" names a tank file, relative
+                 to F, that the row's other cells override; "point" cells hold
+                 L,V;L,V;...), into --out-dir DIR, one file per format and tank named by
+                 its tank_number, in parallel over --jobs N workers (default: the cores),
+                 then DIR/summary.csv (tank_number, structure, rows, capacity, status,
+                 message). Exit 0 when every row succeeded, 1 when any was refused.
+  --inputs       lists every readable input name: name, component, caption, unit, values.
   --help         this text.
 
 Inputs not given are as after a start-up without a settings file: edit fields empty, no
@@ -159,26 +181,10 @@ std::optional<int> pageFrom(std::string_view arg) {
     return std::nullopt;
 }
 
-void setInput(MemoryInputs& inputs, std::string_view assignment) {
-    const auto eq = assignment.find('=');
-    if (eq == std::string_view::npos) throw UsageError{"expected NAME=VALUE, got '" + std::string(assignment) + "'"};
-    const std::string_view name = assignment.substr(0, eq), value = assignment.substr(eq + 1);
-    const capacity::InputInfo* info = capacity::findAnyInput(name);
-    if (!info) throw UsageError{"unknown input '" + std::string(name) + "'"};
-    switch (info->kind) {
-    case InputKind::Edit:
-    case InputKind::ComboBox: inputs.setText(name, value); break;
-    case InputKind::PickList:
-        inputs.setText(name, value);
-        if (inputs.text(name) != value) throw UsageError{std::string(name) + " has no item '" + std::string(value) + "'"};
-        if (name == "ComboBox2") capacity::applyPointCount(inputs);
-        break;
-    case InputKind::CheckBox:
-    case InputKind::RadioButton:
-        if (value != "0" && value != "1") throw UsageError{std::string(name) + " takes 1 or 0"};
-        inputs.setChecked(name, value == "1");
-        break;
-    }
+int chartIntervals(std::string_view text) {
+    const auto n = parseChartIntervals(text);
+    if (!n) throw UsageError{"--chart takes a whole number from 1 to 1000"};
+    return *n;
 }
 
 struct Options {
@@ -189,7 +195,8 @@ struct Options {
     std::optional<std::string> identify;
     identify::ColumnNames columns;
     bool columnsGiven = false;
-    std::optional<std::string> settings, out, levelFor;
+    std::optional<std::string> settings, out, levelFor, tank;
+    std::optional<int> chart;
     OutFormat format = OutFormat::Xls;
     int page = 0;
     std::vector<std::pair<std::string, std::string>> points;
@@ -213,6 +220,8 @@ Options parse(int argc, const char* const* argv) {
         else if (arg == "--settings") o.settings = std::string(next());
         else if (arg == "--out") o.out = std::string(next());
         else if (arg == "--level-for") o.levelFor = std::string(next());
+        else if (arg == "--tank") o.tank = std::string(next());
+        else if (arg == "--chart") o.chart = chartIntervals(next());
         else if (arg == "--identify") o.identify = std::string(next());
         else if (arg == "--beta-zero") o.betaZero = true;
         else if (arg == "--level-column") o.columns.level = next(), o.columnsGiven = true;
@@ -233,7 +242,8 @@ Options parse(int argc, const char* const* argv) {
             unknown += "\nkelvora-table: unknown option '" + std::string(arg) + "'";
         } else {
             const auto eq = arg.find('=');
-            if (eq != std::string_view::npos && !capacity::findAnyInput(arg.substr(0, eq)))
+            if (eq != std::string_view::npos && !capacity::findAnyInput(arg.substr(0, eq)) &&
+                !capacity::findTerm(arg.substr(0, eq)))
                 unknown += "\nkelvora-table: unknown input '" + std::string(arg.substr(0, eq)) + "'";
             o.assignments.push_back(arg);
         }
@@ -257,25 +267,6 @@ void checkSettingsDirectory(const std::string& dir) {
     if (!std::filesystem::is_directory(status)) throw UsageError{"--settings: '" + dir + "' is not a directory"};
 }
 
-void discardQtMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
-
-// Qt's GUI part, started only for a document: on the offscreen platform, so no display is
-// needed, and with Qt's own warnings kept off standard error.
-class DocumentApplication {
-public:
-    DocumentApplication() {
-        if (QGuiApplication::instance()) return;
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        qInstallMessageHandler(discardQtMessage);
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-
-private:
-    inline static char name_[] = "kelvora-table";
-    inline static char* argv_[] = {name_, nullptr};
-    inline static int argc_ = 1;
-    std::unique_ptr<QGuiApplication> app_;
-};
 
 void writeRows(const capacity::RowList& rows, std::ostream& out) {
     std::string buffer;
@@ -327,11 +318,15 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         err << kUsageText;
         return kUsage;
     }
-    for (int i = 1; i < argc; ++i)
-        if (std::string_view(argv[i]) == "--help") {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help") {
             out << kUsageText;
             return kOk;
         }
+        if (arg == "--inputs") return printVocabulary(out);
+        if (arg == "--register") return runRegister(argc, argv, out, err);
+    }
     MemoryInputs inputs = MemoryInputs::afterStartup();
     Options options;
     try {
@@ -343,6 +338,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             if (load.gridKept)
                 err << "kelvora-table: 标定点文件“" << load.gridFile.string() << "”无法读取，没有载入标定点\n";
         }
+        if (options.chart && (options.quick || options.compare || options.levelFor || options.identify || !options.out))
+            throw UsageError{"--chart N goes with --out FILE.csv, and with neither --quick, --compare nor --level-for"};
         if (options.quick && options.out) throw UsageError{"--out goes with a table, not with --quick"};
         if (options.levelFor && (options.quick || options.out))
             throw UsageError{"--level-for goes with neither --quick nor --out"};
@@ -355,11 +352,25 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         if (!options.identify && (options.columnsGiven || options.betaZero))
             throw UsageError{"the column options and --beta-zero go with --identify"};
         inputs.setActivePage(options.page);
+        if (options.tank) persist::loadTankFile(*options.tank, inputs);
         bool pointCountGiven = false;
+        std::vector<capacity::Assignment> assignments;
         for (auto assignment : options.assignments) {
-            setInput(inputs, assignment);
-            pointCountGiven = pointCountGiven || assignment.starts_with("ComboBox2=");
+            const auto eq = assignment.find('=');
+            if (eq == std::string_view::npos)
+                throw UsageError{"expected NAME=VALUE, got '" + std::string(assignment) + "'"};
+            assignments.push_back({std::string(assignment.substr(0, eq)), std::string(assignment.substr(eq + 1))});
+            pointCountGiven = pointCountGiven || assignments.back().name == "ComboBox2" ||
+                              assignments.back().name == "point";
         }
+        // On the command line a later NAME=VALUE overrides an earlier one of the same name.
+        for (std::size_t i = assignments.size(); i-- > 0;)
+            for (std::size_t j = i + 1; j < assignments.size(); ++j)
+                if (assignments[j].name == assignments[i].name && assignments[i].name != "point") {
+                    assignments.erase(assignments.begin() + static_cast<std::ptrdiff_t>(i));
+                    break;
+                }
+        capacity::applyAssignments(inputs, assignments);
         if (options.points.size() > 200) throw UsageError{"at most 200 calibration points"};
         if (!options.points.empty() && !pointCountGiven) {
             if (options.points.size() < 2) throw UsageError{"at least 2 calibration points"};
@@ -379,6 +390,15 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         }
     } catch (const UsageError& e) {
         err << "kelvora-table: " << e.text << "\n(see kelvora-table --help)\n";
+        return kUsage;
+    } catch (const capacity::VocabularyError& e) {
+        err << "kelvora-table: " << e.what() << "\n(see kelvora-table --help)\n";
+        return kUsage;
+    } catch (const persist::TankFileError& e) {
+        err << "kelvora-table: " << e.what() << "\n";
+        return kUsage;
+    } catch (const kelvora::IoError& e) {
+        err << "kelvora-table: " << e.what() << "\n";
         return kUsage;
     } catch (const std::filesystem::filesystem_error& e) {
         // A path on the command line that the system rejects is the command line's fault.
@@ -436,6 +456,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             out << inputs.text("LevelForResult") << '\n';
             return kOk;
         }
+        if (options.chart) return writeChart(inputs, *options.chart, *options.out, out, err);
         capacity::RowList rows;
         const auto outcome = capacity::GenerateCapacityTable(inputs, rows);
         if (outcome.stopped()) {

@@ -1,6 +1,10 @@
 """Stages the files of help.chm into one folder for chmcmd (run by help/CMakeLists.txt).
 
     stage.py STAGE SOURCE FIGURES --texts NAME... --copies NAME... --figures NAME...
+             [--table-program KELVORA_TABLE]
+
+A page's line "<!-- @READABLE_NAMES@ -->" becomes the table of readable input names that
+`KELVORA_TABLE --inputs` lists, so the help reads the program's one table.
 
 Texts (pages, contents, index, project file) are kept in UTF-8 here and written in GB2312,
 the code page of the help's language (0x804): CHM viewers read the contents, the index and
@@ -12,6 +16,8 @@ as if they were UTF-8, and viewers that read it (xchm) would show them garbled; 
 is read from help.hhk instead, in the same code page as the contents.
 """
 import argparse
+import html
+import subprocess
 import pathlib
 import re
 import shutil
@@ -38,8 +44,20 @@ def with_breaks(html):
     return "".join(out)
 
 
-def stage_text(source, stage, name):
+def names_table(program):
+    lines = subprocess.run([program, "--inputs"], capture_output=True, text=True, check=True).stdout.splitlines()
+    rows = ["<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\">",
+            "<tr><th>名称</th><th>控件</th><th>说明</th><th>单位</th><th>取值</th></tr>"]
+    for line in lines[1:]:
+        cells = [html.escape(c) for c in line.split("\t")]
+        rows.append("<tr>" + "".join(f"<td>{c}</td>" for c in cells) + "</tr>")
+    return "\n".join(rows + ["</table>"])
+
+
+def stage_text(source, stage, name, names=None):
     text = (source / name).read_text(encoding="utf-8")
+    if names is not None:
+        text = text.replace("<!-- @READABLE_NAMES@ -->", names)
     if name.endswith((".html", ".hhc", ".hhk")):
         if "charset=utf-8" not in text:
             sys.exit(f"help.chm: {name} does not declare charset=utf-8")
@@ -62,7 +80,9 @@ def main():
     args.add_argument("--texts", nargs="*", default=[])
     args.add_argument("--copies", nargs="*", default=[])
     args.add_argument("--figures", nargs="*", default=[])
+    args.add_argument("--table-program")
     a = args.parse_args()
+    names = names_table(a.table_program) if a.table_program else None
 
     missing = [name for name in a.figures if not (a.figure_dir / name).is_file()]
     if missing:
@@ -72,7 +92,7 @@ def main():
     shutil.rmtree(a.stage, ignore_errors=True)
     a.stage.mkdir(parents=True)
     for name in a.texts:
-        stage_text(a.source, a.stage, name)
+        stage_text(a.source, a.stage, name, names)
     for name in a.copies:
         shutil.copyfile(a.source / name, a.stage / name)
     for name in a.figures:

@@ -14,6 +14,7 @@
 #include "ui/controls.h"
 #include "ui/field_edit.h"
 #include "ui/figure_boxes.h"
+#include "ui/gauge_chart_action.h"
 #include "ui/jpeg_image.h"
 #include "ui/page_parts.h"
 #include "ui/result_field.h"
@@ -21,6 +22,7 @@
 #include "ui/table_document_actions.h"
 #include "ui/identify_page.h"
 #include "ui/table_page.h"
+#include "ui/tank_file_menu.h"
 #include "ui/wait_cursor.h"
 
 #include <QCloseEvent>
@@ -38,6 +40,7 @@
 #include <QVBoxLayout>
 
 #include <stdexcept>
+#include <utility>
 
 namespace kelvora::ui {
 
@@ -88,6 +91,7 @@ TFrmMain::TFrmMain(std::unique_ptr<WindowServices> services, QWidget* parent)
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
     buildWindow();
+    tankFileMenu_ = new TankFileMenu(*this);
     // As constructed, before the settings are restored.
     setChecked("RadioButton1", true);
     setChecked("RadioButton8", true);
@@ -436,6 +440,7 @@ void TFrmMain::buildFigures(QWidget* parent) {
     pageControl2_->addTab(sheet6, QStringLiteral("倾斜圆筒"));
     tablePage_ = new TablePage(*this, pageControl2_);
     addTableDocumentButtons(*this, tablePage_->documentBar());
+    addGaugeChartButton(*this, tablePage_->documentBar());
     identifyPage_ = new IdentifyPage(*this, pageControl2_);
 }
 
@@ -530,6 +535,9 @@ void TFrmMain::setItems(std::string_view name, const std::vector<std::string>& i
 }
 
 int TFrmMain::activePage() const { return pageControl1_->currentIndex(); }
+
+// The tab's currentChanged signal runs PageControl1Change, as a click on the tab does.
+void TFrmMain::setActivePage(int page) { pageControl1_->setCurrentIndex(page); }
 
 void TFrmMain::gridChanged() { grid1_->gridModel()->refresh(); }
 
@@ -671,6 +679,10 @@ void TFrmMain::FormActivate() {
     ShowWeightLabel();
     if (const std::string message = persist::startupMessage(startup_); !message.empty())
         services_->messageBox(message);
+    if (!startupTankFile_.empty()) {
+        const std::string path = std::exchange(startupTankFile_, {});
+        runHandler([this, &path] { tankFileMenu_->openFile(path); });
+    }
 }
 
 void TFrmMain::FormClose() {
@@ -691,6 +703,10 @@ void TFrmMain::changeEvent(QEvent* event) {
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
+    if (!tankFileMenu_->mayClose()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }

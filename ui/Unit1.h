@@ -30,6 +30,7 @@ class StaleResults;
 class StringGridView;
 class IdentifyPage;
 class TablePage;
+class TankFileMenu;
 class TCheckBox;
 class TRadioButton;
 
@@ -51,6 +52,7 @@ public:
     void setItemIndex(std::string_view name, int index) override;
     void setItems(std::string_view name, const std::vector<std::string>& items) override;
     int activePage() const override;
+    void setActivePage(int page) override;
     capacity::StringGrid& grid() override { return grid_; }
     const capacity::StringGrid& grid() const override { return grid_; }
     void gridChanged() override;
@@ -84,6 +86,11 @@ public:
     void runHandler(const std::function<void()>& handler);
     // The data folder of Config.ini and bd.txt (persist/data_folder.h).
     std::string dataDir() const;
+    // The menu bar's 文件 menu, over tank files.
+    TankFileMenu& tankFileMenu() { return *tankFileMenu_; }
+    // A tank file to open once the settings are restored at the first activation
+    // (`kelvora FILE.tank`).
+    void openAtStartup(const std::string& path) { startupTankFile_ = path; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -120,6 +127,8 @@ private:
     bool activated_ = false;
     std::string dataDir_;
     persist::StartupLoad startup_;
+    TankFileMenu* tankFileMenu_ = nullptr;
+    std::string startupTankFile_;
 };
 
 } // namespace kelvora::ui

@@ -26,6 +26,9 @@ int main(int argc, char** argv) {
     installFontSubstitutes();
     installQtTranslation(app);
     TFrmMain frmMain;
+    // `kelvora FILE.tank`, as the desktop opens a tank file with a double-click.
+    if (const QStringList args = QCoreApplication::arguments(); args.size() > 1)
+        frmMain.openAtStartup(args.at(1).toStdString());
     app.reportError = [&frmMain](const std::string& text) { frmMain.services().errorReport(text); };
     TGlobal global;
     placeWindow(frmMain, availableArea(frmMain));

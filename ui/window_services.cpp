@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QPrintDialog>
 
@@ -40,17 +42,6 @@ void QtWindowServices::errorBox(const std::string& text) {
     box.exec();
 }
 
-std::optional<std::string> QtWindowServices::openDialog(const std::vector<std::string>& filters) {
-    QFileDialog dialog(parent_);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    QStringList names;
-    for (const auto& f : filters) names << q(f);
-    dialog.setNameFilters(names);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().front().toStdString();
-}
-
 std::optional<std::string> QtWindowServices::saveDialog(const SaveDialogRequest& request) {
     QFileDialog dialog(parent_);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -72,6 +63,41 @@ std::optional<std::string> QtWindowServices::saveDialog(const SaveDialogRequest&
     const QString chosen = dialog.selectedFiles().front();
     lastFolder_ = QFileInfo(chosen).absolutePath();
     return chosen.toStdString();
+}
+
+std::optional<std::string> QtWindowServices::openDialog(const std::vector<std::string>& filters) {
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    QStringList names;
+    for (const auto& f : filters) names << q(f);
+    dialog.setNameFilters(names);
+    dialog.setDirectory(lastFolder_.isEmpty() ? QDir::currentPath() : lastFolder_);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString chosen = dialog.selectedFiles().front();
+    lastFolder_ = QFileInfo(chosen).absolutePath();
+    return chosen.toStdString();
+}
+
+SaveChanges QtWindowServices::askSaveChanges(const std::string& fileName) {
+    QMessageBox box(QMessageBox::Question, q(applicationTitle()),
+                    QStringLiteral("“%1”已修改，是否保存？").arg(q(fileName)), QMessageBox::NoButton, parent_);
+    QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return SaveChanges::Save;
+    if (box.clickedButton() == discard) return SaveChanges::Discard;
+    return SaveChanges::Cancel;
+}
+
+std::optional<int> QtWindowServices::askNumber(const std::string& label, int value, int min, int max) {
+    bool ok = false;
+    const int n = QInputDialog::getInt(parent_, q(applicationTitle()), q(label), value, min, max, 1, &ok);
+    if (!ok) return std::nullopt;
+    return n;
 }
 
 bool QtWindowServices::openDocument(const std::string& path) { return output::openWithDesktop(path); }

@@ -21,6 +21,9 @@ struct SaveDialogRequest {
     std::string fileName;             // proposed name, without extension
 };
 
+// The answer to "save the changes?" before a tank file is closed.
+enum class SaveChanges { Save, Discard, Cancel };
+
 class WindowServices {
 public:
     virtual ~WindowServices() = default;
@@ -36,6 +39,10 @@ public:
     // The chosen existing file's full path, or nothing when cancelled; `filters` as
     // "记录文件 (*.csv *.xls)", the first offered first.
     virtual std::optional<std::string> openDialog(const std::vector<std::string>& filters) = 0;
+    // Modal, 保存 / 不保存 / 取消, naming the file whose changes would be lost.
+    virtual SaveChanges askSaveChanges(const std::string& fileName) = 0;
+    // A whole number from `min` to `max`, `value` proposed; nothing when cancelled.
+    virtual std::optional<int> askNumber(const std::string& label, int value, int min, int max) = 0;
     // Opens a document with the desktop's viewer; false when that failed.
     virtual bool openDocument(const std::string& path) = 0;
     virtual void setClipboardImage(const QImage& image) = 0;
@@ -59,6 +66,8 @@ public:
     void errorBox(const std::string& text) override;
     std::optional<std::string> saveDialog(const SaveDialogRequest& request) override;
     std::optional<std::string> openDialog(const std::vector<std::string>& filters) override;
+    SaveChanges askSaveChanges(const std::string& fileName) override;
+    std::optional<int> askNumber(const std::string& label, int value, int min, int max) override;
     bool openDocument(const std::string& path) override;
     void setClipboardImage(const QImage& image) override;
     QImage clipboardImage() override;
@@ -66,7 +75,7 @@ public:
 
 private:
     QWidget* parent_;
-    QString lastFolder_; // of the last confirmed save dialog; empty before the first
+    QString lastFolder_; // of the last confirmed file dialog; empty before the first
 };
 
 } // namespace kelvora::ui

@@ -3,6 +3,7 @@
 
   check_packaging.py desktop FILE
   check_packaging.py metainfo FILE DESKTOP_FILE VERSION
+  check_packaging.py mime FILE DESKTOP_FILE
   check_packaging.py man KELVORA_TABLE PAGE...
   check_packaging.py install BUILD_DIR EXPECTED_LIST
   check_packaging.py installed-window BUILD_DIR
@@ -37,6 +38,27 @@ def check_desktop(path):
     r = run(["desktop-file-validate", path])
     if r.returncode != 0 or r.stdout.strip() or r.stderr.strip():
         fail(f"desktop-file-validate {path}:\n{r.stdout}{r.stderr}")
+
+
+def check_mime(path, desktop):
+    ns = {"m": "http://www.freedesktop.org/standards/shared-mime-info"}
+    types = {t.get("type"): t for t in ET.parse(path).getroot().findall("m:mime-type", ns)}
+    tank = types.get("application/x-kelvora-tank")
+    if tank is None:
+        fail(f"{path}: no type application/x-kelvora-tank")
+        return
+    globs = [g.get("pattern") for g in tank.findall("m:glob", ns)]
+    if globs != ["*.tank"]:
+        fail(f"{path}: globs {globs}, expected ['*.tank']")
+    entry = {}
+    with open(desktop, encoding="utf-8") as f:
+        for line in f:
+            key, _, value = line.rstrip("\n").partition("=")
+            entry.setdefault(key, value)
+    if "application/x-kelvora-tank" not in entry.get("MimeType", "").split(";"):
+        fail(f"{desktop}: MimeType {entry.get('MimeType')!r} does not name application/x-kelvora-tank")
+    if not re.search(r"%[fFuU]", entry.get("Exec", "")):
+        fail(f"{desktop}: Exec {entry.get('Exec')!r} passes no file")
 
 
 def check_metainfo(path, desktop, version):
@@ -235,6 +257,8 @@ def main(argv):
     mode, args = argv[1], argv[2:]
     if mode == "desktop":
         check_desktop(*args)
+    elif mode == "mime":
+        check_mime(*args)
     elif mode == "metainfo":
         check_metainfo(*args)
     elif mode == "man":

@@ -25,6 +25,9 @@ public:
     std::vector<ui::SaveDialogRequest> dialogs;
     std::deque<std::optional<std::string>> dialogAnswers; // empty: cancel
     std::vector<std::string> opened;
+    std::deque<ui::SaveChanges> saveChangesAnswers;         // empty: cancel
+    std::vector<std::string> saveChangesAsked;              // the file names asked about
+    std::optional<int> numberAnswer;                        // unset: cancel
     bool openSucceeds = true;
     QImage clipboard;
     // Answers the print dialog: adjusts the printer (a PDF file in the tests) and says
@@ -50,6 +53,14 @@ public:
         openAnswers.pop_front();
         return answer;
     }
+    ui::SaveChanges askSaveChanges(const std::string& fileName) override {
+        saveChangesAsked.push_back(fileName);
+        if (saveChangesAnswers.empty()) return ui::SaveChanges::Cancel;
+        const auto answer = saveChangesAnswers.front();
+        saveChangesAnswers.pop_front();
+        return answer;
+    }
+    std::optional<int> askNumber(const std::string&, int, int, int) override { return numberAnswer; }
     bool openDocument(const std::string& path) override {
         opened.push_back(path);
         return openSucceeds;

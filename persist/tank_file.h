@@ -1,0 +1,62 @@
+#pragma once
+// Tank files (.tank): one tank's inputs as UTF-8 text a person can read and edit, one
+// "name = value" line per input in the readable names of capacity/vocabulary.h, "#" lines
+// as comments. Beside Config.ini, not instead of it: the settings file keeps the window's
+// last state, a tank file keeps one tank for as long as its owner wants.
+//
+//   # Kelvora tank file, version 1
+//   structure = horizontal
+//   D = 2600
+//   left.shape = ellipsoidal
+//   left.h = 650
+//
+// A value keeps its blanks inside; one with blanks at an end, or enclosed in double quotes,
+// is written in double quotes, one pair of which reading removes. A file without the
+// version line is read as version 1.
+
+#include "capacity/named_inputs.h"
+#include "capacity/vocabulary.h"
+#include "kernel/errors.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvora::persist {
+
+inline constexpr std::string_view kTankFileHeading = "# Kelvora tank file, version 1";
+inline constexpr std::string_view kTankFileExtension = ".tank";
+// A file of every input and 200 points is below 10 KiB; the ceiling only bounds what a
+// damaged or hostile file costs.
+inline constexpr std::size_t kMaxTankFileBytes = std::size_t{1} << 20;
+
+// A tank file whose content cannot be taken; the text names the line.
+class TankFileError : public Error {
+public:
+    using Error::Error;
+};
+
+// The assignments of a tank file's bytes, each with its line number. A byte sequence that
+// is not UTF-8, a control character, a line without "=", or a version other than 1 throws
+// TankFileError naming the line.
+std::vector<capacity::Assignment> parseTankFile(std::string_view bytes);
+
+// The file's text for the inputs, heading first, lines ending in LF.
+std::string tankFileText(const capacity::NamedInputs& inputs);
+
+// Replaces the file at `path` in one step; IoError leaves it as it was.
+void saveTankFile(const std::filesystem::path& path, const capacity::NamedInputs& inputs);
+
+// Reads the file and applies its assignments over a first start's state
+// (capacity::resetToStartup), so inputs the file does not name are as after a start
+// without Config.ini. The file is checked whole before any input changes: a file that
+// cannot be read throws IoError, one that cannot be taken TankFileError (the text names
+// the file and the line), and the inputs stay as they were.
+void loadTankFile(const std::filesystem::path& path, capacity::NamedInputs& inputs);
+
+// The assignments of a file, read and parsed as loadTankFile does, without applying them.
+std::vector<capacity::Assignment> readTankFile(const std::filesystem::path& path);
+
+} // namespace kelvora::persist

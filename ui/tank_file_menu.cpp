@@ -1,0 +1,192 @@
+#include "ui/tank_file_menu.h"
+
+#include "capacity/vocabulary.h"
+#include "kernel/errors.h"
+#include "persist/recent_files.h"
+#include "persist/settings.h"
+#include "persist/tank_file.h"
+#include "ui/Unit1.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalBlocker>
+#include <QTimer>
+
+namespace kelvora::ui {
+
+namespace {
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// A path the dialogs and the command line give, with the tank file's extension.
+std::string withExtension(std::string path) {
+    if (!QFileInfo(q(path)).fileName().contains(QLatin1Char('.'))) path += persist::kTankFileExtension;
+    return path;
+}
+
+// Setting the inputs from a file is not typing: the density field's number check, which
+// answers each change of Edit37, stays quiet while it is refilled.
+template <typename Apply> void quietly(TFrmMain& window, Apply&& apply) {
+    const QSignalBlocker blocker(window.findChild<QLineEdit*>(QStringLiteral("Edit37")));
+    apply();
+}
+
+} // namespace
+
+TankFileMenu::TankFileMenu(TFrmMain& window)
+    : QObject(&window), window_(window), bar_(new QMenuBar(&window)), watch_(new QTimer(this)) {
+    bar_->setObjectName(QStringLiteral("MainMenu"));
+    QMenu* file = bar_->addMenu(QStringLiteral("文件"));
+    file->setObjectName(QStringLiteral("FileMenu"));
+    auto add = [&](const char* name, const QString& text, QKeySequence keys, auto command) {
+        QAction* action = file->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this,
+                [this, command] { window_.runHandler([this, command] { command(this); }); });
+        return action;
+    };
+    add("NewTankAction", QStringLiteral("新建"), QKeySequence::New, [](TankFileMenu* m) { m->newTank(); });
+    add("OpenTankAction", QStringLiteral("打开…"), QKeySequence::Open, [](TankFileMenu* m) { m->open(); });
+    add("SaveTankAction", QStringLiteral("保存"), QKeySequence::Save, [](TankFileMenu* m) { m->save(); });
+    add("SaveTankAsAction", QStringLiteral("另存为…"), QKeySequence::SaveAs,
+        [](TankFileMenu* m) { m->saveAs(); });
+    file->addSeparator();
+    recentMenu_ = file->addMenu(QStringLiteral("最近的文件"));
+    recentMenu_->setObjectName(QStringLiteral("RecentTankMenu"));
+    file->addSeparator();
+    add("QuitAction", QStringLiteral("退出"), QKeySequence::Quit,
+        [](TankFileMenu* m) { m->window_.close(); });
+    if (window.layout()) window.layout()->setMenuBar(bar_);
+
+    recent_ = persist::loadRecentFiles(window_.dataDir());
+    fillRecentMenu();
+    // The change mark follows the inputs, whichever control or grid cell changed them.
+    watch_->setInterval(300);
+    connect(watch_, &QTimer::timeout, this, [this] { refreshTitle(); });
+}
+
+bool TankFileMenu::changed() const {
+    return !current_.empty() && persist::tankFileText(window_) != saved_;
+}
+
+void TankFileMenu::refreshTitle() {
+    const QString program =
+        QString::fromUtf8(persist::kMainFormCaption.data(), persist::kMainFormCaption.size());
+    if (current_.empty()) {
+        window_.setWindowTitle(program);
+        return;
+    }
+    QString title = QFileInfo(q(current_)).fileName();
+    const std::string number = window_.text("TankNumber");
+    if (!number.empty()) title += QStringLiteral("（罐号 %1）").arg(q(number));
+    if (changed()) title += QStringLiteral(" *");
+    window_.setWindowTitle(title + QStringLiteral(" - ") + program);
+}
+
+bool TankFileMenu::settleChanges() {
+    if (!changed()) return true;
+    switch (window_.services().askSaveChanges(QFileInfo(q(current_)).fileName().toStdString())) {
+    case SaveChanges::Save:
+        return save();
+    case SaveChanges::Discard:
+        return true;
+    case SaveChanges::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TankFileMenu::setCurrent(const std::string& path) {
+    current_ = path;
+    saved_ = path.empty() ? std::string() : persist::tankFileText(window_);
+    if (path.empty())
+        watch_->stop();
+    else
+        watch_->start();
+    refreshTitle();
+}
+
+void TankFileMenu::remember(const std::string& path) {
+    const std::string absolute = QFileInfo(q(path)).absoluteFilePath().toStdString();
+    recent_ = persist::withRecentFile(recent_, absolute);
+    fillRecentMenu();
+    try {
+        persist::saveRecentFiles(window_.dataDir(), recent_);
+    } catch (const Error&) {
+        // The list only saves a search; a data folder that cannot take it loses nothing else.
+    }
+}
+
+void TankFileMenu::fillRecentMenu() {
+    recentMenu_->clear();
+    int n = 0;
+    for (const auto& path : recent_) {
+        QAction* action = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(++n).arg(q(path)));
+        action->setObjectName(QStringLiteral("RecentTank%1").arg(n));
+        connect(action, &QAction::triggered, this,
+                [this, path] { window_.runHandler([this, path] { openFile(path); }); });
+    }
+    recentMenu_->setEnabled(!recent_.empty());
+}
+
+void TankFileMenu::newTank() {
+    if (!settleChanges()) return;
+    quietly(window_, [this] { capacity::resetToStartup(window_); });
+    window_.ShowWeightLabel();
+    setCurrent({});
+}
+
+void TankFileMenu::open() {
+    if (!settleChanges()) return;
+    const auto path = window_.services().openDialog({"油罐文件 (*.tank)", "所有文件 (*)"});
+    if (path) load(*path);
+}
+
+void TankFileMenu::openFile(const std::string& path) {
+    if (settleChanges()) load(path);
+}
+
+void TankFileMenu::load(const std::string& path) {
+    quietly(window_, [&] { persist::loadTankFile(path, window_); });
+    window_.ShowWeightLabel();
+    setCurrent(path);
+    remember(path);
+}
+
+bool TankFileMenu::save() {
+    if (current_.empty()) return saveAs();
+    persist::saveTankFile(current_, window_);
+    setCurrent(current_);
+    remember(current_);
+    return true;
+}
+
+bool TankFileMenu::saveAs() {
+    std::string proposed = window_.text("TankNumber");
+    if (proposed.empty()) proposed = "油罐";
+    const auto path = window_.services().saveDialog({"tank", {"油罐文件 (*.tank)"}, proposed});
+    if (!path) return false;
+    const std::string target = withExtension(*path);
+    persist::saveTankFile(target, window_);
+    setCurrent(target);
+    remember(target);
+    return true;
+}
+
+bool TankFileMenu::mayClose() {
+    try {
+        return settleChanges();
+    } catch (const std::exception& e) {
+        window_.services().errorReport(e.what());
+        return false;
+    }
+}
+
+} // namespace kelvora::ui

@@ -1,0 +1,62 @@
+#pragma once
+// The window's menu bar "文件": 新建, 打开…, 保存, 另存为…, the five tank files used last,
+// and 退出. With a tank file open the title names it and its 罐号, marked with "*" while
+// the inputs differ from the file, and closing the window or the file with such changes
+// asks first (保存 / 不保存 / 取消). With no tank file open the title is exactly "Kelvora"
+// and nothing asks: the inputs go to Config.ini at close as always.
+
+#include <QObject>
+
+#include <string>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QTimer;
+
+namespace kelvora::ui {
+
+class TFrmMain;
+
+class TankFileMenu : public QObject {
+public:
+    // Puts the menu bar above the window's content.
+    explicit TankFileMenu(TFrmMain& window);
+
+    // The menu's commands; errors are thrown for the window's general error report.
+    void newTank();
+    void open();
+    void openFile(const std::string& path);
+    bool save();
+    bool saveAs();
+
+    // Before the window closes: false when the user keeps it open (取消, or a failed save).
+    bool mayClose();
+
+    const std::string& currentFile() const { return current_; }
+    bool changed() const;
+    std::vector<std::string> recentFiles() const { return recent_; }
+    QMenuBar* menuBar() const { return bar_; }
+    // The title for the current file and inputs.
+    void refreshTitle();
+
+private:
+    // Asks about unsaved changes of an open file; false when the user cancelled.
+    bool settleChanges();
+    // Opens without asking; a file that cannot be taken leaves inputs and title as they were.
+    void load(const std::string& path);
+    void setCurrent(const std::string& path);
+    void remember(const std::string& path);
+    void fillRecentMenu();
+
+    TFrmMain& window_;
+    QMenuBar* bar_;
+    QMenu* recentMenu_ = nullptr;
+    QTimer* watch_;
+    std::string current_;
+    std::string saved_; // the file's text as the inputs gave it when opened or saved
+    std::vector<std::string> recent_;
+};
+
+} // namespace kelvora::ui
