@@ -110,14 +110,16 @@ void MethodCheckView::compare(capacity::NamedInputs& inputs, std::size_t tableRo
     const QString deviation = q(kernel::RoundToStr(m.largest));
     // Methods that agree to the table's hundredth leave only rounding noise to draw.
     if (deviation == QStringLiteral("0") || deviation == QStringLiteral("-0")) {
-        setText(QStringLiteral("%1。对照（精确几何 − 规定公式）：两种算法结果一致。").arg(methodName(exactTable)));
+        setText(QStringLiteral("%1。对照（精确几何 − 规定公式）：两种算法结果一致。")
+                    .arg(methodName(exactTable)));
         return;
     }
-    setText(QStringLiteral("%1。对照（精确几何 − 规定公式）：最大偏差 %2 %3（液位 %4 cm），占最高液位%5的 %6；"
-                               "%5超过最高液位%5 1% 的液位上，最大偏差占该液位%5的 %7（液位 %8 cm）。")
-                    .arg(methodName(exactTable), deviation, weight ? QStringLiteral("公斤") : QStringLiteral("升"),
-                         centimetres(m.largestLevel), weight ? QStringLiteral("重量") : QStringLiteral("容积"),
-                         percent(m.shareOfCapacity), percent(m.largestLocalShare), centimetres(m.localLevel)));
+    setText(
+        QStringLiteral("%1。对照（精确几何 − 规定公式）：最大偏差 %2 %3（液位 %4 cm），占最高液位%5的 %6；"
+                       "%5超过最高液位%5 1% 的液位上，最大偏差占该液位%5的 %7（液位 %8 cm）。")
+            .arg(methodName(exactTable), deviation, weight ? QStringLiteral("公斤") : QStringLiteral("升"),
+                 centimetres(m.largestLevel), weight ? QStringLiteral("重量") : QStringLiteral("容积"),
+                 percent(m.shareOfCapacity), percent(m.largestLocalShare), centimetres(m.localLevel)));
     axis_->setTitleText(weight ? QStringLiteral("偏差 (公斤)") : QStringLiteral("偏差 (升)"));
     drawDeviation(rows, scale);
 }

@@ -8,8 +8,8 @@
 #include <QAbstractButton>
 #include <QChart>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QLegend>
+#include <QLineEdit>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -83,7 +83,9 @@ private:
 
 } // namespace
 
-void clickOnEnter(QLineEdit* field, QAbstractButton* button) { field->installEventFilter(new EnterClicks(button, field)); }
+void clickOnEnter(QLineEdit* field, QAbstractButton* button) {
+    field->installEventFilter(new EnterClicks(button, field));
+}
 
 void usePlainLabels(QValueAxis* axis) {
     const double step = axis->tickType() == QValueAxis::TicksDynamic

@@ -8,10 +8,10 @@
 #include "output/sheet_layout.h"
 #include "ui/Unit1.h"
 #include "ui/field_edit.h"
-#include "ui/method_check_view.h"
 #include "ui/input_group.h"
-#include "ui/result_field.h"
+#include "ui/method_check_view.h"
 #include "ui/page_parts.h"
+#include "ui/result_field.h"
 
 #include <QChart>
 #include <QChartView>
@@ -31,8 +31,8 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTabWidget>
-#include <QToolButton>
 #include <QTableView>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -109,7 +109,9 @@ int TableRowsModel::section(Column column) const {
     return at == columns_.end() ? -1 : static_cast<int>(at - columns_.begin());
 }
 
-TableRowsModel::Column TableRowsModel::column(int section) const { return columns_.at(static_cast<std::size_t>(section)); }
+TableRowsModel::Column TableRowsModel::column(int section) const {
+    return columns_.at(static_cast<std::size_t>(section));
+}
 
 int TableRowsModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(columns_.size());
@@ -128,9 +130,12 @@ QVariant TableRowsModel::data(const QModelIndex& index, int role) const {
         return first ? text.substr(0, comma) : text.substr(comma + 1);
     };
     switch (column(index.column())) {
-    case Column::Level: return q(cut((*rows_)[row], true));
-    case Column::Value: return q(capacity::fixedDecimals(cut((*rows_)[row], false)));
-    case Column::PerMillimetre: return q(capacity::perMillimetreText(capacity::perMillimetre(*rows_, row)));
+    case Column::Level:
+        return q(cut((*rows_)[row], true));
+    case Column::Value:
+        return q(capacity::fixedDecimals(cut((*rows_)[row], false)));
+    case Column::PerMillimetre:
+        return q(capacity::perMillimetreText(capacity::perMillimetre(*rows_, row)));
     case Column::U:
     case Column::Relative: {
         if (!uncertainty_ || row >= uncertainty_->size()) return {};
@@ -153,13 +158,20 @@ QVariant TableRowsModel::headerData(int section, Qt::Orientation orientation, in
     if (section < 0 || section >= columnCount()) return {};
     const QString unit = weight_ ? QStringLiteral("(公斤)") : QStringLiteral("(升)");
     switch (column(section)) {
-    case Column::Level: return q(output::kLevelHeading);
-    case Column::Value: return q(weight_ ? output::kWeightHeading : output::kVolumeHeading);
-    case Column::PerMillimetre: return QStringLiteral("每毫米容量") + unit;
-    case Column::U: return QStringLiteral("U") + unit;
-    case Column::Relative: return QStringLiteral("U/V(%)");
-    case Column::Other: return (exactTable_ ? QStringLiteral("规定公式") : QStringLiteral("精确几何")) + unit;
-    case Column::Deviation: return QStringLiteral("偏差") + unit;
+    case Column::Level:
+        return q(output::kLevelHeading);
+    case Column::Value:
+        return q(weight_ ? output::kWeightHeading : output::kVolumeHeading);
+    case Column::PerMillimetre:
+        return QStringLiteral("每毫米容量") + unit;
+    case Column::U:
+        return QStringLiteral("U") + unit;
+    case Column::Relative:
+        return QStringLiteral("U/V(%)");
+    case Column::Other:
+        return (exactTable_ ? QStringLiteral("规定公式") : QStringLiteral("精确几何")) + unit;
+    case Column::Deviation:
+        return QStringLiteral("偏差") + unit;
     }
     return {};
 }
@@ -384,12 +396,14 @@ QWidget* TablePage::buildCertificateSection() {
     auto* certificate = buildInputGroup(inputs, QStringLiteral("证书"), kCertificate, 1, add);
     certificate->setObjectName(QStringLiteral("CertificateGroup"));
     column->addWidget(certificate);
-    static constexpr std::string_view kUncertainty[] = {"UncertaintySection", "UncertaintyLength", "UncertaintyHead",
-                                                        "UncertaintyAngle", "UncertaintyF", "UncertaintyLevel",
-                                                        "UncertaintyPointVolume", "UncertaintyPointLevel"};
-    auto* uncertainty = buildInputGroup(inputs, QStringLiteral("测量不确定度（标准不确定度，k = 1）"), kUncertainty, 1, add);
+    static constexpr std::string_view kUncertainty[] = {
+        "UncertaintySection", "UncertaintyLength", "UncertaintyHead",        "UncertaintyAngle",
+        "UncertaintyF",       "UncertaintyLevel",  "UncertaintyPointVolume", "UncertaintyPointLevel"};
+    auto* uncertainty =
+        buildInputGroup(inputs, QStringLiteral("测量不确定度（标准不确定度，k = 1）"), kUncertainty, 1, add);
     uncertainty->setObjectName(QStringLiteral("UncertaintyGroup"));
-    uncertainty->setToolTip(QStringLiteral("填入实测量的标准不确定度，容积表给出扩展不确定度 U（k = 2）；不填的量不计入"));
+    uncertainty->setToolTip(
+        QStringLiteral("填入实测量的标准不确定度，容积表给出扩展不确定度 U（k = 2）；不填的量不计入"));
     column->addWidget(uncertainty);
     layout->addWidget(inputs);
     inputs->hide();
@@ -486,11 +500,13 @@ QString TablePage::computeUncertainty(std::size_t rows) {
     capacity::RequestOutcome outcome;
     try {
         const auto u = capacity::readUncertainties(window_);
-        const double given[] = {u.section, u.length, u.head, u.angle, u.F, u.level, u.pointVolume, u.pointLevel};
+        const double given[] = {u.section, u.length, u.head,        u.angle,
+                                u.F,       u.level,  u.pointVolume, u.pointLevel};
         if (std::all_of(std::begin(given), std::end(given), [](double x) { return x == 0; })) return {};
         // As long as the method check, and for the same reason: a second pass over every level.
         if (rows > kMethodCheckMaxRows)
-            return QStringLiteral("表超过 %1 行，未计算测量不确定度。").arg(static_cast<qulonglong>(kMethodCheckMaxRows));
+            return QStringLiteral("表超过 %1 行，未计算测量不确定度。")
+                .arg(static_cast<qulonglong>(kMethodCheckMaxRows));
         outcome = capacity::UncertaintyTable(window_, uncertainty_);
     } catch (const ConvertError& e) {
         outcome = capacity::RequestOutcome(e.what());
@@ -515,7 +531,8 @@ void TablePage::sizeColumns() {
     for (int section = 1; section < model_->columnCount(); ++section) {
         const C c = model_->column(section);
         const int digits = c == C::Value || c == C::Other ? 13 : c == C::Relative ? 7 : 10;
-        view_->setColumnWidth(section, std::max(digit * digits, view_->horizontalHeader()->sectionSizeHint(section)));
+        view_->setColumnWidth(section,
+                              std::max(digit * digits, view_->horizontalHeader()->sectionSizeHint(section)));
     }
 }
 

@@ -11,20 +11,20 @@
 
 #include "recording_services.h"
 
+#include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QChart>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
-#include <QToolButton>
-#include <QRegularExpression>
-#include <QScrollArea>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QValueAxis>
 #include <QtTest>
 
@@ -71,7 +71,8 @@ class TablePageTest : public QObject {
             QCOMPARE(model->index(i, 0).data().toString(), row.section(',', 0, 0));
             QVERIFY2(twoDecimals.match(value).hasMatch(), qPrintable(value));
             QCOMPARE(value.toDouble(), row.section(',', 1).toDouble());
-            QCOMPARE(model->index(i, 1).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+            QCOMPARE(model->index(i, 1).data(Qt::TextAlignmentRole).toInt(),
+                     int(Qt::AlignRight | Qt::AlignVCenter));
         }
     }
 
@@ -356,14 +357,16 @@ private slots:
             QTest::mouseClick(w<QCheckBox>("PerMillimetre"), Qt::LeftButton);
             const int section = model->section(Column::PerMillimetre);
             QCOMPARE(section, 2);
-            QCOMPARE(header(section), weight ? QStringLiteral("每毫米容量(公斤)") : QStringLiteral("每毫米容量(升)"));
+            QCOMPARE(header(section),
+                     weight ? QStringLiteral("每毫米容量(公斤)") : QStringLiteral("每毫米容量(升)"));
             const QStringList levels = column(0), values = column(1), perMm = column(section);
             QCOMPARE(perMm.last(), QString());
             for (int i = 0; i + 1 < values.size(); ++i) {
                 QVERIFY2(QRegularExpression(QStringLiteral("^[0-9]+\\.[0-9]{3}$")).match(perMm[i]).hasMatch(),
                          qPrintable(perMm[i]));
-                QVERIFY(std::abs(perMm[i].toDouble() - (values[i + 1].toDouble() - values[i].toDouble()) /
-                                                         ((levels[i + 1].toDouble() - levels[i].toDouble()) * 10)) <= 0.0005);
+                QVERIFY(std::abs(perMm[i].toDouble() -
+                                 (values[i + 1].toDouble() - values[i].toDouble()) /
+                                     ((levels[i + 1].toDouble() - levels[i].toDouble()) * 10)) <= 0.0005);
             }
             QTest::mouseClick(w<QCheckBox>("PerMillimetre"), Qt::LeftButton);
             QCOMPARE(model->section(Column::PerMillimetre), -1);
@@ -408,7 +411,8 @@ private slots:
                 QVERIFY(Us[i].toDouble() > 0);
                 // U shown to the hundredth: its rounding is part of the difference.
                 const double V = values[i].toDouble();
-                QVERIFY(std::abs(relatives[i].toDouble() - Us[i].toDouble() / V * 100) <= 0.0005 + 0.5 / V + 1e-9);
+                QVERIFY(std::abs(relatives[i].toDouble() - Us[i].toDouble() / V * 100) <=
+                        0.0005 + 0.5 / V + 1e-9);
             }
         }
     }
@@ -449,16 +453,21 @@ private slots:
             QVERIFY2(check->text().contains(QString::fromUtf8(c.says)), qPrintable(check->text()));
             QCOMPARE(check->text().contains(QStringLiteral("最大偏差 0 ")), false);
             // Agreeing methods leave no deviation curve of rounding noise.
-            QCOMPARE(page()->chart()->series().contains(check->series()), !check->text().contains(QStringLiteral("一致")));
-            QCOMPARE(check->text().contains(QStringLiteral("升")), !c.weight && !check->text().contains(QStringLiteral("一致")));
+            QCOMPARE(page()->chart()->series().contains(check->series()),
+                     !check->text().contains(QStringLiteral("一致")));
+            QCOMPARE(check->text().contains(QStringLiteral("升")),
+                     !c.weight && !check->text().contains(QStringLiteral("一致")));
             for (auto* axis : page()->chart()->axes()) {
                 auto* value = qobject_cast<QValueAxis*>(axis);
                 QVERIFY(value);
-                QVERIFY2(QRegularExpression(QStringLiteral("^%\\.[0-9]+f$")).match(value->labelFormat()).hasMatch(),
+                QVERIFY2(QRegularExpression(QStringLiteral("^%\\.[0-9]+f$"))
+                             .match(value->labelFormat())
+                             .hasMatch(),
                          qPrintable(value->labelFormat()));
                 if (axis->alignment() == Qt::AlignBottom) QCOMPARE(value->max(), c.lastLevel);
                 if (axis->alignment() == Qt::AlignRight)
-                    QCOMPARE(value->titleText(), c.weight ? QStringLiteral("偏差 (公斤)") : QStringLiteral("偏差 (升)"));
+                    QCOMPARE(value->titleText(),
+                             c.weight ? QStringLiteral("偏差 (公斤)") : QStringLiteral("偏差 (升)"));
             }
             if (!c.weight) continue;
             // The deviation column is the table's value less the formulas', in kilograms.
@@ -467,7 +476,8 @@ private slots:
             const QStringList values = column(1), others = column(model->section(Column::Other)),
                               deviations = column(model->section(Column::Deviation));
             for (int i = 0; i < values.size(); ++i)
-                QVERIFY(std::abs(values[i].toDouble() - others[i].toDouble() - deviations[i].toDouble()) <= 0.0100001);
+                QVERIFY(std::abs(values[i].toDouble() - others[i].toDouble() - deviations[i].toDouble()) <=
+                        0.0100001);
         }
     }
 
@@ -480,7 +490,8 @@ private slots:
             const char* result;
             const char* expected;
         };
-        const Case cases[] = {{"Edit35", "100", "Edit36", "293.63"}, {"LevelForValue", "7853.85", "LevelForResult", "999.99"}};
+        const Case cases[] = {{"Edit35", "100", "Edit36", "293.63"},
+                              {"LevelForValue", "7853.85", "LevelForResult", "999.99"}};
         for (const auto& c : cases) {
             window->setText(c.field, c.value);
             QTest::keyClick(w<QLineEdit>(c.field), Qt::Key_Return);
@@ -521,7 +532,8 @@ private slots:
                     shown << button;
                 QVERIFY(shown.size() >= 3);
                 for (auto* widget : shown)
-                    QVERIFY2(viewport->rect().contains(rectIn(widget, viewport)), qPrintable(widget->objectName()));
+                    QVERIFY2(viewport->rect().contains(rectIn(widget, viewport)),
+                             qPrintable(widget->objectName()));
             }
             w<QToolButton>("CertificateFold")->setChecked(true);
             QApplication::processEvents();
@@ -534,7 +546,8 @@ private slots:
             QVERIFY(controls.size() > 20);
             for (auto* widget : controls) {
                 QVERIFY2(content->rect().contains(rectIn(widget, content)), qPrintable(widget->objectName()));
-                QVERIFY2(widget->width() >= widget->minimumSizeHint().width(), qPrintable(widget->objectName()));
+                QVERIFY2(widget->width() >= widget->minimumSizeHint().width(),
+                         qPrintable(widget->objectName()));
             }
             w<QToolButton>("CertificateFold")->setChecked(false);
             QVERIFY(w("UncertaintySection")->isHidden() || !w("UncertaintySection")->isVisibleTo(content));
