@@ -37,14 +37,14 @@ RequestOutcome CompareMethods(NamedInputs& inputs, std::vector<MethodRow>& rows)
     return {};
 }
 
-MethodDeviation deviationOf(const std::vector<MethodRow>& rows) {
+MethodDeviation deviationOf(const std::vector<MethodRow>& rows, double scale) {
     MethodDeviation m;
     if (rows.empty()) return m;
-    m.capacity = rows.back().exact * 1000;
+    m.capacity = rows.back().exact * scale;
     for (const MethodRow& row : rows) {
-        const double deviation = (row.exact - row.formula) * 1000;
+        const double deviation = (row.exact - row.formula) * scale;
         if (std::fabs(deviation) > std::fabs(m.largest)) m.largest = deviation, m.largestLevel = row.level;
-        const double local = row.exact * 1000;
+        const double local = row.exact * scale;
         if (local > 0.01 * m.capacity && std::fabs(deviation) / local > std::fabs(m.largestLocalShare))
             m.largestLocalShare = deviation / local, m.localLevel = row.level;
     }

@@ -27,7 +27,8 @@ inline constexpr const char* kNoGeometryToCompare = "呵呵，标定点是实测
 // fails, and for calibration points, which have no geometry; `rows` is then left as it was.
 RequestOutcome CompareMethods(NamedInputs& inputs, std::vector<MethodRow>& rows);
 
-// The deviation exact − formula over a comparison, in litres.
+// The deviation exact − formula over a comparison, in the table's unit: `scale` per cubic
+// metre (1000 for litres, the density for kilograms).
 struct MethodDeviation {
     double largest = 0;      // the largest deviation by magnitude, with its sign
     double largestLevel = 0; // its level, mm
@@ -36,6 +37,6 @@ struct MethodDeviation {
     double largestLocalShare = 0; // of the level's own exact volume, where that exceeds 1 % of the capacity
     double localLevel = 0;
 };
-MethodDeviation deviationOf(const std::vector<MethodRow>& rows);
+MethodDeviation deviationOf(const std::vector<MethodRow>& rows, double scale = 1000);
 
 } // namespace kelvora::capacity

@@ -93,4 +93,23 @@ TableSummary summarizeTable(const RowList& rows, int columns) {
     return s;
 }
 
+double niceStep(double span, int intervals) {
+    if (!(span > 0) || !std::isfinite(span) || intervals < 1) return 1;
+    const double raw = span / intervals;
+    double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (;; power *= 10)
+        for (double mantissa : {1.0, 2.0, 5.0})
+            // A relative tolerance: 0.3 / 3 is a hair above 0.1 in binary.
+            if (mantissa * power >= raw * (1 - 1e-9)) return mantissa * power;
+}
+
+int labelDecimals(double step) {
+    if (!(step > 0) || !std::isfinite(step)) return 0;
+    for (int decimals = 0; decimals < 15; ++decimals) {
+        const double scaled = step * std::pow(10.0, decimals);
+        if (std::fabs(scaled - std::round(scaled)) <= 1e-6 * scaled) return decimals;
+    }
+    return 15;
+}
+
 } // namespace kelvora::capacity

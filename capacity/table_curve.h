@@ -62,4 +62,12 @@ struct TableSummary {
 // left out of both.
 TableSummary summarizeTable(const RowList& rows, int columns);
 
+// An axis's tick step: 1, 2 or 5 times a power of ten, the smallest that divides `span`
+// into no more than `intervals` steps; 1 for an empty span.
+double niceStep(double span, int intervals);
+
+// How many decimals labels need to show ticks `step` apart exactly, in plain decimals
+// ("0.0000001", "2000000", never "1e-07" or "2e+06").
+int labelDecimals(double step);
+
 } // namespace kelvora::capacity

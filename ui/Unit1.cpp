@@ -16,6 +16,7 @@
 #include "ui/figure_boxes.h"
 #include "ui/gauge_chart_action.h"
 #include "ui/jpeg_image.h"
+#include "ui/page_parts.h"
 #include "ui/result_field.h"
 #include "ui/stale_results.h"
 #include "ui/table_document_actions.h"
@@ -358,11 +359,13 @@ void TFrmMain::buildQuickGroup(QWidget* parent) {
     group->setFont(song());
     group->setGeometry(211, 426, 272, 56);
     makeLabel(group, "Label45", QStringLiteral("液位"), 6, 26, 34);
-    makeEdit(group, "Edit35", 40, 23, 62);
+    auto* level = makeEdit(group, "Edit35", 40, 23, 62);
     auto* button2 = new QPushButton(QStringLiteral("计算"), group);
     button2->setObjectName(QStringLiteral("Button2"));
     button2->setGeometry(107, 21, 43, 25);
     connect(button2, &QPushButton::clicked, this, [this] { runHandler([this] { Button2Click(); }); });
+    // Enter in the level field computes, as the button beside it does.
+    clickOnEnter(level, button2);
     showWholeText(makeEdit(group, "Edit36", 154, 23, 78), QString());
     makeLabel(group, "Label47", QStringLiteral("升"), 236, 26, 30);
     makeLabel(group, "Label46", QStringLiteral("公斤"), 236, 26, 34);

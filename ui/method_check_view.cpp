@@ -2,6 +2,7 @@
 
 #include "capacity/display.h"
 #include "kernel/number_text.h"
+#include "ui/page_parts.h"
 
 #include <QChart>
 #include <QLineSeries>
@@ -48,7 +49,6 @@ MethodCheckView::MethodCheckView(QWidget* parent, QChart* chart) : QLabel(parent
     series_->setPen(pen);
     axis_ = new QValueAxis(chart_);
     axis_->setTitleText(QStringLiteral("偏差 (升)"));
-    axis_->setLabelFormat(QStringLiteral("%g"));
     QFont small = font();
     small.setPixelSize(10);
     axis_->setLabelsFont(small);
@@ -103,18 +103,28 @@ void MethodCheckView::compare(capacity::NamedInputs& inputs, std::size_t tableRo
     other_.reserve(rows.size(), 24);
     for (const auto& row : rows)
         other_.append(value(exactTable ? row.formula : row.exact), value(row.exact - row.formula));
-    deviation_ = capacity::deviationOf(rows);
+    // In weight mode the deviation is weighed like the table's values.
+    const double scale = weight ? capacity::MiDu(inputs) : 1000;
+    deviation_ = capacity::deviationOf(rows, scale);
     const auto& m = deviation_;
+    const QString deviation = q(kernel::RoundToStr(m.largest));
+    // Methods that agree to the table's hundredth leave only rounding noise to draw.
+    if (deviation == QStringLiteral("0") || deviation == QStringLiteral("-0")) {
+        setText(QStringLiteral("%1。对照（精确几何 − 规定公式）：两种算法结果一致。")
+                    .arg(methodName(exactTable)));
+        return;
+    }
     setText(
-        QStringLiteral("%1。对照（精确几何 − 规定公式）：最大偏差 %2 升（液位 %3 cm），占最高液位容积的 %4；"
-                       "容积超过最高液位容积 1% 的液位上，最大偏差占该液位容积的 %5（液位 %6 cm）。")
-            .arg(methodName(exactTable), q(kernel::RoundToStr(m.largest)), centimetres(m.largestLevel),
+        QStringLiteral("%1。对照（精确几何 − 规定公式）：最大偏差 %2 %3（液位 %4 cm），占最高液位%5的 %6；"
+                       "%5超过最高液位%5 1% 的液位上，最大偏差占该液位%5的 %7（液位 %8 cm）。")
+            .arg(methodName(exactTable), deviation, weight ? QStringLiteral("公斤") : QStringLiteral("升"),
+                 centimetres(m.largestLevel), weight ? QStringLiteral("重量") : QStringLiteral("容积"),
                  percent(m.shareOfCapacity), percent(m.largestLocalShare), centimetres(m.localLevel)));
-    if (weight) setText(text() + QStringLiteral("偏差按升计，与重量无关。"));
-    drawDeviation(rows);
+    axis_->setTitleText(weight ? QStringLiteral("偏差 (公斤)") : QStringLiteral("偏差 (升)"));
+    drawDeviation(rows, scale);
 }
 
-void MethodCheckView::drawDeviation(const std::vector<capacity::MethodRow>& rows) {
+void MethodCheckView::drawDeviation(const std::vector<capacity::MethodRow>& rows, double scale) {
     if (rows.empty()) return;
     QList<QPointF> points;
     const std::size_t per = (rows.size() + kDeviationColumns - 1) / kDeviationColumns;
@@ -126,7 +136,7 @@ void MethodCheckView::drawDeviation(const std::vector<capacity::MethodRow>& rows
             rows.begin() + static_cast<std::ptrdiff_t>(end), [](const auto& a, const auto& b) {
                 return std::fabs(a.exact - a.formula) < std::fabs(b.exact - b.formula);
             });
-        const double d = (largest->exact - largest->formula) * 1000;
+        const double d = (largest->exact - largest->formula) * scale;
         low = std::min(low, d), high = std::max(high, d);
         points.append(QPointF(largest->level * 0.1, d));
     }
@@ -135,6 +145,7 @@ void MethodCheckView::drawDeviation(const std::vector<capacity::MethodRow>& rows
     const double pad = std::max(high - low, 1e-6) * 0.05;
     axis_->setRange(low - pad, high + pad);
     axis_->applyNiceNumbers();
+    usePlainLabels(axis_);
 }
 
 } // namespace kelvora::ui

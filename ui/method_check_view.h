@@ -35,7 +35,7 @@ public:
     QLineSeries* series() const { return series_; }
 
 private:
-    void drawDeviation(const std::vector<capacity::MethodRow>& rows);
+    void drawDeviation(const std::vector<capacity::MethodRow>& rows, double scale);
     void attach(bool on);
 
     QChart* chart_;

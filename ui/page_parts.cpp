@@ -1,14 +1,20 @@
 #include "ui/page_parts.h"
 
 #include "capacity/page_inputs.h"
+#include "capacity/table_curve.h"
 #include "ui/Unit1.h"
 #include "ui/field_edit.h"
 
+#include <QAbstractButton>
 #include <QChart>
+#include <QKeyEvent>
 #include <QLegend>
+#include <QLineEdit>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <QValueAxis>
+
+#include <algorithm>
 
 namespace kelvora::ui {
 
@@ -51,6 +57,52 @@ void useSmallChartFonts(QChart* chart, std::initializer_list<QValueAxis*> axes, 
         axis->setTitleFont(small);
         axis->setTickCount(5);
     }
+}
+
+namespace {
+
+class EnterClicks : public QObject {
+public:
+    EnterClicks(QAbstractButton* button, QObject* parent) : QObject(parent), button_(button) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                if (button_->isEnabled()) button_->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QAbstractButton* button_;
+};
+
+} // namespace
+
+void clickOnEnter(QLineEdit* field, QAbstractButton* button) {
+    field->installEventFilter(new EnterClicks(button, field));
+}
+
+void usePlainLabels(QValueAxis* axis) {
+    const double step = axis->tickType() == QValueAxis::TicksDynamic
+                            ? axis->tickInterval()
+                            : (axis->max() - axis->min()) / std::max(axis->tickCount() - 1, 1);
+    // The minor step of a dynamic axis is its anchor's too: labels fall on multiples of it.
+    axis->setLabelFormat(QStringLiteral("%.%1f").arg(capacity::labelDecimals(step)));
+}
+
+void spanExactly(QValueAxis* axis, double low, double high, int intervals) {
+    if (!(high > low)) high = low + 1;
+    const double step = capacity::niceStep(high - low, intervals);
+    axis->setRange(low, high);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(step);
+    usePlainLabels(axis);
 }
 
 } // namespace kelvora::ui

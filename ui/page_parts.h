@@ -9,7 +9,9 @@
 #include <initializer_list>
 #include <string_view>
 
+class QAbstractButton;
 class QChart;
+class QLineEdit;
 class QValueAxis;
 class QWidget;
 
@@ -31,5 +33,14 @@ void registerPageInput(TFrmMain& window, QWidget* widget, const char* name);
 
 // The legend and the axes' labels and titles in a 10-pixel font, five ticks per axis.
 void useSmallChartFonts(QChart* chart, std::initializer_list<QValueAxis*> axes, const QWidget* fontSource);
+
+// Enter in `field` clicks `button`. Installed after the field's key filter, which refuses
+// every key but the digits, it sees the key first.
+void clickOnEnter(QLineEdit* field, QAbstractButton* button);
+
+// Labels in plain decimals, as many as the axis's current ticks need (set after its range).
+void usePlainLabels(QValueAxis* axis);
+// The axis spans exactly [low, high], its ticks at round multiples of a nice step.
+void spanExactly(QValueAxis* axis, double low, double high, int intervals = 6);
 
 } // namespace kelvora::ui

@@ -2,14 +2,16 @@
 
 #include "capacity/level_for.h"
 #include "capacity/page_inputs.h"
+#include "capacity/row_columns.h"
+#include "kernel/errors.h"
 #include "kernel/number_text.h"
 #include "output/sheet_layout.h"
 #include "ui/Unit1.h"
 #include "ui/field_edit.h"
-#include "ui/method_check_view.h"
 #include "ui/input_group.h"
-#include "ui/result_field.h"
+#include "ui/method_check_view.h"
 #include "ui/page_parts.h"
+#include "ui/result_field.h"
 
 #include <QChart>
 #include <QChartView>
@@ -30,6 +32,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
@@ -75,37 +78,102 @@ void TableRowsModel::setOther(const capacity::RowList* other, bool exactTable) {
     beginResetModel();
     other_ = other;
     exactTable_ = exactTable;
+    updateColumns();
     endResetModel();
 }
 
+void TableRowsModel::setPerMillimetre(bool on) {
+    if (on == perMillimetre_) return;
+    beginResetModel();
+    perMillimetre_ = on;
+    updateColumns();
+    endResetModel();
+}
+
+void TableRowsModel::setUncertainty(const std::vector<capacity::RowUncertainty>* rows) {
+    beginResetModel();
+    uncertainty_ = rows && !rows->empty() ? rows : nullptr;
+    updateColumns();
+    endResetModel();
+}
+
+void TableRowsModel::updateColumns() {
+    columns_ = {Column::Level, Column::Value};
+    if (perMillimetre_) columns_.push_back(Column::PerMillimetre);
+    if (uncertainty_) columns_.insert(columns_.end(), {Column::U, Column::Relative});
+    if (other_) columns_.insert(columns_.end(), {Column::Other, Column::Deviation});
+}
+
+int TableRowsModel::section(Column column) const {
+    const auto at = std::find(columns_.begin(), columns_.end(), column);
+    return at == columns_.end() ? -1 : static_cast<int>(at - columns_.begin());
+}
+
+TableRowsModel::Column TableRowsModel::column(int section) const {
+    return columns_.at(static_cast<std::size_t>(section));
+}
+
 int TableRowsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : other_ ? 4 : 2;
+    return parent.isValid() ? 0 : static_cast<int>(columns_.size());
 }
 
 QVariant TableRowsModel::data(const QModelIndex& index, int role) const {
-    if (!rows_ || !index.isValid()) return {};
+    if (!rows_ || !index.isValid() || index.column() >= columnCount()) return {};
     const auto row = static_cast<std::size_t>(index.row());
     // The list may have been emptied by a failed request since the last reset.
     if (row >= count_ || row >= rows_->size()) return {};
     if (role == Qt::TextAlignmentRole) return int(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole) return {};
-    const bool check = index.column() >= 2;
-    if (check && (!other_ || row >= other_->size())) return {};
-    const std::string_view text = check ? (*other_)[row] : (*rows_)[row];
-    const auto comma = text.find(',');
-    if (check) return index.column() == 2 ? q(text.substr(0, comma)) : q(text.substr(comma + 1));
-    if (comma == std::string_view::npos) return index.column() == 0 ? q(text) : QString();
-    return index.column() == 0 ? q(text.substr(0, comma)) : q(text.substr(comma + 1));
+    const auto cut = [](std::string_view text, bool first) {
+        const auto comma = text.find(',');
+        if (comma == std::string_view::npos) return first ? text : std::string_view();
+        return first ? text.substr(0, comma) : text.substr(comma + 1);
+    };
+    switch (column(index.column())) {
+    case Column::Level:
+        return q(cut((*rows_)[row], true));
+    case Column::Value:
+        return q(capacity::fixedDecimals(cut((*rows_)[row], false)));
+    case Column::PerMillimetre:
+        return q(capacity::perMillimetreText(capacity::perMillimetre(*rows_, row)));
+    case Column::U:
+    case Column::Relative: {
+        if (!uncertainty_ || row >= uncertainty_->size()) return {};
+        const auto& u = (*uncertainty_)[row];
+        if (column(index.column()) == Column::U) return QString::number(u.U, 'f', 2);
+        const auto relative = u.relative();
+        return relative ? QString::number(*relative, 'f', 3) : QString();
+    }
+    case Column::Other:
+    case Column::Deviation:
+        if (!other_ || row >= other_->size()) return {};
+        return q(capacity::fixedDecimals(cut((*other_)[row], column(index.column()) == Column::Other)));
+    }
+    return {};
 }
 
 QVariant TableRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return section + 1;
-    if (section == 0) return q(output::kLevelHeading);
+    if (section < 0 || section >= columnCount()) return {};
     const QString unit = weight_ ? QStringLiteral("(公斤)") : QStringLiteral("(升)");
-    if (section == 2) return (exactTable_ ? QStringLiteral("规定公式") : QStringLiteral("精确几何")) + unit;
-    if (section == 3) return QStringLiteral("偏差") + unit;
-    return q(weight_ ? output::kWeightHeading : output::kVolumeHeading);
+    switch (column(section)) {
+    case Column::Level:
+        return q(output::kLevelHeading);
+    case Column::Value:
+        return q(weight_ ? output::kWeightHeading : output::kVolumeHeading);
+    case Column::PerMillimetre:
+        return QStringLiteral("每毫米容量") + unit;
+    case Column::U:
+        return QStringLiteral("U") + unit;
+    case Column::Relative:
+        return QStringLiteral("U/V(%)");
+    case Column::Other:
+        return (exactTable_ ? QStringLiteral("规定公式") : QStringLiteral("精确几何")) + unit;
+    case Column::Deviation:
+        return QStringLiteral("偏差") + unit;
+    }
+    return {};
 }
 
 // TablePage
@@ -145,7 +213,7 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->horizontalHeader()->setStretchLastSection(true);
     const int digit = view_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
-    view_->setColumnWidth(0, digit * 9);
+    sizeColumns();
     // Room for a level of 9 and a value of 12 characters beside the scroll bar, with margins.
     // The check's two columns beside the rows can pass the view's width: scroll to them.
     view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -170,9 +238,7 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
         marker->setVisible(false);
     levelAxis_ = new QValueAxis(chart_);
     levelAxis_->setTitleText(QStringLiteral("液位 (cm)"));
-    levelAxis_->setLabelFormat(QStringLiteral("%g"));
     valueAxis_ = new QValueAxis(chart_);
-    valueAxis_->setLabelFormat(QStringLiteral("%g"));
     chart_->addAxis(levelAxis_, Qt::AlignBottom);
     chart_->addAxis(valueAxis_, Qt::AlignLeft);
     for (auto* series : {curve_, capacityLine_}) {
@@ -185,8 +251,8 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     chartView_ = new QChartView(chart_, table_);
     chartView_->setObjectName(QStringLiteral("TableCurve"));
     chartView_->setRenderHint(QPainter::Antialiasing);
-    chartView_->setMinimumSize(200, 240);
-    view_->setMinimumHeight(200);
+    chartView_->setMinimumSize(200, 200);
+    view_->setMinimumHeight(120);
     table_->addWidget(view_);
     table_->addWidget(chartView_);
     table_->setStretchFactor(0, 1);
@@ -199,21 +265,12 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     summaryLine_->setTextFormat(Qt::RichText);
     layout->addWidget(summaryLine_);
 
-    layout->addWidget(buildLevelForGroup());
+    // The tank's identification and the document buttons right below the summary, then the
+    // level request: on a laptop's screen all of them without scrolling. The certificate
+    // and the uncertainty budget, filled once per tank, fold away below them.
     layout->addWidget(buildIdentification());
-    const auto add = [this](QWidget* w, const char* name) { registerInput(w, name); };
-    static constexpr std::string_view kCertificate[] = {"CertificateNumber", "IssuingBody", "ValidUntil", "PerMillimetre"};
-    auto* certificate = buildInputGroup(content_, QStringLiteral("证书"), kCertificate, 4, add);
-    certificate->setObjectName(QStringLiteral("CertificateGroup"));
-    layout->addWidget(certificate);
-    static constexpr std::string_view kUncertainty[] = {"UncertaintySection", "UncertaintyLength", "UncertaintyHead",
-                                                        "UncertaintyAngle", "UncertaintyF", "UncertaintyLevel",
-                                                        "UncertaintyPointVolume", "UncertaintyPointLevel"};
-    auto* uncertainty = buildInputGroup(content_, QStringLiteral("测量不确定度（标准不确定度，k = 1）"), kUncertainty, 4, add);
-    uncertainty->setObjectName(QStringLiteral("UncertaintyGroup"));
-    uncertainty->setToolTip(QStringLiteral("填入实测量的标准不确定度，容积表给出扩展不确定度 U（k = 2）；不填的量不计入"));
-    layout->addWidget(uncertainty);
-
+    layout->addWidget(buildLevelForGroup());
+    layout->addWidget(buildCertificateSection());
     pages->addTab(this, caption(false));
     updateUnit();
     showNoTable();
@@ -247,6 +304,7 @@ QWidget* TablePage::buildLevelForGroup() {
     auto* button = new QPushButton(QStringLiteral("求液位"), group);
     button->setObjectName(QStringLiteral("LevelForButton"));
     connect(button, &QPushButton::clicked, this, [this] { window_.runHandler([this] { LevelForClick(); }); });
+    clickOnEnter(value, button);
     connect(mode, &QComboBox::currentIndexChanged, this, [this] { updateUnit(); });
     auto* result = new QLineEdit(group);
     registerInput(result, "LevelForResult");
@@ -259,10 +317,10 @@ QWidget* TablePage::buildLevelForGroup() {
     grid->addWidget(value, 0, 1);
     grid->addWidget(unit_, 0, 2);
     grid->addWidget(mode, 0, 3);
-    grid->addWidget(button, 0, 4);
     grid->addWidget(new QLabel(label("LevelForResult"), group), 1, 0);
     grid->addWidget(result, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("毫米"), group), 1, 2);
+    grid->addWidget(button, 1, 3);
     grid->setColumnStretch(1, 1);
     return group;
 }
@@ -284,17 +342,26 @@ QWidget* TablePage::buildIdentification() {
     exactLayout->setContentsMargins(0, 0, 0, 0);
     check_ = new MethodCheckView(exactArea_, chart_);
     exactLayout->addWidget(check_, 1);
+    // The per-millimetre column is a choice about the rows shown, beside the method's.
+    auto* perMm = new QCheckBox(label("PerMillimetre"), box);
+    registerInput(perMm, "PerMillimetre");
+    if (const auto* info = capacity::findPageInput("PerMillimetre")) perMm->setToolTip(q(info->hint));
+    connect(perMm, &QCheckBox::toggled, this, [this](bool on) {
+        model_->setPerMillimetre(on);
+        sizeColumns();
+    });
     grid->addWidget(exact, 0, 0, 1, 2);
-    grid->addWidget(exactArea_, 0, 2, 1, 2);
+    grid->addWidget(perMm, 0, 2, 1, 2);
+    grid->addWidget(exactArea_, 1, 0, 1, 4);
 
     auto* number = new TEdit(box);
     registerInput(number, "TankNumber");
     auto* owner = new TEdit(box);
     registerInput(owner, "TankOwner");
-    grid->addWidget(new QLabel(label("TankNumber"), box), 1, 0);
-    grid->addWidget(number, 1, 1);
-    grid->addWidget(new QLabel(label("TankOwner"), box), 1, 2);
-    grid->addWidget(owner, 1, 3);
+    grid->addWidget(new QLabel(label("TankNumber"), box), 2, 0);
+    grid->addWidget(number, 2, 1);
+    grid->addWidget(new QLabel(label("TankOwner"), box), 2, 2);
+    grid->addWidget(owner, 2, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 2);
 
@@ -303,8 +370,48 @@ QWidget* TablePage::buildIdentification() {
     auto* bar = new QHBoxLayout(documentBar_);
     bar->setContentsMargins(0, 0, 0, 0);
     bar->addStretch(1);
-    grid->addWidget(documentBar_, 2, 0, 1, 4);
+    grid->addWidget(documentBar_, 3, 0, 1, 4);
     return box;
+}
+
+QWidget* TablePage::buildCertificateSection() {
+    auto* section = new QWidget(content_);
+    section->setObjectName(QStringLiteral("CertificateSection"));
+    auto* layout = new QVBoxLayout(section);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* fold = new QToolButton(section);
+    fold->setObjectName(QStringLiteral("CertificateFold"));
+    fold->setText(QStringLiteral("证书与测量不确定度"));
+    fold->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    fold->setAutoRaise(true);
+    fold->setCheckable(true);
+    fold->setArrowType(Qt::RightArrow);
+    layout->addWidget(fold);
+    auto* inputs = new QWidget(section);
+    inputs->setObjectName(QStringLiteral("CertificateInputs"));
+    auto* column = new QVBoxLayout(inputs);
+    column->setContentsMargins(0, 0, 0, 0);
+    const auto add = [this](QWidget* w, const char* name) { registerInput(w, name); };
+    static constexpr std::string_view kCertificate[] = {"CertificateNumber", "IssuingBody", "ValidUntil"};
+    auto* certificate = buildInputGroup(inputs, QStringLiteral("证书"), kCertificate, 1, add);
+    certificate->setObjectName(QStringLiteral("CertificateGroup"));
+    column->addWidget(certificate);
+    static constexpr std::string_view kUncertainty[] = {
+        "UncertaintySection", "UncertaintyLength", "UncertaintyHead",        "UncertaintyAngle",
+        "UncertaintyF",       "UncertaintyLevel",  "UncertaintyPointVolume", "UncertaintyPointLevel"};
+    auto* uncertainty =
+        buildInputGroup(inputs, QStringLiteral("测量不确定度（标准不确定度，k = 1）"), kUncertainty, 1, add);
+    uncertainty->setObjectName(QStringLiteral("UncertaintyGroup"));
+    uncertainty->setToolTip(
+        QStringLiteral("填入实测量的标准不确定度，容积表给出扩展不确定度 U（k = 2）；不填的量不计入"));
+    column->addWidget(uncertainty);
+    layout->addWidget(inputs);
+    inputs->hide();
+    connect(fold, &QToolButton::toggled, this, [fold, inputs](bool open) {
+        fold->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+        inputs->setVisible(open);
+    });
+    return section;
 }
 
 QString TablePage::caption(bool exactGeometry) {
@@ -340,6 +447,8 @@ void TablePage::updateUnit() {
 void TablePage::showNoTable() {
     model_->setRows(nullptr, false);
     model_->setOther(nullptr, false);
+    model_->setUncertainty(nullptr);
+    uncertainty_.clear();
     check_->clear();
     summary_ = {};
     curve_->clear();
@@ -363,10 +472,10 @@ void TablePage::showTable(const capacity::RowList& rows, bool weight, const std:
     else
         check_->compare(window_, rows.size(), exact, weight);
     model_->setOther(check_->otherRows().empty() ? nullptr : &check_->otherRows(), exact);
-    if (!check_->otherRows().empty()) {
-        view_->setColumnWidth(2, 86);
-        view_->setColumnWidth(3, 64);
-    }
+    const QString uncertainty = computeUncertainty(rows.size());
+    model_->setUncertainty(&uncertainty_);
+    model_->setPerMillimetre(window_.checked("PerMillimetre"));
+    sizeColumns();
 
     const QString unit = valueUnit(weight);
     const auto& s = summary_;
@@ -381,7 +490,50 @@ void TablePage::showTable(const capacity::RowList& rows, bool weight, const std:
     else
         line += QStringLiteral("数值随液位单调上升。");
     if (!note.empty()) line += q(note).toHtmlEscaped() + QStringLiteral("。");
+    if (!uncertainty.isEmpty()) line += uncertainty.toHtmlEscaped();
     summaryLine_->setText(line);
+}
+
+QString TablePage::computeUncertainty(std::size_t rows) {
+    uncertainty_.clear();
+    // A field that is no number or negative leaves the table without uncertainty and says why.
+    capacity::RequestOutcome outcome;
+    try {
+        const auto u = capacity::readUncertainties(window_);
+        const double given[] = {u.section, u.length, u.head,        u.angle,
+                                u.F,       u.level,  u.pointVolume, u.pointLevel};
+        if (std::all_of(std::begin(given), std::end(given), [](double x) { return x == 0; })) return {};
+        // As long as the method check, and for the same reason: a second pass over every level.
+        if (rows > kMethodCheckMaxRows)
+            return QStringLiteral("表超过 %1 行，未计算测量不确定度。")
+                .arg(static_cast<qulonglong>(kMethodCheckMaxRows));
+        outcome = capacity::UncertaintyTable(window_, uncertainty_);
+    } catch (const ConvertError& e) {
+        outcome = capacity::RequestOutcome(e.what());
+    }
+    if (outcome.stopped()) {
+        uncertainty_.clear();
+        return QStringLiteral("未计算测量不确定度：") + q(outcome.message);
+    }
+    if (uncertainty_.size() != rows) { // not the rows shown: the inputs changed since
+        uncertainty_.clear();
+        return {};
+    }
+    const auto summary = capacity::summarizeUncertainty(uncertainty_);
+    return summary ? q(capacity::uncertaintyStatement(*summary)) + QStringLiteral("。") : QString();
+}
+
+void TablePage::sizeColumns() {
+    const int digit = view_->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    view_->setColumnWidth(0, digit * 9);
+    // Each column as wide as its longest text or its heading; the last stretches to the view.
+    using C = TableRowsModel::Column;
+    for (int section = 1; section < model_->columnCount(); ++section) {
+        const C c = model_->column(section);
+        const int digits = c == C::Value || c == C::Other ? 13 : c == C::Relative ? 7 : 10;
+        view_->setColumnWidth(section,
+                              std::max(digit * digits, view_->horizontalHeader()->sectionSizeHint(section)));
+    }
 }
 
 void TablePage::drawCurve() {
@@ -396,12 +548,12 @@ void TablePage::drawCurve() {
     capacityLine_->setName(
         QStringLiteral("最高液位 %1 %2").arg(q(kernel::RoundToStr(s.topValue)), valueUnit(weight)));
     valueAxis_->setTitleText(weight ? QStringLiteral("重量 (公斤)") : QStringLiteral("容积 (升)"));
-    const double span = s.lastLevel - s.firstLevel;
-    levelAxis_->setRange(s.firstLevel, span > 0 ? s.lastLevel : s.firstLevel + 1);
+    // The level axis ends at the table's last level, not at the next round number.
+    spanExactly(levelAxis_, s.firstLevel, s.lastLevel);
     const double low = std::min(0.0, s.minValue), high = s.maxValue > low ? s.maxValue : low + 1;
     valueAxis_->setRange(low, high + (high - low) * 0.04);
-    levelAxis_->applyNiceNumbers();
     valueAxis_->applyNiceNumbers();
+    usePlainLabels(valueAxis_);
 }
 
 void TablePage::LevelForClick() {

@@ -8,6 +8,7 @@
 
 #include "capacity/row_list.h"
 #include "capacity/table_curve.h"
+#include "capacity/uncertainty.h"
 
 #include <QAbstractTableModel>
 #include <QWidget>
@@ -28,11 +29,14 @@ namespace kelvora::ui {
 
 class TFrmMain;
 
-// ListBox1's rows as a two-column table: level in cm and the value (litres, or kilograms
-// for a table made in weight mode), with the workbook's headings. No item per row: every
-// cell is cut from the row list when it is drawn.
+// ListBox1's rows as a table: level in cm and the value (litres, or kilograms for a table
+// made in weight mode) with two fixed decimals, with the workbook's headings; optionally the
+// value per millimetre up to the next row, the expanded uncertainty U and U/V, and the
+// check's two columns. No item per row: every cell is cut from the row list when it is drawn.
 class TableRowsModel : public QAbstractTableModel {
 public:
+    enum class Column { Level, Value, PerMillimetre, U, Relative, Other, Deviation };
+
     using QAbstractTableModel::QAbstractTableModel;
     // Shows `rows` (which must outlive the model or the next setRows); nullptr for none.
     void setRows(const capacity::RowList* rows, bool weight);
@@ -40,7 +44,14 @@ public:
     // outlive the model or the next call), the other method being the formulas when the
     // table is exact; nullptr for none.
     void setOther(const capacity::RowList* other, bool exactTable);
+    void setPerMillimetre(bool on);
+    // Each row's uncertainty, in the rows' order (must outlive the model or the next call);
+    // nullptr for none.
+    void setUncertainty(const std::vector<capacity::RowUncertainty>* rows);
     bool weight() const { return weight_; }
+    // The section showing `column`, -1 when it is not shown.
+    int section(Column column) const;
+    Column column(int section) const;
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -49,7 +60,11 @@ public:
 private:
     const capacity::RowList* rows_ = nullptr;
     const capacity::RowList* other_ = nullptr;
+    const std::vector<capacity::RowUncertainty>* uncertainty_ = nullptr;
+    std::vector<Column> columns_{Column::Level, Column::Value};
+    void updateColumns();
     std::size_t count_ = 0;
+    bool perMillimetre_ = false;
     bool weight_ = false;
     bool exactTable_ = false;
 };
@@ -79,6 +94,8 @@ public:
     QWidget* exactGeometryArea() const { return exactArea_; }
     // The two methods compared over the table on the page.
     MethodCheckView* methodCheck() const { return check_; }
+    // The rows' expanded uncertainty; empty when none is given or the table is too long.
+    const std::vector<capacity::RowUncertainty>& uncertainty() const { return uncertainty_; }
 
     // The caption follows the exact-geometry check.
     static QString caption(bool exactGeometry);
@@ -92,11 +109,15 @@ public:
 private:
     QWidget* buildLevelForGroup();
     QWidget* buildIdentification();
+    QWidget* buildCertificateSection();
     void registerInput(QWidget* widget, const char* name);
     void updateUnit();
     void updateCaption();
     bool exactGeometry() const; // checked, and offered on the active structure page
     void drawCurve();
+    // Each row's uncertainty for a table of `rows` rows; the summary's sentence about it.
+    QString computeUncertainty(std::size_t rows);
+    void sizeColumns();
 
     TFrmMain& window_;
     QTabWidget* pages_;
@@ -118,6 +139,7 @@ private:
     QCheckBox* exactBox_ = nullptr;
     MethodCheckView* check_ = nullptr;
     capacity::TableSummary summary_;
+    std::vector<capacity::RowUncertainty> uncertainty_;
 };
 
 // How many pixel columns the curve is reduced to: enough for a wide screen at twice the

@@ -22,6 +22,12 @@ TEST(DeviationOf, LargestByMagnitudeAndLargestLocalShareAboveOnePercent) {
     EXPECT_NEAR(m.shareOfCapacity, -0.005, 1e-12);
     EXPECT_NEAR(m.largestLocalShare, 0.04, 1e-12);
     EXPECT_EQ(m.localLevel, 100);
+    // Weighed at 850 kg/m³: kilograms, the shares unchanged.
+    const MethodDeviation kg = deviationOf(rows, 850);
+    EXPECT_NEAR(kg.largest, -4.25, 1e-9);
+    EXPECT_NEAR(kg.capacity, 850, 1e-9);
+    EXPECT_NEAR(kg.shareOfCapacity, -0.005, 1e-12);
+    EXPECT_NEAR(kg.largestLocalShare, 0.04, 1e-12);
     // Nothing to compare, nothing deviates.
     const MethodDeviation none = deviationOf({});
     EXPECT_EQ(none.largest, 0);

@@ -99,5 +99,32 @@ TEST(TableSummary, RangeTopValueAndTheFirstFall) {
     }
 }
 
+// Axis steps of 1, 2 or 5 times a power of ten, and labels that print them whole without an
+// exponent, for the spans a table's curve and its deviation take.
+TEST(AxisLabels, NiceStepsAndTheDecimalsTheirLabelsNeed) {
+    struct Case {
+        double span;
+        int intervals;
+        double step;
+        int decimals;
+    };
+    const Case cases[] = {
+        {200, 6, 50, 0},    {2000000, 5, 500000, 0}, {0.0000004, 4, 0.0000001, 7},
+        {0.3, 3, 0.1, 1},   {13, 6, 5, 0},           {1, 6, 0.2, 1},
+        {0.07, 6, 0.02, 2}, {1e9, 4, 5e8, 0},        {0, 6, 1, 0},
+        {-5, 6, 1, 0},      {120, 6, 20, 0},         {7.5, 6, 2, 0},
+    };
+    for (const Case& c : cases) {
+        const double step = niceStep(c.span, c.intervals);
+        EXPECT_NEAR(step, c.step, c.step * 1e-12) << c.span;
+        EXPECT_EQ(labelDecimals(step), c.decimals) << c.span;
+        if (c.span > 0) {
+            EXPECT_LE(c.span / step, c.intervals * (1 + 1e-9)) << c.span;
+        }
+    }
+    EXPECT_EQ(labelDecimals(0.25), 2);
+    EXPECT_EQ(labelDecimals(2.5e-5), 6);
+}
+
 } // namespace
 } // namespace kelvora::capacity

@@ -7,22 +7,29 @@
 #include "ui/Unit1.h"
 #include "ui/method_check_view.h"
 #include "ui/table_page.h"
+#include "ui/window_placement.h"
 
 #include "recording_services.h"
 
+#include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QChart>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QToolButton>
+#include <QValueAxis>
 #include <QtTest>
 
 using kelvora::test::RecordingServices;
+using Column = kelvora::ui::TableRowsModel::Column;
 using kelvora::ui::TablePage;
 using kelvora::ui::TFrmMain;
 
@@ -51,17 +58,34 @@ class TablePageTest : public QObject {
             window->setText(name, text);
     }
 
-    // The model's cells joined back into rows equal ListBox1's rows, every one of them.
+    // The model holds ListBox1's rows, every one of them: the level as the row has it, the
+    // same value with two decimals, right-aligned so the points line up.
     void expectModelHoldsTheRows() {
         const auto& rows = window->rows();
         auto* model = page()->rowsModel();
         QCOMPARE(model->rowCount(), static_cast<int>(rows.size()));
+        const QRegularExpression twoDecimals(QStringLiteral("^-?[0-9]+\\.[0-9]{2}$"));
         for (int i = 0; i < model->rowCount(); ++i) {
-            const QString joined =
-                model->index(i, 0).data().toString() + ',' + model->index(i, 1).data().toString();
-            QCOMPARE(joined.toStdString(), std::string(rows[i]));
+            const QString row = QString::fromStdString(std::string(rows[i]));
+            const QString value = model->index(i, 1).data().toString();
+            QCOMPARE(model->index(i, 0).data().toString(), row.section(',', 0, 0));
+            QVERIFY2(twoDecimals.match(value).hasMatch(), qPrintable(value));
+            QCOMPARE(value.toDouble(), row.section(',', 1).toDouble());
+            QCOMPARE(model->index(i, 1).data(Qt::TextAlignmentRole).toInt(),
+                     int(Qt::AlignRight | Qt::AlignVCenter));
         }
     }
+
+    QStringList column(int section) {
+        QStringList cells;
+        for (int i = 0; i < page()->rowsModel()->rowCount(); ++i)
+            cells << page()->rowsModel()->index(i, section).data().toString();
+        return cells;
+    }
+    QString header(int section) {
+        return page()->rowsModel()->headerData(section, Qt::Horizontal, Qt::DisplayRole).toString();
+    }
+    QString summaryText() { return w<QLabel>("TableSummary")->text(); }
 
 private slots:
     void init() {
@@ -316,6 +340,218 @@ private slots:
             }
         }
         QCOMPARE(pages()->currentIndex(), 0);
+    }
+
+    // "附毫米容量" adds the value per millimetre up to the next row, from the rows' own
+    // values, three decimals, none on the last row; it follows its check box at once.
+    void perMillimetreColumnFollowsItsCheckBox() {
+        for (bool weight : {false, true}) {
+            describeTank("50");
+            window->setChecked("CheckBox1", weight);
+            window->setText("Edit37", "850");
+            window->setText("ComboBox1", "Kg/m^3");
+            window->setChecked("PerMillimetre", false);
+            click("Button1");
+            auto* model = page()->rowsModel();
+            QCOMPARE(model->section(Column::PerMillimetre), -1);
+            QTest::mouseClick(w<QCheckBox>("PerMillimetre"), Qt::LeftButton);
+            const int section = model->section(Column::PerMillimetre);
+            QCOMPARE(section, 2);
+            QCOMPARE(header(section),
+                     weight ? QStringLiteral("每毫米容量(公斤)") : QStringLiteral("每毫米容量(升)"));
+            const QStringList levels = column(0), values = column(1), perMm = column(section);
+            QCOMPARE(perMm.last(), QString());
+            for (int i = 0; i + 1 < values.size(); ++i) {
+                QVERIFY2(QRegularExpression(QStringLiteral("^[0-9]+\\.[0-9]{3}$")).match(perMm[i]).hasMatch(),
+                         qPrintable(perMm[i]));
+                QVERIFY(std::abs(perMm[i].toDouble() -
+                                 (values[i + 1].toDouble() - values[i].toDouble()) /
+                                     ((levels[i + 1].toDouble() - levels[i].toDouble()) * 10)) <= 0.0005);
+            }
+            QTest::mouseClick(w<QCheckBox>("PerMillimetre"), Qt::LeftButton);
+            QCOMPARE(model->section(Column::PerMillimetre), -1);
+        }
+    }
+
+    // U and U/V beside the value and the statement in the summary only with an uncertainty
+    // given; a refused uncertainty or a table too long for it is said, the table still shown.
+    void uncertaintyColumnsOnlyWithAnUncertainty() {
+        struct Case {
+            const char* section; // UncertaintySection
+            const char* step;
+            bool columns;
+            const char* says; // in the summary; "" for nothing about uncertainty
+        };
+        const Case cases[] = {
+            {"", "50", false, ""},
+            {"1", "50", true, "扩展不确定度 U_rel ≤ 0.20 %（k = 2），液位 "},
+            {"-1", "50", false, "未计算测量不确定度：呵呵，测量不确定度不能是负数！"},
+            {"1,5", "50", false, "未计算测量不确定度："},
+            {"1", "0.01", false, "表超过 100001 行，未计算测量不确定度。"},
+        };
+        for (const auto& c : cases) {
+            describeTank(c.step);
+            window->setText("UncertaintySection", c.section);
+            click("Button1");
+            QVERIFY(services->shown.empty());
+            auto* model = page()->rowsModel();
+            const int u = model->section(Column::U), relative = model->section(Column::Relative);
+            QCOMPARE(u >= 0, c.columns);
+            QCOMPARE(relative >= 0, c.columns);
+            QVERIFY2(*c.says ? summaryText().contains(QString::fromUtf8(c.says))
+                             : !summaryText().contains(QStringLiteral("不确定度")),
+                     qPrintable(summaryText()));
+            if (!c.columns) continue;
+            QCOMPARE(u, 2);
+            QCOMPARE(header(u), QStringLiteral("U(升)"));
+            QCOMPARE(header(relative), QStringLiteral("U/V(%)"));
+            const QStringList values = column(1), Us = column(u), relatives = column(relative);
+            QCOMPARE(relatives.first(), QString()); // the empty tank's row has no U/V
+            for (int i = 1; i < values.size(); ++i) {
+                QVERIFY(Us[i].toDouble() > 0);
+                // U shown to the hundredth: its rounding is part of the difference.
+                const double V = values[i].toDouble();
+                QVERIFY(std::abs(relatives[i].toDouble() - Us[i].toDouble() / V * 100) <=
+                        0.0005 + 0.5 / V + 1e-9);
+            }
+        }
+    }
+
+    // The curve ends at the table's last level; every axis labels plain decimals, the
+    // deviation's in the table's unit; two methods that agree are said to agree.
+    void axesAndTheCheckInTheTablesUnit() {
+        struct Case {
+            const char* diameter;
+            const char* top; // Edit7
+            const char* step;
+            bool dished;
+            bool weight;
+            double lastLevel; // cm
+            const char* says;
+        };
+        const Case cases[] = {
+            {"2000", "1990", "10", true, false, 199, "最大偏差"},
+            {"2000", "2000", "10", true, true, 200, "公斤"},
+            {"40000", "40000", "100", false, false, 4000, "两种算法结果一致"},
+            {"2000", "2000", "50", false, true, 200, "两种算法结果一致"},
+        };
+        for (const auto& c : cases) {
+            describeTank(c.step);
+            window->setText("Edit1", c.diameter);
+            window->setText("Edit7", c.top);
+            window->setChecked(c.dished ? "RadioButton19" : "RadioButton21", true);
+            window->setText("Edit19", "0");
+            window->setChecked(c.dished ? "RadioButton12" : "RadioButton14", true);
+            window->setText("Edit20", "0");
+            window->setChecked("CheckBox1", c.weight);
+            window->setText("Edit37", "850");
+            window->setText("ComboBox1", "Kg/m^3");
+            window->setChecked("ExactGeometry", true);
+            click("Button1");
+            QVERIFY(services->shown.empty());
+            const auto* check = page()->methodCheck();
+            QVERIFY2(check->text().contains(QString::fromUtf8(c.says)), qPrintable(check->text()));
+            QCOMPARE(check->text().contains(QStringLiteral("最大偏差 0 ")), false);
+            // Agreeing methods leave no deviation curve of rounding noise.
+            QCOMPARE(page()->chart()->series().contains(check->series()),
+                     !check->text().contains(QStringLiteral("一致")));
+            QCOMPARE(check->text().contains(QStringLiteral("升")),
+                     !c.weight && !check->text().contains(QStringLiteral("一致")));
+            for (auto* axis : page()->chart()->axes()) {
+                auto* value = qobject_cast<QValueAxis*>(axis);
+                QVERIFY(value);
+                QVERIFY2(QRegularExpression(QStringLiteral("^%\\.[0-9]+f$"))
+                             .match(value->labelFormat())
+                             .hasMatch(),
+                         qPrintable(value->labelFormat()));
+                if (axis->alignment() == Qt::AlignBottom) QCOMPARE(value->max(), c.lastLevel);
+                if (axis->alignment() == Qt::AlignRight)
+                    QCOMPARE(value->titleText(),
+                             c.weight ? QStringLiteral("偏差 (公斤)") : QStringLiteral("偏差 (升)"));
+            }
+            if (!c.weight) continue;
+            // The deviation column is the table's value less the formulas', in kilograms.
+            auto* model = page()->rowsModel();
+            QCOMPARE(header(model->section(Column::Deviation)), QStringLiteral("偏差(公斤)"));
+            const QStringList values = column(1), others = column(model->section(Column::Other)),
+                              deviations = column(model->section(Column::Deviation));
+            for (int i = 0; i < values.size(); ++i)
+                QVERIFY(std::abs(values[i].toDouble() - others[i].toDouble() - deviations[i].toDouble()) <=
+                        0.0100001);
+        }
+    }
+
+    // Enter runs the request beside the field it is pressed in.
+    void enterRunsTheRequestBesideItsField() {
+        describeTank("50");
+        struct Case {
+            const char* field;
+            const char* value;
+            const char* result;
+            const char* expected;
+        };
+        const Case cases[] = {{"Edit35", "100", "Edit36", "293.63"},
+                              {"LevelForValue", "7853.85", "LevelForResult", "999.99"}};
+        for (const auto& c : cases) {
+            window->setText(c.field, c.value);
+            QTest::keyClick(w<QLineEdit>(c.field), Qt::Key_Return);
+            QVERIFY(services->shown.empty());
+            QCOMPARE(w<QLineEdit>(c.result)->text(), QString::fromUtf8(c.expected));
+        }
+    }
+
+    // On a laptop's 1366 × 768 screen the tank's number, its owner and the document buttons
+    // show without scrolling the page; on 1024 × 768 every control of the page, the folded
+    // certificate and uncertainty inputs too, is within the page's content at its full size
+    // and the content no wider than the page, so nothing needs a sideways scroll.
+    void controlsReachableOnSmallScreens() {
+        struct Case {
+            int width;
+            bool identificationInView;
+        };
+        const Case cases[] = {{1366, true}, {1024, false}};
+        describeTank("10");
+        window->setText("UncertaintySection", "1");
+        window->setChecked("PerMillimetre", true);
+        click("Button1");
+        for (const auto& c : cases) {
+            // The screen less a task bar.
+            kelvora::ui::placeWindow(*window, QRect(0, 0, c.width, 728));
+            window->show();
+            pages()->setCurrentIndex(2);
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+            auto* scroll = w<QScrollArea>("TablePageScroll");
+            QWidget* viewport = scroll->viewport();
+            QWidget* content = scroll->widget();
+            const auto rectIn = [](QWidget* widget, QWidget* ancestor) {
+                return QRect(widget->mapTo(ancestor, QPoint(0, 0)), widget->size());
+            };
+            if (c.identificationInView) {
+                QList<QWidget*> shown{w("TankNumber"), w("TankOwner")};
+                for (auto* button : w("DocumentButtons")->findChildren<QPushButton*>())
+                    shown << button;
+                QVERIFY(shown.size() >= 3);
+                for (auto* widget : shown)
+                    QVERIFY2(viewport->rect().contains(rectIn(widget, viewport)),
+                             qPrintable(widget->objectName()));
+            }
+            w<QToolButton>("CertificateFold")->setChecked(true);
+            QApplication::processEvents();
+            QVERIFY2(content->width() <= viewport->width(), qPrintable(QString::number(content->width())));
+            QList<QWidget*> controls;
+            for (auto* widget : content->findChildren<QWidget*>())
+                if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QAbstractButton*>(widget) ||
+                    qobject_cast<QComboBox*>(widget) || qobject_cast<QTableView*>(widget))
+                    if (widget->isVisibleTo(content)) controls << widget;
+            QVERIFY(controls.size() > 20);
+            for (auto* widget : controls) {
+                QVERIFY2(content->rect().contains(rectIn(widget, content)), qPrintable(widget->objectName()));
+                QVERIFY2(widget->width() >= widget->minimumSizeHint().width(),
+                         qPrintable(widget->objectName()));
+            }
+            w<QToolButton>("CertificateFold")->setChecked(false);
+            QVERIFY(w("UncertaintySection")->isHidden() || !w("UncertaintySection")->isVisibleTo(content));
+        }
     }
 };
 
