@@ -444,7 +444,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         }
         if (!outcome.note.empty()) err << outcome.note << '\n';
         if (options.out && options.format == OutFormat::Pdf) {
-            const std::string refusal = output::documentRefusal(rows.size());
+            std::string refusal = output::documentRefusal(rows.size());
+            if (refusal.empty()) refusal = output::documentInputsRefusal(inputs);
             if (!refusal.empty()) {
                 err << refusal << '\n';
                 return kValidation;
