@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -269,6 +270,36 @@ TEST(PageGrid, FromThePageSize) {
         EXPECT_EQ(g.pairs, c.pairs) << c.what;
         EXPECT_EQ(g.rows, c.rows) << c.what;
         EXPECT_EQ(g.firstRows, c.firstRows) << c.what;
+    }
+}
+
+
+// A certificate's validity is a real calendar date written YYYY-MM-DD; anything else is
+// refused by name before a document is made, and an empty field prints nothing.
+TEST(DocumentModel, ValidUntilIsADateOrRefused) {
+    const std::string refused = "呵呵，有效期至“%”不是有效日期，请按 YYYY-MM-DD 输入，如 2027-12-31！";
+    const struct {
+        const char* date;
+        bool valid;
+    } cases[] = {{"", true},           {"2027-12-31", true},  {"2028-02-29", true}, {"2027-02-29", false},
+                 {"2027-13-01", false}, {"2027-00-10", false}, {"2027-1-31", false}, {"27-12-31", false},
+                 {"2027/12/31", false}, {"２０２７-12-31", false}, {"abcd-ef-gh", false}, {"2027-12-3x", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.date);
+        auto in = inputsWith(0, plus(kLevels, {{"RadioButton1", "1"}, {"Edit1", "2000"}, {"Edit2", "5000"},
+                                               {"ValidUntil", c.date}}));
+        capacity::RowList rows;
+        ASSERT_FALSE(capacity::GenerateCapacityTable(in, rows).stopped());
+        std::string expected = refused;
+        expected.replace(expected.find('%'), 1, c.date);
+        const ShownTable shown = describeShownTable(in, rows);
+        EXPECT_EQ(shown.message, c.valid ? "" : expected);
+        EXPECT_EQ(shown.description.has_value(), c.valid);
+        if (!c.valid) continue;
+        const TableDocument doc = describeTable(*shown.description, in, rows, "2026-03-01");
+        const bool printed = std::any_of(doc.fields.begin(), doc.fields.end(),
+                                         [&](const DocumentField& f) { return f.label == "有效期至" && f.value == c.date; });
+        EXPECT_EQ(printed, *c.date != 0);
     }
 }
 

@@ -459,5 +459,94 @@ TEST_F(TableDocumentTest, HeaderReadsInOrderForEveryStructure) {
     }
 }
 
+
+// The rows of a document whose pairs have `k` columns, in reading order: on each page the
+// lines made only of numbers hold group j in tokens kj … kj + k - 1; the last row's empty
+// per-millimetre cell shortens the final group.
+std::vector<std::vector<std::string>> groupsOf(const std::vector<std::string>& pages, std::size_t k) {
+    static const std::regex numberToken(R"(-?[0-9]+(\.[0-9]+)?%?)");
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& page : pages) {
+        std::vector<std::vector<std::vector<std::string>>> columns;
+        std::istringstream lines(page);
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream words(line);
+            std::vector<std::string> tokens;
+            bool numeric = true;
+            for (std::string w; words >> w;) {
+                numeric = numeric && std::regex_match(w, numberToken);
+                tokens.push_back(w);
+            }
+            if (!numeric || tokens.size() < k - 1) continue;
+            columns.resize(std::max(columns.size(), (tokens.size() + k - 1) / k));
+            for (std::size_t j = 0; j * k < tokens.size(); ++j)
+                columns[j].emplace_back(tokens.begin() + static_cast<std::ptrdiff_t>(j * k),
+                                        tokens.begin() + static_cast<std::ptrdiff_t>(std::min(tokens.size(), j * k + k)));
+        }
+        for (const auto& column : columns)
+            rows.insert(rows.end(), column.begin(), column.end());
+    }
+    return rows;
+}
+
+TEST_F(TableDocumentTest, UncertaintyAndPerMillimetreColumnsOnlyWhenAsked) {
+    const auto tank = with(kTankCommon, {{"RadioButton1", "1"}, {"Edit1", "2000"}, {"Edit2", "5000"}, {"Edit7", "2000"},
+                                         {"Edit8", "10"}, {"Edit6", "100"}}); // no row of value 0, whose U/V is blank
+    const std::vector<std::pair<std::string, std::string>> uncertain{
+        {"UncertaintySection", "1"}, {"UncertaintyLength", "2"}, {"UncertaintyLevel", "1"}};
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> values;
+        bool uncertainty, perMm;
+    };
+    const Case cases[] = {
+        {"neither", tank, false, false},
+        {"per millimetre", with(tank, {{"PerMillimetre", "1"}}), false, true},
+        {"uncertainty", with(tank, uncertain), true, false},
+        {"both, in weight", with(with(tank, uncertain), {{"PerMillimetre", "1"}, {"CheckBox1", "1"}, {"Edit37", "850"},
+                                                         {"ComboBox1", "Kg/m^3"}}),
+         true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Tank t(0, c.values);
+        const std::string pdf = path("columns.pdf");
+        saveTableDocumentPdf(pdf, t.doc);
+        const auto pages = pagesOf(pdf);
+        ASSERT_GE(pages.size(), 2u);
+        const std::string first = withoutBlanks(pages[0]);
+        EXPECT_EQ(first.find("扩展不确定度U_rel≤") != std::string::npos, c.uncertainty) << first;
+        EXPECT_EQ(first.find("（k=2），液位") != std::string::npos, c.uncertainty);
+        EXPECT_EQ(first.find("UU/V") != std::string::npos, c.uncertainty);
+        EXPECT_EQ(first.find("/mm") != std::string::npos, c.perMm);
+
+        const std::size_t k = 2 + (c.uncertainty ? 2 : 0) + (c.perMm ? 1 : 0);
+        const auto rows = groupsOf(pages, k);
+        ASSERT_EQ(rows.size(), t.rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            SCOPED_TRACE(i);
+            const auto& r = rows[i];
+            ASSERT_EQ(r.size(), i + 1 == rows.size() && c.perMm ? k - 1 : k);
+            const std::string_view row = t.rows[i];
+            EXPECT_EQ(r[0], row.substr(0, row.find(',')));
+            expectTwoDecimalsOf(r[1], row.substr(row.find(',') + 1));
+            if (c.uncertainty) {
+                const double value = std::stod(r[1]), U = std::stod(r[2]);
+                EXPECT_GT(U, 0);
+                if (value > 0) {
+                    EXPECT_NEAR(std::stod(r[3]), U / value * 100, 0.0005 + 0.005 / value * 100 + 1e-3 * U / value * 100);
+                }
+            }
+            // The volume per millimetre up to the next row, from the rows as printed.
+            if (c.perMm && i + 1 < rows.size()) {
+                const double expected = (std::stod(rows[i + 1][1]) - std::stod(r[1])) /
+                                        ((std::stod(rows[i + 1][0]) - std::stod(r[0])) * 10);
+                EXPECT_NEAR(std::stod(r.back()), expected, 0.0005 + 1e-12);
+                EXPECT_EQ(r.back().size() - r.back().find('.'), 4u) << r.back();
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace kelvora::output
