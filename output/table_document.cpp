@@ -38,6 +38,7 @@ constexpr int kMaxFieldLines = 3;     // a header field wraps to this many lines
 constexpr double kRunningGap = 4;     // mm, between the tank number and the page number
 constexpr double kPointHeight = 4.5;  // mm, one line of the calibration points
 constexpr double kPointTripleWidth = 45; // mm, one "序号 高度 mm 容积 L" group of the points
+constexpr double kPairSlack = 1.1;    // a pair of extra columns: its widest texts and a tenth more
 constexpr double kStampBox = 30;      // mm, the side of the stamp box, square
 // More characters than a line or a few lines can show are never measured: what is cut
 // off there does not change what is drawn, and the time stays that of a short text.
@@ -219,8 +220,8 @@ Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
     l.table = l.body;
     std::vector<double> w = widths(l.table);
     // A pair of more columns needs more room: fewer pairs fit across.
-    l.metrics.minPairWidth = std::max(l.metrics.minPairWidth / 2 * static_cast<double>(columnCount),
-                                      doc.extraHeadings.empty() ? 0.0 : sum(w) / l.mm.perMm);
+    if (!doc.extraHeadings.empty())
+        l.metrics.minPairWidth = std::max(l.metrics.minPairWidth, sum(w) / l.mm.perMm * kPairSlack);
     l.grid = pageGridFor(l.metrics);
     l.pages = l.grid.pageCount(doc.rows.size());
     l.pairWidth = l.width / l.grid.pairs;
@@ -367,8 +368,9 @@ private:
 
     // The calibration points as a small table: groups of 序号, 高度 mm, 容积 L across, read down.
     double points(double y) {
-        const int across = l_.pointColumns, down = l_.pointLines - 1;
-        const double h = mm(kPointHeight), groupW = l_.width / across;
+        const int down = l_.pointLines - 1;
+        const int across = static_cast<int>((doc_.points.size() + down - 1) / down); // the groups used
+        const double h = mm(kPointHeight), groupW = l_.width / l_.pointColumns;
         const QFont small = l_.running;
         const double parts[] = {0.2, 0.55, 1.0}; // right ends of the three columns in a group
         for (int g = 0; g < across; ++g) {
@@ -386,9 +388,11 @@ private:
         }
         p_->setPen(QPen(Qt::black, mm(0.1)));
         for (double line : {y, y + h, y + h * l_.pointLines})
-            p_->drawLine(QPointF(0, line), QPointF(l_.width, line));
-        for (int g = 0; g <= across; ++g)
-            p_->drawLine(QPointF(std::min(g * groupW, l_.width), y), QPointF(std::min(g * groupW, l_.width), y + h * l_.pointLines));
+            p_->drawLine(QPointF(0, line), QPointF(across * groupW, line));
+        for (int g = 0; g <= across; ++g) {
+            const double x = std::min(g * groupW, l_.width);
+            p_->drawLine(QPointF(x, y), QPointF(x, y + h * l_.pointLines));
+        }
         return y + h * l_.pointLines;
     }
 
