@@ -467,7 +467,15 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             return kOk;
         }
         if (options.out) {
-            output::SaveFileToExcel(*options.out, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"));
+            // The tank's sheet prints what the document's header does, with the same refusals.
+            if (const std::string refusal = output::documentInputsRefusal(inputs); !refusal.empty()) {
+                err << refusal << '\n';
+                return kValidation;
+            }
+            const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
+            const auto tank =
+                output::tankSheetFields(output::describeTable(*read.description, inputs, rows, output::todayText()));
+            output::SaveFileToExcel(*options.out, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"), tank);
             out << "保存成功！\n";
             return kOk;
         }

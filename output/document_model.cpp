@@ -280,6 +280,19 @@ ShownTable describeShownTable(capacity::NamedInputs& inputs, const capacity::Row
     return {std::move(read.description), std::move(read.message)};
 }
 
+std::vector<DocumentField> tankSheetFields(const TableDocument& doc) {
+    std::vector<DocumentField> pairs{{"标题", doc.title}};
+    for (std::size_t i = 0; i <= doc.fields.size(); ++i) {
+        if (i == doc.pointsAfter && !doc.points.empty()) {
+            pairs.push_back({"标定点", "高度 mm，容积 L"});
+            for (std::size_t k = 0; k < doc.points.size(); ++k)
+                pairs.push_back({"标定点 " + std::to_string(k + 1), doc.points[k].level + "，" + doc.points[k].volume});
+        }
+        if (i < doc.fields.size()) pairs.push_back({doc.fields[i].label, doc.fields[i].value});
+    }
+    return pairs;
+}
+
 std::string todayText() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};

@@ -88,6 +88,11 @@ struct ShownTable {
 };
 ShownTable describeShownTable(capacity::NamedInputs& inputs, const capacity::RowList& rows);
 
+// The header block as label/value pairs for the workbook's sheet "罐体数据": the title,
+// the fields in order and a calibration tank's points, one a pair, where the document
+// lists them.
+std::vector<DocumentField> tankSheetFields(const TableDocument& doc);
+
 // Today's local date, "2026-03-01".
 std::string todayText();
 
