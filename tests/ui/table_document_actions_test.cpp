@@ -186,6 +186,12 @@ private slots:
                  window->setText("TankOwner", "某某\U0001D11E油库");
              },
              "使用单位中的字符“\U0001D11E”（U+1D11E）无法在文档中显示！"},
+            {"a validity that is no date",
+             [&] {
+                 generate("10");
+                 window->setText("ValidUntil", "2027-02-30");
+             },
+             "呵呵，有效期至“2027-02-30”不是有效日期，请按 YYYY-MM-DD 输入，如 2027-12-31！"},
         };
         for (const auto& c : cases) {
             init();
