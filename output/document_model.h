@@ -56,8 +56,6 @@ struct TableDocument {
     std::size_t pointsAfter = 0;
 };
 
-
-
 // The message refusing a document of `rows` rows, or "" when it may be made.
 std::string documentRefusal(std::size_t rows);
 
