@@ -47,7 +47,7 @@ output::TableDocument documentOf(const capacity::RowList& rows, const std::strin
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const std::string_view row = rows[i];
         const auto comma = row.find(',');
-        doc.rows.push_back({row.substr(0, comma), row.substr(comma + 1)});
+        doc.rows.push_back({row.substr(0, comma), std::string(row.substr(comma + 1)), {}});
     }
     return doc;
 }

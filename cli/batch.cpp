@@ -465,7 +465,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         }
         if (!outcome.note.empty()) err << outcome.note << '\n';
         if (options.out && options.format == OutFormat::Pdf) {
-            const std::string refusal = output::documentRefusal(rows.size());
+            std::string refusal = output::documentRefusal(rows.size());
+            if (refusal.empty()) refusal = output::documentInputsRefusal(inputs);
             if (!refusal.empty()) {
                 err << refusal << '\n';
                 return kValidation;
@@ -487,7 +488,15 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             return kOk;
         }
         if (options.out) {
-            output::SaveFileToExcel(*options.out, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"));
+            // The tank's sheet prints what the document's header does, with the same refusals.
+            if (const std::string refusal = output::documentInputsRefusal(inputs); !refusal.empty()) {
+                err << refusal << '\n';
+                return kValidation;
+            }
+            const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
+            const auto tank =
+                output::tankSheetFields(output::describeTable(*read.description, inputs, rows, output::todayText()));
+            output::SaveFileToExcel(*options.out, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"), tank);
             out << "保存成功！\n";
             return kOk;
         }

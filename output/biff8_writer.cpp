@@ -447,7 +447,8 @@ void writeXf(std::string& out, std::uint16_t font, std::uint16_t format, bool st
     put16(out, 0x20C0);
 }
 
-void writeGlobals(std::string& out, const SharedStrings& sst, std::size_t& boundSheetPosition) {
+void writeGlobals(std::string& out, const SharedStrings& sst, std::span<const std::string_view> sheetNames,
+                  std::vector<std::size_t>& boundSheetPositions) {
     writeBof(out, 0x0005);
     record16(out, rec::InterfaceHdr, 1200);
     record16(out, rec::Mms, 0);
@@ -528,13 +529,13 @@ void writeGlobals(std::string& out, const SharedStrings& sst, std::size_t& bound
     }
 
     record16(out, rec::UsesElfs, 0);
-    {
+    for (const std::string_view name : sheetNames) {
         Record r(out, rec::BoundSheet8);
-        boundSheetPosition = out.size();
+        boundSheetPositions.push_back(out.size());
         put32(out, 0); // the sheet's BOF, filled in once the globals are complete
         put8(out, 0);  // visible
         put8(out, 0);  // worksheet
-        putShortUnicodeString(out, "Sheet1");
+        putShortUnicodeString(out, name);
     }
     {
         Record r(out, rec::Country);
@@ -547,33 +548,9 @@ void writeGlobals(std::string& out, const SharedStrings& sst, std::size_t& bound
     emptyRecord(out, rec::Eof);
 }
 
-} // namespace
-
-void checkXlsLimits(const SheetLayout& layout) {
-    if (layout.lastRow() > kXlsMaxRows)
-        throw Error("容积表需要 " + std::to_string(layout.lastRow()) + " 行，超出 .xls 工作表的上限 " +
-                    std::to_string(kXlsMaxRows) + " 行；请减小每列条数，或保存为 .xlsx 格式");
-    if (layout.lastColumn() > kXlsMaxColumns)
-        throw Error("容积表需要 " + std::to_string(layout.lastColumn()) + " 列，超出 .xls 工作表的上限 " +
-                    std::to_string(kXlsMaxColumns) + " 列；请增大每列条数，或保存为 .xlsx 格式");
-}
-
-Biff8Stream buildBiff8Stream(const SheetLayout& layout) {
-    checkXlsLimits(layout);
-    Biff8Stream stream;
-    SharedStrings sst;
-
-    CellTable table(stream.cellTable, sst);
-    stream.cellTable.reserve(static_cast<std::size_t>(layout.entryCount()) * 14 + 4096);
-    layout.forEachRow([&](std::uint64_t row, std::span<const Cell> cells) { table.addRow(row, cells); });
-    table.finish();
-
-    std::size_t boundSheetPosition = 0;
-    writeGlobals(stream.globals, sst, boundSheetPosition);
-    const auto sheetStart = static_cast<std::uint32_t>(stream.globals.size());
-    patch32(stream.globals, boundSheetPosition, sheetStart);
-
-    std::string& head = stream.sheetHead;
+// A worksheet's records before its cells, their offsets counted from the sheet's BOF at
+// `sheetStart` in the stream.
+void writeSheetHead(std::string& head, const CellTable& table, std::uint32_t sheetStart) {
     writeBof(head, 0x0010);
     std::size_t defColWidthField = 0;
     const std::size_t indexStart = head.size();
@@ -643,10 +620,13 @@ Biff8Stream buildBiff8Stream(const SheetLayout& layout) {
     for (std::size_t i = 0; i < table.dbCellOffsets().size(); ++i)
         patch32(head, indexStart + 4 + 16 + 4 * i, cellTableStart + table.dbCellOffsets()[i]);
 
-    std::string& tail = stream.sheetTail;
+}
+
+void writeSheetTail(std::string& tail, bool selected) {
     {
         Record r(tail, rec::Window2);
-        put16(tail, 0x06B6); // grid, headers, zeros, outline symbols shown; sheet selected and active
+        // Grid, headers, zeros, outline symbols shown; the first sheet selected and active.
+        put16(tail, selected ? 0x06B6 : 0x00B6);
         put16(tail, 0);
         put16(tail, 0);
         put16(tail, 0x40); // automatic grid colour
@@ -669,13 +649,66 @@ Biff8Stream buildBiff8Stream(const SheetLayout& layout) {
     }
     emptyRecord(tail, rec::Eof);
 
-    if (stream.globals.size() + head.size() + stream.cellTable.size() + tail.size() >= (std::size_t{1} << 31))
+}
+
+} // namespace
+
+void checkXlsLimits(const SheetLayout& layout) {
+    if (layout.lastRow() > kXlsMaxRows)
+        throw Error("容积表需要 " + std::to_string(layout.lastRow()) + " 行，超出 .xls 工作表的上限 " +
+                    std::to_string(kXlsMaxRows) + " 行；请减小每列条数，或保存为 .xlsx 格式");
+    if (layout.lastColumn() > kXlsMaxColumns)
+        throw Error("容积表需要 " + std::to_string(layout.lastColumn()) + " 列，超出 .xls 工作表的上限 " +
+                    std::to_string(kXlsMaxColumns) + " 列；请增大每列条数，或保存为 .xlsx 格式");
+}
+
+Biff8Stream buildBiff8Stream(const SheetLayout& layout, std::span<const DocumentField> tank) {
+    checkXlsLimits(layout);
+    Biff8Stream stream;
+    SharedStrings sst;
+
+    CellTable table(stream.cellTable, sst);
+    stream.cellTable.reserve(static_cast<std::size_t>(layout.entryCount()) * 14 + 4096);
+    layout.forEachRow([&](std::uint64_t row, std::span<const Cell> cells) { table.addRow(row, cells); });
+    table.finish();
+
+    // The tank's sheet shares the strings; its own come after the table's.
+    std::string tankCells;
+    CellTable tankTable(tankCells, sst);
+    for (std::size_t i = 0; i < tank.size(); ++i) {
+        // An empty value leaves its cell empty.
+        const Cell cells[] = {{i + 1, 1, tank[i].label, std::nullopt}, {i + 1, 2, tank[i].value, std::nullopt}};
+        tankTable.addRow(i + 1, std::span(cells, tank[i].value.empty() ? 1 : 2));
+    }
+    tankTable.finish();
+
+    std::vector<std::string_view> names{"Sheet1"};
+    if (!tank.empty()) names.push_back(kTankSheetName);
+    std::vector<std::size_t> boundSheetPositions;
+    writeGlobals(stream.globals, sst, names, boundSheetPositions);
+    const auto sheetStart = static_cast<std::uint32_t>(stream.globals.size());
+    patch32(stream.globals, boundSheetPositions[0], sheetStart);
+
+    writeSheetHead(stream.sheetHead, table, sheetStart);
+    writeSheetTail(stream.sheetTail, true);
+    if (!tank.empty()) {
+        const auto tankStart = static_cast<std::uint32_t>(sheetStart + stream.sheetHead.size() +
+                                                          stream.cellTable.size() + stream.sheetTail.size());
+        patch32(stream.globals, boundSheetPositions[1], tankStart);
+        writeSheetHead(stream.tankSheet, tankTable, tankStart);
+        stream.tankSheet += tankCells;
+        writeSheetTail(stream.tankSheet, false);
+    }
+    const std::string& head = stream.sheetHead;
+    const std::string& tail = stream.sheetTail;
+    if (stream.globals.size() + head.size() + stream.cellTable.size() + tail.size() + stream.tankSheet.size() >=
+        (std::size_t{1} << 31))
         throw Error("工作簿过大，超出 .xls 文件的上限 2 GB，请保存为 .xlsx 格式");
     return stream;
 }
 
-void writeXls(const SheetLayout& layout, ByteSink& sink) {
-    const Biff8Stream stream = buildBiff8Stream(layout);
+void writeXls(const SheetLayout& layout, ByteSink& sink, std::span<const DocumentField> tank) {
+    const Biff8Stream stream = buildBiff8Stream(layout, tank);
     const auto parts = stream.parts();
     writeCompoundFile(sink, "Workbook", parts, kExcelWorkbookClsid);
 }

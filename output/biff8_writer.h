@@ -1,14 +1,16 @@
 #pragma once
-// The .xls workbook: an Excel 97–2003 (BIFF8) Workbook stream with one worksheet,
-// "Sheet1", in a compound file. The globals are the ones Excel itself writes (fonts,
+// The .xls workbook: an Excel 97–2003 (BIFF8) Workbook stream with the worksheet
+// "Sheet1" and, when the tank's fields are given, "罐体数据" after it, in a compound file. The globals are the ones Excel itself writes (fonts,
 // the built-in number formats, the 21 default XFs and their styles, the sheet's
-// BOUNDSHEET, the shared strings with their EXTSST index); the sheet carries its INDEX,
+// BOUNDSHEETs, the shared strings with their EXTSST index); each sheet carries its INDEX,
 // the row blocks with their DBCELL records and the window settings.
 
 #include "output/cfb_writer.h"
+#include "output/document_model.h"
 #include "output/sheet_layout.h"
 
 #include <array>
+#include <span>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,19 +26,24 @@ struct Biff8Stream {
     std::string sheetHead; // BOF … DIMENSIONS
     std::string cellTable; // row blocks
     std::string sheetTail; // WINDOW2 … EOF
+    std::string tankSheet; // the whole second worksheet, BOF … EOF; empty without one
 
-    std::array<std::string_view, 4> parts() const { return {globals, sheetHead, cellTable, sheetTail}; }
+    std::array<std::string_view, 5> parts() const { return {globals, sheetHead, cellTable, sheetTail, tankSheet}; }
 };
+
+inline constexpr std::string_view kTankSheetName = "罐体数据";
 
 // Throws Error, naming the limit and pointing to .xlsx, when the layout needs more rows
 // or columns than a BIFF8 sheet has.
 void checkXlsLimits(const SheetLayout& layout);
 
-// Builds the Workbook stream in memory (nothing is written anywhere). Throws Error for a
-// layout beyond the limits or a cell text longer than the 32767 characters a cell holds.
-Biff8Stream buildBiff8Stream(const SheetLayout& layout);
+// Builds the Workbook stream in memory (nothing is written anywhere), with the tank's
+// label/value pairs in columns A and B of a second sheet when `tank` is not empty. Throws
+// Error for a layout beyond the limits or a cell text longer than the 32767 characters a
+// cell holds.
+Biff8Stream buildBiff8Stream(const SheetLayout& layout, std::span<const DocumentField> tank = {});
 
 // The whole .xls file: the stream built first, then the compound file written to sink.
-void writeXls(const SheetLayout& layout, ByteSink& sink);
+void writeXls(const SheetLayout& layout, ByteSink& sink, std::span<const DocumentField> tank = {});
 
 } // namespace kelvora::output

@@ -4,10 +4,13 @@
 #include "capacity/input_table.h"
 #include "capacity/page_inputs.h"
 #include "capacity/requests.h"
+#include "capacity/row_columns.h"
 #include "capacity/tank_check.h"
+#include "capacity/uncertainty.h"
 #include "kernel/number_text.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <ctime>
 
@@ -59,8 +62,7 @@ std::string shellWords(const capacity::TTankDescription& d) {
             return joined({length("B", d.B), length("A", d.A), length("L", d.L)});
         return "无";
     case TStructureKind::skInclined:
-        return joined({"α = " + number(d.alpha) + "°", "β = " + number(d.beta) + "°", length("F", d.F),
-                       length("B", d.B), length("A", d.A), length("L", d.L)});
+        return joined({length("B", d.B), length("A", d.A), length("L", d.L)});
     case TStructureKind::skSphere:
         return length("D", d.D);
     case TStructureKind::skCalibration: {
@@ -73,6 +75,26 @@ std::string shellWords(const capacity::TTankDescription& d) {
     }
     }
     return {};
+}
+
+// The density's unit as printed: "Kg/m^3" typed as kg/m³.
+std::string densityUnit(std::string_view unit) {
+    if (unit == "g/cm^3") return "g/cm³";
+    if (unit == "Kg/m^3") return "kg/m³";
+    return std::string(unit);
+}
+
+// The rows' uncertainty columns, or none when no uncertainty is given.
+std::optional<std::vector<capacity::RowUncertainty>> uncertaintyOf(const capacity::TTankDescription& d,
+                                                                    const capacity::NamedInputs& inputs) {
+    const capacity::StandardUncertainties u = capacity::readUncertainties(inputs);
+    if (!u.any()) return std::nullopt;
+    double scale = 1000;
+    if (inputs.checked("CheckBox1")) {
+        scale = kernel::strToFloat(inputs.text("Edit37"));
+        if (inputs.text("ComboBox1") == "g/cm^3") scale *= 1000;
+    }
+    return capacity::tableUncertainty(d, u, scale);
 }
 
 // "椭圆(椭球)封头，h = 25 mm，H = 525 mm，容积加上": the caption without its figure number,
@@ -107,6 +129,26 @@ std::string documentRefusal(std::size_t rows) {
     return rows > kMaxDocumentRows ? messages::kDocumentTooLong : "";
 }
 
+std::string documentInputsRefusal(const capacity::NamedInputs& inputs) {
+    const std::string date = inputs.text("ValidUntil");
+    if (!date.empty()) {
+        bool valid = date.size() == 10 && date[4] == '-' && date[7] == '-';
+        for (std::size_t i = 0; valid && i < date.size(); ++i)
+            valid = i == 4 || i == 7 || (date[i] >= '0' && date[i] <= '9');
+        if (valid) {
+            const std::chrono::year_month_day day{std::chrono::year(std::stoi(date.substr(0, 4))),
+                                                  std::chrono::month(static_cast<unsigned>(std::stoi(date.substr(5, 2)))),
+                                                  std::chrono::day(static_cast<unsigned>(std::stoi(date.substr(8, 2))))};
+            valid = day.ok();
+        }
+        if (!valid) return "呵呵，有效期至“" + documentText(date) + "”不是有效日期，请按 YYYY-MM-DD 输入，如 2027-12-31！";
+    }
+    const capacity::StandardUncertainties u = capacity::readUncertainties(inputs);
+    for (double x : {u.section, u.length, u.head, u.angle, u.F, u.level, u.pointVolume, u.pointLevel})
+        if (x < 0) return capacity::messages::kNegativeUncertainty;
+    return {};
+}
+
 std::string documentText(std::string_view text) {
     std::string shown(text);
     for (std::size_t i = 0; i < shown.size(); ++i) {
@@ -130,43 +172,94 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
     doc.tankNumber = documentText(inputs.text("TankNumber"));
     const bool weight = inputs.checked("CheckBox1");
     if (weight) doc.valueHeading = "重量Kg";
+    const std::string unit = weight ? "kg" : "L";
 
-    auto add = [&](std::string label, std::string_view value) {
-        doc.fields.push_back({std::move(label), documentText(value)});
+    auto add = [&](std::string label, std::string_view value, bool startsLine = false) {
+        doc.fields.push_back({std::move(label), documentText(value), startsLine});
     };
-    add("罐号", doc.tankNumber);
+    add("罐号", doc.tankNumber, true);
     add("使用单位", inputs.text("TankOwner"));
-    add("结构形式", structureWords(d));
+    add("结构形式", structureWords(d), true);
     // Calibration points are the volumes themselves, whatever the check box says.
     add("计算方法", d.kind == TStructureKind::skCalibration ? "标定点插值" : d.exactGeometry ? "精确几何" : "规定公式");
-    add("主体尺寸", shellWords(d));
+    add("主体尺寸", shellWords(d), true);
+    if (d.kind == TStructureKind::skInclined) {
+        add("倾斜", joined({"α = " + number(d.alpha) + "°", "β = " + number(d.beta) + "°", length("F", d.F),
+                            d.lowerEndRight ? "低端在右" : "低端在左"}),
+            true);
+    }
     if (hasHeads(d.kind)) {
-        add("左封头", headWords(d.left, true));
+        add("左封头", headWords(d.left, true), true);
         add("右封头", headWords(d.right, false));
     }
-    add("罐底死量", number(d.deadVolume) + " L");
+    add("罐底死量", number(d.deadVolume) + " L", true);
     if (d.attachmentVolume == 0 && d.attachmentHeight == 0)
         add("附件", "无");
     else
         add("附件", joined({"体积 " + number(d.attachmentVolume) + " L",
                             "最下端距离罐底 " + number(d.attachmentBottom) + " mm",
                             "附件高度 " + number(d.attachmentHeight) + " mm"}));
-    add("计量方式",
-        weight ? "重量（Kg），密度 " + inputs.text("Edit37") + " " + inputs.text("ComboBox1") : "容积（L）");
     add("液位范围",
-        number(d.levelFrom) + " ~ " + number(d.levelTo) + " mm，间隔 " + number(d.levelStep) + " mm");
+        number(d.levelFrom) + " ~ " + number(d.levelTo) + " mm，间隔 " + number(d.levelStep) + " mm", true);
+    add("计量方式",
+        weight ? "重量（kg），密度 " + inputs.text("Edit37") + " " + densityUnit(inputs.text("ComboBox1"))
+               : "容积（L）",
+        true);
+    if (!rows.empty()) {
+        const std::string_view last = rows[rows.size() - 1];
+        const auto comma = last.find(',');
+        if (comma != std::string_view::npos)
+            add("满罐容量", capacity::fixedDecimals(last.substr(comma + 1)) + " " + unit);
+    }
+    if (d.kind == TStructureKind::skCalibration) {
+        doc.pointsAfter = doc.fields.size();
+        const std::size_t n = std::min(d.pointLevels.size(), d.pointVolumes.size());
+        for (std::size_t i = 0; i < n; ++i)
+            doc.points.push_back({number(d.pointLevels[i]), number(d.pointVolumes[i])});
+    }
     if (std::string note = capacity::extrapolationNote(d, d.levelFrom, d.levelTo); !note.empty())
-        add("外推", std::move(note));
-    add("生成日期", std::move(date));
+        add("外推", note, true);
+    bool certificate = true;
+    for (const auto& [name, label] : {std::pair{"CertificateNumber", "证书编号"}, std::pair{"IssuingBody", "编制单位"},
+                                      std::pair{"ValidUntil", "有效期至"}}) {
+        if (const std::string value = inputs.text(name); !value.empty()) {
+            add(label, value, certificate);
+            certificate = false;
+        }
+    }
+    add("生成日期", date, certificate);
+
+    const auto uncertainty = uncertaintyOf(d, inputs);
+    if (uncertainty) {
+        if (const auto summary = capacity::summarizeUncertainty(*uncertainty))
+            add("不确定度", capacity::uncertaintyStatement(*summary), true);
+        doc.extraHeadings = {"U", "U/V"};
+    }
+    const bool perMm = inputs.checked("PerMillimetre");
+    if (perMm) doc.extraHeadings.push_back(weight ? "kg/mm" : "L/mm");
 
     doc.rows.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const std::string_view row = rows[i];
         const auto comma = row.find(',');
-        if (comma == std::string_view::npos)
-            doc.rows.push_back({row, {}});
-        else
-            doc.rows.push_back({row.substr(0, comma), row.substr(comma + 1)});
+        DocumentRow shown;
+        shown.level = row.substr(0, comma);
+        if (comma != std::string_view::npos) shown.value = capacity::fixedDecimals(row.substr(comma + 1));
+        if (uncertainty) {
+            std::string u, relative;
+            if (i < uncertainty->size()) {
+                // "level,value,U,U_rel": the last two are the columns.
+                const std::string line = capacity::uncertaintyLine((*uncertainty)[i], shown.value);
+                const auto last = line.rfind(',');
+                const auto before = line.rfind(',', last - 1);
+                u = line.substr(before + 1, last - before - 1);
+                relative = line.substr(last + 1);
+                if (!relative.empty()) relative += "%";
+            }
+            shown.extra = {std::move(u), std::move(relative)};
+        }
+        if (perMm) shown.extra.push_back(capacity::perMillimetreText(capacity::perMillimetre(rows, i)));
+        doc.rows.push_back(std::move(shown));
     }
     return doc;
 }
@@ -175,6 +268,7 @@ ShownTable describeShownTable(capacity::NamedInputs& inputs, const capacity::Row
     if (std::string refusal = documentRefusal(rows.size()); !refusal.empty()) return {std::nullopt, refusal};
     if (std::string refusal = capacity::textLengthRefusal(inputs); !refusal.empty())
         return {std::nullopt, refusal};
+    if (std::string refusal = documentInputsRefusal(inputs); !refusal.empty()) return {std::nullopt, refusal};
     capacity::RowList again;
     const auto outcome = capacity::GenerateCapacityTable(inputs, again);
     if (outcome.stopped()) return {std::nullopt, outcome.message};
@@ -184,6 +278,19 @@ ShownTable describeShownTable(capacity::NamedInputs& inputs, const capacity::Row
     if (!same) return {std::nullopt, messages::kTableNotCurrent};
     auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
     return {std::move(read.description), std::move(read.message)};
+}
+
+std::vector<DocumentField> tankSheetFields(const TableDocument& doc) {
+    std::vector<DocumentField> pairs{{"标题", doc.title}};
+    for (std::size_t i = 0; i <= doc.fields.size(); ++i) {
+        if (i == doc.pointsAfter && !doc.points.empty()) {
+            pairs.push_back({"标定点", "高度 mm，容积 L"});
+            for (std::size_t k = 0; k < doc.points.size(); ++k)
+                pairs.push_back({"标定点 " + std::to_string(k + 1), doc.points[k].level + "，" + doc.points[k].volume});
+        }
+        if (i < doc.fields.size()) pairs.push_back({doc.fields[i].label, doc.fields[i].value});
+    }
+    return pairs;
 }
 
 std::string todayText() {
@@ -212,7 +319,7 @@ PageGrid pageGridFor(const PageMetrics& m) {
     };
     const double table = m.height - m.runningHead - m.signOff - m.headingRow;
     PageGrid g;
-    g.pairs = std::max(1, static_cast<int>(std::floor((m.width + 1e-9) / m.minPairWidth)));
+    g.pairs = std::max(1, static_cast<int>(std::floor((m.width + 1e-9) / std::max(m.minPairWidth, 1e-9))));
     g.rows = rowsIn(table);
     g.firstRows = std::min(g.rows, rowsIn(table - m.headerBlock));
     return g;

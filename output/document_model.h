@@ -1,9 +1,11 @@
 #pragma once
 // The capacity-table document in words, before any page is drawn: the title, the header
-// block (tank number, owner, structure, every dimension the request used with its unit,
-// the heads, dead volume, attachment, weight mode, method, level range, date) and the
-// rows of ListBox1 split into their level and value texts, never re-formatted. Built by
-// plain code so it can be checked without a display; output/table_document lays it out.
+// block in reading order (tank number, owner, structure, method, every dimension the
+// request used with its unit, the heads, dead volume, attachment, level range, weight mode,
+// full capacity, a calibration tank's points, the certificate, the date, the uncertainty)
+// and the rows of ListBox1: the level as the row has it, the value with two decimals, and
+// the optional columns beside it. Built by plain code so it can be checked without a
+// display; output/table_document lays it out.
 
 #include "capacity/named_inputs.h"
 #include "capacity/row_list.h"
@@ -28,10 +30,18 @@ inline constexpr const char* kTableNotCurrent = "呵呵，请先用当前数据�
 struct DocumentField {
     std::string label; // "罐号", "主体尺寸", ...
     std::string value;
+    bool startsLine = false; // never shares a line with the field before it
 };
 
 struct DocumentRow {
-    std::string_view level, value;
+    std::string_view level; // a view into the RowList the document was made from
+    std::string value;      // two decimals
+    std::vector<std::string> extra; // one text per extra heading
+};
+
+// A calibration tank's points as the header lists them.
+struct DocumentPoint {
+    std::string level, volume;
 };
 
 struct TableDocument {
@@ -40,11 +50,18 @@ struct TableDocument {
     std::vector<DocumentField> fields;
     std::string levelHeading = "高度cm";
     std::string valueHeading = "容积L";
-    std::vector<DocumentRow> rows; // views into the RowList the document was made from
+    std::vector<std::string> extraHeadings; // "U", "U/V", per millimetre, as chosen
+    std::vector<DocumentRow> rows;
+    std::vector<DocumentPoint> points; // a calibration tank's, listed after fields[pointsAfter - 1]
+    std::size_t pointsAfter = 0;
 };
 
 // The message refusing a document of `rows` rows, or "" when it may be made.
 std::string documentRefusal(std::size_t rows);
+
+// The message refusing a document of these page inputs: a ValidUntil that is not a date
+// "YYYY-MM-DD", or a negative uncertainty; "" when they may be printed.
+std::string documentInputsRefusal(const capacity::NamedInputs& inputs);
 
 // A text as a document shows it on one line: every control character (line breaks and
 // tabs included) and every line or paragraph separator becomes a blank.
@@ -68,6 +85,11 @@ struct ShownTable {
     std::string message;
 };
 ShownTable describeShownTable(capacity::NamedInputs& inputs, const capacity::RowList& rows);
+
+// The header block as label/value pairs for the workbook's sheet "罐体数据": the title,
+// the fields in order and a calibration tank's points, one a pair, where the document
+// lists them.
+std::vector<DocumentField> tankSheetFields(const TableDocument& doc);
 
 // Today's local date, "2026-03-01".
 std::string todayText();
@@ -93,13 +115,14 @@ struct PageMetrics {
     double width = 180, height = 267; // inside the margins
     double headerBlock = 0;           // title and header fields, first page only
     double runningHead = 7;           // tank number and page number above the table
-    double signOff = 12;              // reserved at the foot of every page, used on the last
+    double signOff = 24;              // reserved at the foot of every page, used on the last
     double headingRow = 6;            // "高度cm" / "容积L"
     double row = 4.5;
     double minPairWidth = 44;
 };
 
-// The grid for a page of that size; at least one pair and one row per page.
+// The grid for a page of that size; at least one pair and one row per page. A pair of more
+// columns (the optional ones) sets a wider minPairWidth, and fewer pairs fit across.
 PageGrid pageGridFor(const PageMetrics& m);
 
 } // namespace kelvora::output

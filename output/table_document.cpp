@@ -19,6 +19,7 @@
 #include <array>
 #include <cmath>
 #include <mutex>
+#include <numeric>
 
 namespace kelvora::output {
 
@@ -35,6 +36,10 @@ constexpr double kFieldGap = 6;       // mm, between two fields on one line
 constexpr double kMinTablePoints = 5; // a table narrower than its texts shrinks to this at most
 constexpr int kMaxFieldLines = 3;     // a header field wraps to this many lines, the last one cut with "…"
 constexpr double kRunningGap = 4;     // mm, between the tank number and the page number
+constexpr double kPointHeight = 4.5;  // mm, one line of the calibration points
+constexpr double kPointTripleWidth = 45; // mm, one "序号 高度 mm 容积 L" group of the points
+constexpr double kPairSlack = 1.1;    // a pair of extra columns: its widest texts and a tenth more
+constexpr double kStampBox = 30;      // mm, the side of the stamp box, square
 // More characters than a line or a few lines can show are never measured: what is cut
 // off there does not change what is drawn, and the time stays that of a short text.
 constexpr qsizetype kMeasuredCharacters = 1024;
@@ -97,7 +102,9 @@ struct Layout {
     int headerLines = 0;    // lines of the header block, a wrapped field counting each of its lines
     double fieldColumn = 0; // x of the second field of a line
     QString runningTitle;   // title and tank number above the table, cut to the room beside the page number
-    double levelColumn = 0, pairWidth = 0; // device pixels
+    double pairWidth = 0;       // device pixels
+    std::vector<double> columns; // widths inside a pair, device pixels: the level, the value, the extras
+    int pointColumns = 1, pointLines = 0; // the calibration points: triples across, lines down
     QFont table;
     int pages = 1;
 };
@@ -154,7 +161,9 @@ Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
     };
     for (int i = 0; i < static_cast<int>(doc.fields.size()); ++i) {
         const QString value = qs(doc.fields[i].value);
-        if (fitsHalf(i) && !l.fieldLines.empty() && l.fieldLines.back().fields.size() == 1) {
+        const bool after = !l.fieldLines.empty() && l.fieldLines.back().fields.size() == 1 &&
+                           static_cast<std::size_t>(l.fieldLines.back().fields.front().index + 1) != doc.pointsAfter;
+        if (fitsHalf(i) && !doc.fields[i].startsLine && after) {
             const int previous = l.fieldLines.back().fields.front().index;
             if (fitsHalf(previous)) {
                 l.fieldLines.back().fields.push_back({i, {value}});
@@ -167,13 +176,14 @@ Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
     }
     for (const auto& line : l.fieldLines)
         l.headerLines += line.lineCount();
+    if (!doc.points.empty()) {
+        l.pointColumns = std::max(1, static_cast<int>(l.width / l.mm(kPointTripleWidth)));
+        l.pointLines = 1 + static_cast<int>((doc.points.size() + l.pointColumns - 1) / l.pointColumns);
+    }
 
     l.metrics.width = l.width / l.mm.perMm;
     l.metrics.height = l.height / l.mm.perMm;
-    l.metrics.headerBlock = kTitleHeight + kFieldHeight * l.headerLines + kBlockGap;
-    l.grid = pageGridFor(l.metrics);
-    l.pages = l.grid.pageCount(doc.rows.size());
-    l.pairWidth = l.width / l.grid.pairs;
+    l.metrics.headerBlock = kTitleHeight + kFieldHeight * l.headerLines + kPointHeight * l.pointLines + kBlockGap;
 
     // The page number of the last page is the widest; the tank number has the rest.
     const QFontMetricsF running(l.running, &device);
@@ -183,31 +193,55 @@ Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
 
     // The widest texts decide the columns; the longest texts are the widest ones, give or
     // take a point, so only those are measured.
-    std::size_t longestLevel = 0, longestValue = 0;
-    for (const auto& row : doc.rows) {
-        longestLevel = std::max(longestLevel, row.level.size());
-        longestValue = std::max(longestValue, row.value.size());
-    }
-    auto widest = [&](const QFont& font, bool level) {
-        const QFontMetricsF m(font, &device);
-        const std::size_t longest = level ? longestLevel : longestValue;
-        double w = m.horizontalAdvance(qs(level ? doc.levelHeading : doc.valueHeading));
-        for (const auto& row : doc.rows) {
-            const std::string_view text = level ? row.level : row.value;
-            if (text.size() + 1 >= longest) w = std::max(w, m.horizontalAdvance(qs(text)));
-        }
-        return w + 2 * l.mm(kCellPadding);
+    const std::size_t columnCount = 2 + doc.extraHeadings.size();
+    auto textOf = [&](const DocumentRow& row, std::size_t c) -> std::string_view {
+        return c == 0 ? row.level : c == 1 ? std::string_view(row.value) : std::string_view(row.extra[c - 2]);
     };
+    auto heading = [&](std::size_t c) -> const std::string& {
+        return c == 0 ? doc.levelHeading : c == 1 ? doc.valueHeading : doc.extraHeadings[c - 2];
+    };
+    std::vector<std::size_t> longest(columnCount, 0);
+    for (const auto& row : doc.rows)
+        for (std::size_t c = 0; c < columnCount; ++c)
+            longest[c] = std::max(longest[c], textOf(row, c).size());
+    auto widths = [&](const QFont& font) {
+        const QFontMetricsF m(font, &device);
+        std::vector<double> w(columnCount);
+        for (std::size_t c = 0; c < columnCount; ++c) {
+            w[c] = m.horizontalAdvance(qs(heading(c)));
+            for (const auto& row : doc.rows)
+                if (const std::string_view text = textOf(row, c); text.size() + 1 >= longest[c])
+                    w[c] = std::max(w[c], m.horizontalAdvance(qs(text)));
+            w[c] += 2 * l.mm(kCellPadding);
+        }
+        return w;
+    };
+    auto sum = [](const std::vector<double>& w) { return std::accumulate(w.begin(), w.end(), 0.0); };
     l.table = l.body;
-    double lw = widest(l.table, true), vw = widest(l.table, false);
-    if (lw + vw > l.pairWidth) {
-        const double points = std::max(kMinTablePoints, kBodyPoints * l.pairWidth / (lw + vw) * 0.98);
+    std::vector<double> w = widths(l.table);
+    // A pair of more columns needs more room: fewer pairs fit across.
+    if (!doc.extraHeadings.empty())
+        l.metrics.minPairWidth = std::max(l.metrics.minPairWidth, sum(w) / l.mm.perMm * kPairSlack);
+    l.grid = pageGridFor(l.metrics);
+    l.pages = l.grid.pageCount(doc.rows.size());
+    l.pairWidth = l.width / l.grid.pairs;
+    if (sum(w) > l.pairWidth) {
+        const double points = std::max(kMinTablePoints, kBodyPoints * l.pairWidth / sum(w) * 0.98);
         l.table.setPointSizeF(points);
-        lw = widest(l.table, true);
-        vw = widest(l.table, false);
+        w = widths(l.table);
     }
-    // Two fifths for the level where both fit so; otherwise the value has what the level leaves.
-    l.levelColumn = std::clamp(l.pairWidth * 0.4, std::min(lw, l.pairWidth), std::max(lw, l.pairWidth - vw));
+    if (columnCount == 2) {
+        // Two fifths for the level where both fit so; otherwise the value has what the level leaves.
+        const double level =
+            std::clamp(l.pairWidth * 0.4, std::min(w[0], l.pairWidth), std::max(w[0], l.pairWidth - w[1]));
+        l.columns = {level, l.pairWidth - level};
+    } else {
+        // Every column its width and an equal share of what is left.
+        const double share = (l.pairWidth - sum(w)) / static_cast<double>(columnCount);
+        l.columns = w;
+        for (double& c : l.columns)
+            c += share;
+    }
     return l;
 }
 
@@ -326,8 +360,40 @@ private:
                 x = l_.fieldColumn;
             }
             y += mm(kFieldHeight) * line.lineCount();
+            if (!doc_.points.empty() && static_cast<std::size_t>(line.fields.back().index + 1) == doc_.pointsAfter)
+                y = points(y);
         }
         return y + mm(kBlockGap);
+    }
+
+    // The calibration points as a small table: groups of 序号, 高度 mm, 容积 L across, read down.
+    double points(double y) {
+        const int down = l_.pointLines - 1;
+        const int across = static_cast<int>((doc_.points.size() + down - 1) / down); // the groups used
+        const double h = mm(kPointHeight), groupW = l_.width / l_.pointColumns;
+        const QFont small = l_.running;
+        const double parts[] = {0.2, 0.55, 1.0}; // right ends of the three columns in a group
+        for (int g = 0; g < across; ++g) {
+            const double x = g * groupW;
+            text(l_.bold, x + groupW * parts[0] - mm(kCellPadding), y, h, QStringLiteral("序号"), Qt::AlignRight);
+            text(l_.bold, x + groupW * parts[1] - mm(kCellPadding), y, h, QStringLiteral("高度 mm"), Qt::AlignRight);
+            text(l_.bold, x + groupW * parts[2] - mm(kCellPadding), y, h, QStringLiteral("容积 L"), Qt::AlignRight);
+        }
+        for (std::size_t i = 0; i < doc_.points.size(); ++i) {
+            const int g = static_cast<int>(i) / down, r = static_cast<int>(i) % down;
+            const double x = g * groupW, top = y + h * (r + 1);
+            text(small, x + groupW * parts[0] - mm(kCellPadding), top, h, QString::number(i + 1), Qt::AlignRight);
+            text(small, x + groupW * parts[1] - mm(kCellPadding), top, h, qs(doc_.points[i].level), Qt::AlignRight);
+            text(small, x + groupW * parts[2] - mm(kCellPadding), top, h, qs(doc_.points[i].volume), Qt::AlignRight);
+        }
+        p_->setPen(QPen(Qt::black, mm(0.1)));
+        for (double line : {y, y + h, y + h * l_.pointLines})
+            p_->drawLine(QPointF(0, line), QPointF(across * groupW, line));
+        for (int g = 0; g <= across; ++g) {
+            const double x = std::min(g * groupW, l_.width);
+            p_->drawLine(QPointF(x, y), QPointF(x, y + h * l_.pointLines));
+        }
+        return y + h * l_.pointLines;
     }
 
     // `count` rows from `first` down each pair then across; a page that is not full shares
@@ -340,10 +406,16 @@ private:
         const double rowH = mm(l_.metrics.row), headH = mm(l_.metrics.headingRow);
         const double bottom = top + headH + rowH * perPair;
 
+        const std::size_t columnCount = l_.columns.size();
+        auto heading = [&](std::size_t c) -> const std::string& {
+            return c == 0 ? doc_.levelHeading : c == 1 ? doc_.valueHeading : doc_.extraHeadings[c - 2];
+        };
         for (int j = 0; j < pairs; ++j) {
-            const double x0 = j * l_.pairWidth, x1 = x0 + l_.levelColumn, x2 = x0 + l_.pairWidth;
-            text(l_.bold, (x0 + x1) / 2, top, headH, qs(doc_.levelHeading), Qt::AlignHCenter);
-            text(l_.bold, (x1 + x2) / 2, top, headH, qs(doc_.valueHeading), Qt::AlignHCenter);
+            double x = j * l_.pairWidth;
+            for (std::size_t c = 0; c < columnCount; ++c) {
+                text(l_.bold, x + l_.columns[c] / 2, top, headH, qs(heading(c)), Qt::AlignHCenter);
+                x += l_.columns[c];
+            }
         }
 
         p_->setFont(l_.table);
@@ -352,28 +424,34 @@ private:
         const double pad = mm(kCellPadding);
         const double baselineOffset = (rowH + fm.ascent() - fm.descent()) / 2;
         auto cell = [&](double right, double baseline, std::string_view s) {
-            if (cells_.drawRightAligned(*p_, right, baseline, s)) return;
+            if (s.empty() || cells_.drawRightAligned(*p_, right, baseline, s)) return;
             const QString text = qs(s);
             p_->drawText(QPointF(right - fm.horizontalAdvance(text), baseline), text);
         };
         for (std::size_t k = 0; k < count; ++k) {
             const int j = static_cast<int>(k / perPair), r = static_cast<int>(k % perPair);
             const DocumentRow& row = doc_.rows[first + k];
-            const double x0 = j * l_.pairWidth, x1 = x0 + l_.levelColumn, x2 = x0 + l_.pairWidth;
             const double baseline = top + headH + r * rowH + baselineOffset;
-            cell(x1 - pad, baseline, row.level);
-            cell(x2 - pad, baseline, row.value);
+            double x = j * l_.pairWidth;
+            for (std::size_t c = 0; c < columnCount; ++c) {
+                x += l_.columns[c];
+                cell(x - pad, baseline,
+                     c == 0 ? row.level : c == 1 ? std::string_view(row.value) : std::string_view(row.extra[c - 2]));
+            }
         }
 
-        // Thin lines between the rows, slightly heavier ones around the heading and the pairs.
+        // Thin lines between the rows and the columns, slightly heavier ones around the heading and the pairs.
         p_->setPen(QPen(Qt::black, mm(0.1)));
         for (int r = 1; r < perPair; ++r) {
             const double y = top + headH + r * rowH;
             p_->drawLine(QPointF(0, y), QPointF(l_.width, y));
         }
         for (int j = 0; j < pairs; ++j) {
-            const double x1 = j * l_.pairWidth + l_.levelColumn;
-            p_->drawLine(QPointF(x1, top), QPointF(x1, bottom));
+            double x = j * l_.pairWidth;
+            for (std::size_t c = 0; c + 1 < columnCount; ++c) {
+                x += l_.columns[c];
+                p_->drawLine(QPointF(x, top), QPointF(x, bottom));
+            }
         }
         p_->setPen(QPen(Qt::black, mm(0.25)));
         for (int j = 0; j <= pairs; ++j) {
@@ -384,13 +462,29 @@ private:
             p_->drawLine(QPointF(0, y), QPointF(l_.width, y));
     }
 
+    // The last page's foot: 计算、复核、批准 each with a blank line to sign on, and a framed
+    // box for the stamp at the right.
     void signOff() {
         const double h = mm(l_.metrics.signOff);
         const double y = l_.height - h;
-        const QString parts[] = {QStringLiteral("计算：________"), QStringLiteral("复核：________"),
-                                 QStringLiteral("日期：________")};
-        for (int i = 0; i < 3; ++i)
-            text(l_.body, l_.width * i / 3, y + h / 3, h * 2 / 3, parts[i]);
+        const double box = std::min(mm(kStampBox), l_.width / 4);
+        const double boxTop = y + (h - std::min(box, h)) / 2;
+        const double boxH = std::min(box, h);
+        const double signWidth = (l_.width - box - mm(kFieldGap)) / 3;
+        const QString parts[] = {QStringLiteral("计算："), QStringLiteral("复核："), QStringLiteral("批准：")};
+        const QFontMetricsF bold(l_.bold, &device_);
+        const double baselineTop = y + h / 2 - mm(kFieldHeight) / 2;
+        for (int i = 0; i < 3; ++i) {
+            const double x = signWidth * i;
+            text(l_.bold, x, baselineTop, mm(kFieldHeight), parts[i]);
+            const double lineX = x + bold.horizontalAdvance(parts[i]);
+            hline(lineX, x + signWidth - mm(kFieldGap), baselineTop + mm(kFieldHeight) - mm(0.8), 0.2);
+        }
+        p_->setPen(QPen(Qt::black, mm(0.3)));
+        p_->setBrush(Qt::NoBrush);
+        const QRectF frame(l_.width - box, boxTop, box, boxH);
+        p_->drawRect(frame);
+        text(l_.body, frame.center().x(), boxTop, boxH, QStringLiteral("（盖章）"), Qt::AlignHCenter);
     }
 
     QPagedPaintDevice& device_;

@@ -39,7 +39,7 @@ WorkbookFormat workbookFormatFor(std::string_view fileName) {
 }
 
 void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows, std::string_view edit9Text,
-                     bool weight) {
+                     bool weight, std::span<const DocumentField> tank) {
     const SheetLayout layout(rows, edit9Text, weight);
     const WorkbookFormat format = workbookFormatFor(fileName);
     // A table that cannot be saved is refused before anything touches the disk.
@@ -51,10 +51,13 @@ void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows,
     persist::AtomicFile file(fileName);
     AtomicFileSink sink(file);
     if (format == WorkbookFormat::Xls) {
-        writeXls(layout, sink);
+        writeXls(layout, sink, tank);
     } else {
-        const XlsxPackage written = writeXlsx(layout, sink);
-        checkWrittenXlsx(file.tempPath().string(), written, layout.cellCount(), fileName);
+        const XlsxPackage written = writeXlsx(layout, sink, tank);
+        std::uint64_t tankCells = 0;
+        for (const DocumentField& field : tank)
+            tankCells += field.value.empty() ? 1 : 2;
+        checkWrittenXlsx(file.tempPath().string(), written, layout.cellCount(), fileName, tankCells);
     }
     file.commit();
 }

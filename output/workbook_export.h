@@ -9,7 +9,9 @@
 // name as it was. The caller shows "保存成功！" once this returns.
 
 #include "capacity/row_list.h"
+#include "output/document_model.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -20,8 +22,10 @@ enum class WorkbookFormat { Xls, Xlsx };
 WorkbookFormat workbookFormatFor(std::string_view fileName);
 
 // Writes the entries of ListBox1 (rows) in column pairs of N rows, N from Edit9's text;
-// weight is CheckBox1, choosing the heading "重量Kg" over "容积L".
+// weight is CheckBox1, choosing the heading "重量Kg" over "容积L". With the tank's fields
+// (tankSheetFields), a second sheet "罐体数据" holds them as label/value pairs; the table's
+// sheet is the same either way.
 void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows, std::string_view edit9Text,
-                     bool weight);
+                     bool weight, std::span<const DocumentField> tank = {});
 
 } // namespace kelvora::output

@@ -321,12 +321,23 @@ XlsxPackage XlsxWorkbookWriter::finish() {
     return {zip_.entries(), zip_.bytesWritten(), cells_};
 }
 
-XlsxPackage writeXlsx(const SheetLayout& layout, ByteSink& sink) {
+XlsxPackage writeXlsx(const SheetLayout& layout, ByteSink& sink, std::span<const DocumentField> tank) {
     checkXlsxLimits(layout);
-    XlsxWorkbookWriter book(sink, {"Sheet1"});
+    std::vector<std::string> names{"Sheet1"};
+    if (!tank.empty()) names.emplace_back("罐体数据");
+    XlsxWorkbookWriter book(sink, names);
     book.beginSheet(layout.lastRow(), layout.lastColumn());
     layout.forEachRow([&](std::uint64_t row, std::span<const Cell> cells) { book.writeRow(row, cells); });
     book.endSheet();
+    if (!tank.empty()) {
+        book.beginSheet(tank.size(), 2);
+        for (std::size_t i = 0; i < tank.size(); ++i) {
+            // An empty value leaves its cell empty.
+            const Cell cells[] = {{i + 1, 1, tank[i].label, std::nullopt}, {i + 1, 2, tank[i].value, std::nullopt}};
+            book.writeRow(i + 1, std::span(cells, tank[i].value.empty() ? 1 : 2));
+        }
+        book.endSheet();
+    }
     return book.finish();
 }
 

@@ -13,6 +13,7 @@
 
 #include "output/cfb_writer.h"
 #include "output/deflate_stream.h"
+#include "output/document_model.h"
 #include "output/sheet_layout.h"
 #include "output/zip_writer.h"
 
@@ -79,14 +80,16 @@ private:
     std::uint64_t cells_ = 0;
 };
 
-// Writes the capacity table as a one-sheet workbook ("Sheet1").
-XlsxPackage writeXlsx(const SheetLayout& layout, ByteSink& sink);
+// Writes the capacity table as the workbook's sheet "Sheet1" and, when `tank` is not
+// empty, the tank's label/value pairs in columns A and B of the sheet "罐体数据" after it.
+XlsxPackage writeXlsx(const SheetLayout& layout, ByteSink& sink, std::span<const DocumentField> tank = {});
 
 // Reads back a package just written to packagePath and compares it with what the writer
-// recorded, which must count expectedCells cells. Throws IoError, naming the file shownAs
+// recorded, which must count expectedCells cells in its first sheet and tankCells more in
+// the others. Throws IoError, naming the file shownAs
 // (packagePath when empty), when the file does not hold it.
 void checkWrittenXlsx(const std::string& packagePath, const XlsxPackage& written, std::uint64_t expectedCells,
-                      const std::string& shownAs);
+                      const std::string& shownAs, std::uint64_t tankCells = 0);
 
 // Reads an .xlsx package front to back: every member inflates to the CRC and size its
 // central-directory entry records, every XML member ends by closing its root element, and

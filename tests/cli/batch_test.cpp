@@ -177,8 +177,21 @@ TEST(Batch, DocumentOut) {
         EXPECT_NE(first.find("罐号：T-07A3"), std::string::npos) << first;
         EXPECT_NE(first.find("使用单位：中石化北京分公司"), std::string::npos) << first;
         std::string rows;
-        for (const auto& [level, value] : kelvora::test::tableOf(pages)) rows += level + "," + value + "\n";
-        EXPECT_EQ(rows, printed.out);
+        // The document's values carry two decimals; the printed rows do not.
+        for (const auto& [level, value] : kelvora::test::tableOf(pages)) {
+            char shown[64];
+            std::snprintf(shown, sizeof shown, "%.2f", std::stod(value));
+            EXPECT_EQ(value, shown);
+            rows += level + "," + value + "\n";
+        }
+        std::string printedFixed;
+        std::istringstream printedRows(printed.out);
+        for (std::string row; std::getline(printedRows, row);) {
+            char fixed[64];
+            std::snprintf(fixed, sizeof fixed, "%.2f", std::stod(row.substr(row.find(',') + 1)));
+            printedFixed += row.substr(0, row.find(',') + 1) + fixed + "\n";
+        }
+        EXPECT_EQ(rows, printedFixed);
     }
 
     // 200,001 rows: the workbook would take them, the document does not.
@@ -212,6 +225,9 @@ TEST(Batch, TankTextsTooLongOrUnprintableAreRefused) {
         {"TankOwner=" + std::string(129, 'a') + " --out " + pdf.string(), 1, "呵呵，使用单位最多128个字符！\n"},
         {"'TankNumber=T-07\U0001D11E' --out " + pdf.string(), 1,
          "罐号中的字符“\U0001D11E”（U+1D11E）无法在文档中显示！\n"},
+        {"ValidUntil=2027-12-31 --out " + pdf.string(), 0, ""},
+        {"ValidUntil=2027-02-29 --out " + pdf.string(), 1,
+         "呵呵，有效期至“2027-02-29”不是有效日期，请按 YYYY-MM-DD 输入，如 2027-12-31！\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);

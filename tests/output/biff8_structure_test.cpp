@@ -160,5 +160,37 @@ TEST_P(Biff8StructureTest, PointersLandOnTheirRecords) {
 INSTANTIATE_TEST_SUITE_P(Tables, Biff8StructureTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+
+// With the tank's sheet: two BOUNDSHEETs, each on its worksheet's BOF, and each sheet's
+// INDEX pointing at its own DEFCOLWIDTH and DBCELL records.
+TEST(Biff8TankSheetTest, BothSheetsPointersLandOnTheirRecords) {
+    const capacity::RowList rows = test::rowList(withGaps());
+    std::vector<DocumentField> tank;
+    for (int i = 0; i < 40; ++i)
+        tank.push_back({"标签" + std::to_string(i), i % 3 ? "值" + std::to_string(i) : ""});
+    const StreamView s(buildBiff8Stream(SheetLayout(rows, "250", false), tank));
+    const auto sheets = s.all(0x0085);
+    ASSERT_EQ(sheets.size(), 2u);
+    const auto index = s.all(0x020B);
+    ASSERT_EQ(index.size(), 2u);
+    for (std::size_t k = 0; k < 2; ++k) {
+        SCOPED_TRACE(k);
+        const std::size_t bofAt = s.u32(sheets[k].data);
+        const RecordAt* bof = s.at(bofAt);
+        ASSERT_TRUE(bof && bof->id == 0x0809);
+        EXPECT_EQ(s.u16(bof->data + 2), 0x0010);
+        EXPECT_GT(index[k].data, bofAt);
+        EXPECT_TRUE(k == 1 || index[k].data < s.u32(sheets[1].data));
+        const RecordAt* defColWidth = s.at(s.u32(index[k].data + 12));
+        ASSERT_TRUE(defColWidth && defColWidth->id == 0x0055);
+        for (std::size_t b = 0; b < (index[k].length - 16u) / 4; ++b) {
+            const RecordAt* db = s.at(s.u32(index[k].data + 16 + 4 * b));
+            ASSERT_TRUE(db && db->id == 0x00D7) << "block " << b;
+        }
+    }
+    EXPECT_EQ(s.all(0x0809).size(), 3u); // the globals and two worksheets
+    EXPECT_EQ(s.all(0x000A).size(), 3u);
+}
+
 } // namespace
 } // namespace kelvora::output

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -120,7 +121,7 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
           {"左封头", "非标碟形封头，h = 40 mm，H = 400 mm，Ri = 3000 mm，容积加上"},
           {"右封头", "圆台封头，h = 30 mm，H = 500 mm，D2 = 1000 mm，容积加上"},
           {"附件", "无"},
-          {"计量方式", "重量（Kg），密度 0.85 g/cm^3"},
+          {"计量方式", "重量（kg），密度 0.85 g/cm³"},
           {"计算方法", "精确几何"},
           // The top level is limited to the section height, as the table was made.
           {"液位范围", "0 ~ 1800 mm，间隔 500 mm"}}},
@@ -133,7 +134,8 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
                         {"Edit41", "2000"},
                         {"Edit42", "5000"}}),
          {{"结构形式", "倾斜圆筒"},
-          {"主体尺寸", "α = 0.001°，β = 1.5°，F = 2500 mm，B = 2000 mm，A = 2000 mm，L = 5000 mm"},
+          {"主体尺寸", "B = 2000 mm，A = 2000 mm，L = 5000 mm"},
+          {"倾斜", "α = 0.001°，β = 1.5°，F = 2500 mm，低端在左"},
           {"左封头", "无"},
           {"右封头", "无"}}},
         {"sphere: heads do not apply",
@@ -250,14 +252,17 @@ TEST(PageGrid, FromThePageSize) {
     a4.headerBlock = 60;
     PageMetrics landscape = a4;
     std::swap(landscape.width, landscape.height);
+    PageMetrics wide = a4;
+    wide.minPairWidth = 88;
     PageMetrics tiny;
     tiny.width = 20;
     tiny.height = 30;
     tiny.headerBlock = 60;
     const Case cases[] = {
-        // 267 mm less 25 mm of bands: 53 rows of 4.5 mm, 40 under a 60 mm header.
-        {"A4 portrait", a4, 4, 53, 40},
-        {"A4 landscape", landscape, 6, 34, 21},
+        // 267 mm less 37 mm of bands: 51 rows of 4.5 mm, 37 under a 60 mm header.
+        {"A4 portrait", a4, 4, 51, 37},
+        {"A4 landscape", landscape, 6, 31, 18},
+        {"pairs of four columns", wide, 2, 51, 37},
         {"smaller than one pair and one row", tiny, 1, 1, 1},
     };
     for (const auto& c : cases) {
@@ -265,6 +270,36 @@ TEST(PageGrid, FromThePageSize) {
         EXPECT_EQ(g.pairs, c.pairs) << c.what;
         EXPECT_EQ(g.rows, c.rows) << c.what;
         EXPECT_EQ(g.firstRows, c.firstRows) << c.what;
+    }
+}
+
+
+// A certificate's validity is a real calendar date written YYYY-MM-DD; anything else is
+// refused by name before a document is made, and an empty field prints nothing.
+TEST(DocumentModel, ValidUntilIsADateOrRefused) {
+    const std::string refused = "呵呵，有效期至“%”不是有效日期，请按 YYYY-MM-DD 输入，如 2027-12-31！";
+    const struct {
+        const char* date;
+        bool valid;
+    } cases[] = {{"", true},           {"2027-12-31", true},  {"2028-02-29", true}, {"2027-02-29", false},
+                 {"2027-13-01", false}, {"2027-00-10", false}, {"2027-1-31", false}, {"27-12-31", false},
+                 {"2027/12/31", false}, {"２０２７-12-31", false}, {"abcd-ef-gh", false}, {"2027-12-3x", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.date);
+        auto in = inputsWith(0, plus(kLevels, {{"RadioButton1", "1"}, {"Edit1", "2000"}, {"Edit2", "5000"},
+                                               {"ValidUntil", c.date}}));
+        capacity::RowList rows;
+        ASSERT_FALSE(capacity::GenerateCapacityTable(in, rows).stopped());
+        std::string expected = refused;
+        expected.replace(expected.find('%'), 1, c.date);
+        const ShownTable shown = describeShownTable(in, rows);
+        EXPECT_EQ(shown.message, c.valid ? "" : expected);
+        EXPECT_EQ(shown.description.has_value(), c.valid);
+        if (!c.valid) continue;
+        const TableDocument doc = describeTable(*shown.description, in, rows, "2026-03-01");
+        const bool printed = std::any_of(doc.fields.begin(), doc.fields.end(),
+                                         [&](const DocumentField& f) { return f.label == "有效期至" && f.value == c.date; });
+        EXPECT_EQ(printed, *c.date != 0);
     }
 }
 

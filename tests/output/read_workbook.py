@@ -6,6 +6,8 @@
                                     own compound-file reader, written to stdout raw
     read_workbook.py sheets FILE    every sheet's name, then its cells as openpyxl reads
                                     them, each with the text its <v> or <t> holds in the file
+    read_workbook.py tank FILE      the sheet names, then the second sheet's cells, with
+                                    xlrd for .xls and openpyxl for .xlsx
 
 Cells come out as "row<TAB>column<TAB>n|s<TAB>value", 1-based, after a first line
 "sheets<TAB>count<TAB>first sheet's name". Numbers are printed with repr().
@@ -79,4 +81,24 @@ def read_sheets(path):
                         print(f"{cell.coordinate}\t{kind}\t{value}\t{escape(stored[cell.coordinate])}")
 
 
-{"xls": read_xls, "xlsx": read_xlsx, "stream": read_stream, "sheets": read_sheets}[sys.argv[1]](sys.argv[2])
+def read_tank(path):
+    if path.lower().endswith(".xlsx"):
+        import openpyxl
+        book = openpyxl.load_workbook(path)
+        print("sheets\t" + "\t".join(book.sheetnames))
+        for row in book.worksheets[1].iter_rows():
+            for cell in row:
+                if cell.value is not None:
+                    emit(cell.row, cell.column, cell.value)
+    else:
+        import xlrd
+        book = xlrd.open_workbook(path, formatting_info=True, logfile=sys.stderr)
+        print("sheets\t" + "\t".join(book.sheet_names()))
+        sheet = book.sheet_by_index(1)
+        for r in range(sheet.nrows):
+            for c, cell in enumerate(sheet.row(r)):
+                if cell.ctype != xlrd.XL_CELL_EMPTY:
+                    emit(r + 1, c + 1, cell.value)
+
+
+{"tank": read_tank, "xls": read_xls, "xlsx": read_xlsx, "stream": read_stream, "sheets": read_sheets}[sys.argv[1]](sys.argv[2])

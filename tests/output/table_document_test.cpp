@@ -3,7 +3,9 @@
 // A4 pages of the expected count, every font embedded; and saves that fail or are refused.
 #include "output/table_document.h"
 
+#include "capacity/calibration_grid.h"
 #include "capacity/memory_inputs.h"
+#include "capacity/page_inputs.h"
 #include "capacity/requests.h"
 #include "kernel/errors.h"
 
@@ -65,6 +67,14 @@ capacity::RowList syntheticRows(std::size_t n) {
         rows.append(capacity::levelText(static_cast<double>(i) * 5), value);
     }
     return rows;
+}
+
+// A value as the document shows it: exactly two decimals, the row's number.
+void expectTwoDecimalsOf(const std::string& shown, std::string_view rowValue) {
+    static const std::regex twoDecimals(R"(-?[0-9]+\.[0-9]{2})");
+    EXPECT_TRUE(std::regex_match(shown, twoDecimals)) << shown;
+    const double row = std::stod(std::string(rowValue));
+    EXPECT_NEAR(std::stod(shown), row, 0.005 + std::abs(row) * 1e-15) << shown << " for " << rowValue;
 }
 
 struct Fixture {
@@ -138,8 +148,11 @@ TEST_F(TableDocumentTest, PagesBreakAtTheEdgesAndEveryPairReadsBack) {
         ASSERT_EQ(static_cast<int>(pages.size()), c.pages);
         const auto pairs = tableOf(pages);
         ASSERT_EQ(pairs.size(), rows.size());
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            ASSERT_EQ(pairs[i].first + "," + pairs[i].second, rows[i]) << "row " << i;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const std::string_view row = rows[i];
+            ASSERT_EQ(pairs[i].first, row.substr(0, row.find(','))) << "row " << i;
+            expectTwoDecimalsOf(pairs[i].second, row.substr(row.find(',') + 1));
+        }
 
         for (int p = 0; p < c.pages; ++p) {
             const std::string page = withoutBlanks(pages[p]);
@@ -148,9 +161,7 @@ TEST_F(TableDocumentTest, PagesBreakAtTheEdgesAndEveryPairReadsBack) {
                       std::string::npos)
                 << p;
             EXPECT_NE(page.find("高度cm容积L"), std::string::npos) << p;
-            EXPECT_EQ(page.find("计算：________复核：________日期：________") != std::string::npos,
-                      p == c.pages - 1)
-                << p;
+            EXPECT_EQ(page.find("计算：复核：批准：（盖章）") != std::string::npos, p == c.pages - 1) << p;
         }
     }
 }
@@ -172,7 +183,7 @@ TEST_F(TableDocumentTest, HeaderExtractsAndFontsAreEmbedded) {
         EXPECT_NE(first.find(weight ? "高度cm重量Kg" : "高度cm容积L"), std::string::npos);
         EXPECT_EQ(first.find(weight ? "容积L" : "重量Kg"), std::string::npos);
         if (weight) {
-            EXPECT_NE(first.find("计量方式：重量（Kg），密度850Kg/m^3"), std::string::npos) << first;
+            EXPECT_NE(first.find("计量方式：重量（kg），密度850kg/m³"), std::string::npos) << first;
         }
         EXPECT_EQ(tableOf(pagesOf(pdf)).size(), rows.size());
 
@@ -341,6 +352,200 @@ TEST_F(TableDocumentTest, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(test::readFile(pdf), old);
     EXPECT_THROW(saveTableDocumentPdf(path("nowhere/t.pdf"), f.document(rows)), IoError);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1);
+}
+
+// A tank of any structure, described for the document as the window would.
+struct Tank {
+    capacity::MemoryInputs inputs = capacity::MemoryInputs::afterStartup();
+    capacity::RowList rows;
+    TableDocument doc;
+    Tank(int page, const std::vector<std::pair<std::string, std::string>>& values) {
+        inputs.setActivePage(page);
+        for (const auto& [name, value] : values) {
+            const auto kind = capacity::findAnyInput(name)->kind;
+            if (kind == capacity::InputKind::CheckBox || kind == capacity::InputKind::RadioButton)
+                inputs.setChecked(name, value == "1");
+            else
+                inputs.setText(name, value);
+        }
+        if (page == 3) {
+            capacity::applyPointCount(inputs);
+            const char* points[][2] = {{"0", "0"}, {"800", "1500"}, {"1600", "3600"}};
+            for (int i = 0; i < 3; ++i)
+                for (int c = 0; c < 2; ++c)
+                    inputs.grid().setCell(c + 1, i + 1, points[i][c]);
+        }
+        const auto outcome = capacity::GenerateCapacityTable(inputs, rows);
+        EXPECT_FALSE(outcome.stopped()) << outcome.message;
+        const ShownTable shown = describeShownTable(inputs, rows);
+        EXPECT_TRUE(shown.description) << shown.message;
+        if (shown.description) doc = describeTable(*shown.description, inputs, rows, "2026-03-01");
+    }
+};
+
+const std::vector<std::pair<std::string, std::string>> kTankCommon{
+    {"Edit6", "0"},  {"Edit8", "100"}, {"Edit9", "10"}, {"Edit13", "0"},   {"Edit31", "0"},
+    {"Edit32", "0"}, {"Edit33", "0"},  {"TankNumber", "T-9"}, {"TankOwner", "某油库"}};
+
+std::vector<std::pair<std::string, std::string>> with(std::vector<std::pair<std::string, std::string>> a,
+                                                      const std::vector<std::pair<std::string, std::string>>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// Positions of each text in order in `page`; fails on the first one missing or out of order.
+void expectInOrder(const std::string& page, const std::vector<std::string>& texts) {
+    std::size_t at = 0;
+    for (const auto& text : texts) {
+        const std::size_t found = page.find(text, at);
+        ASSERT_NE(found, std::string::npos) << "“" << text << "” missing or out of order in\n" << page;
+        at = found + text.size();
+    }
+}
+
+TEST_F(TableDocumentTest, HeaderReadsInOrderForEveryStructure) {
+    const std::vector<std::pair<std::string, std::string>> certificate{
+        {"CertificateNumber", "JL-2026-0815"}, {"IssuingBody", "某市计量测试所"}, {"ValidUntil", "2027-12-31"}};
+    struct Case {
+        const char* what;
+        int page;
+        std::vector<std::pair<std::string, std::string>> values;
+        std::vector<std::string> inOrder; // texts of the first page without blanks
+    };
+    const Case cases[] = {
+        {"horizontal, certificate",
+         0,
+         with(with(kTankCommon, certificate), {{"RadioButton1", "1"}, {"Edit1", "2000"}, {"Edit2", "5000"}, {"Edit7", "2000"}}),
+         {"罐号：T-9", "使用单位：某油库", "结构形式：水平圆筒（正圆）", "计算方法：规定公式", "主体尺寸：D=2000mm，L=5000mm",
+          "左封头：", "右封头：", "罐底死量：0L", "附件：无", "液位范围：0~2000mm，间隔100mm", "计量方式：容积（L）",
+          "满罐容量：15707.96L", "证书编号：JL-2026-0815", "编制单位：某市计量测试所", "有效期至：2027-12-31",
+          "生成日期：2026-03-01"}},
+        {"inclined, low end right, weight in g/cm³",
+         1,
+         with(kTankCommon, {{"Edit29", "1"}, {"Edit30", "0"}, {"Edit39", "2500"}, {"Edit40", "2000"}, {"Edit41", "2000"},
+                            {"Edit42", "5000"}, {"Edit7", "2000"}, {"RadioButton4", "1"}, {"CheckBox1", "1"},
+                            {"Edit37", "0.85"}, {"ComboBox1", "g/cm^3"}}),
+         {"罐号：", "使用单位：", "结构形式：倾斜圆筒", "计算方法：", "主体尺寸：B=2000mm，A=2000mm，L=5000mm",
+          "倾斜：α=1°，β=0°，F=2500mm，低端在右", "左封头：", "右封头：", "罐底死量：", "附件：", "液位范围：",
+          "计量方式：重量（kg），密度0.85g/cm³", "满罐容量：", "kg", "生成日期："}},
+        {"sphere",
+         2,
+         with(kTankCommon, {{"Edit34", "2000"}, {"Edit7", "2000"}}),
+         {"罐号：", "使用单位：", "结构形式：球罐", "计算方法：", "主体尺寸：D=2000mm", "罐底死量：", "附件：", "液位范围：",
+          "计量方式：", "满罐容量：4188.79L", "生成日期："}},
+        {"calibration, extrapolated",
+         3,
+         with(kTankCommon, {{"ComboBox2", "3"}, {"Edit7", "2000"}}),
+         {"罐号：", "使用单位：", "结构形式：罐容标定（标定点插值）", "计算方法：标定点插值", "主体尺寸：3个标定点", "罐底死量：",
+          "附件：", "液位范围：", "计量方式：", "满罐容量：", "序号高度mm容积L", "1", "0", "0", "2", "800", "1500", "3",
+          "1600", "3600", "外推：液位1600~2000mm", "生成日期："}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Tank t(c.page, c.values);
+        const std::string pdf = path("order.pdf");
+        saveTableDocumentPdf(pdf, t.doc);
+        const auto pages = pagesOf(pdf);
+        ASSERT_FALSE(pages.empty());
+        expectInOrder(withoutBlanks(pages[0]), c.inOrder);
+        // Every value with two decimals, the full capacity that of the top row.
+        const auto pairs = tableOf(pages);
+        ASSERT_EQ(pairs.size(), t.rows.size());
+        for (std::size_t i = 0; i < pairs.size(); ++i) {
+            const std::string_view row = t.rows[i];
+            expectTwoDecimalsOf(pairs[i].second, row.substr(row.find(',') + 1));
+        }
+        EXPECT_NE(withoutBlanks(pages[0]).find("满罐容量：" + pairs.back().second), std::string::npos);
+    }
+}
+
+
+// The rows of a document whose pairs have `k` columns, in reading order: on each page the
+// lines made only of numbers hold group j in tokens kj … kj + k - 1; the last row's empty
+// per-millimetre cell shortens the final group.
+std::vector<std::vector<std::string>> groupsOf(const std::vector<std::string>& pages, std::size_t k) {
+    static const std::regex numberToken(R"(-?[0-9]+(\.[0-9]+)?%?)");
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& page : pages) {
+        std::vector<std::vector<std::vector<std::string>>> columns;
+        std::istringstream lines(page);
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream words(line);
+            std::vector<std::string> tokens;
+            bool numeric = true;
+            for (std::string w; words >> w;) {
+                numeric = numeric && std::regex_match(w, numberToken);
+                tokens.push_back(w);
+            }
+            if (!numeric || tokens.size() < k - 1) continue;
+            columns.resize(std::max(columns.size(), (tokens.size() + k - 1) / k));
+            for (std::size_t j = 0; j * k < tokens.size(); ++j)
+                columns[j].emplace_back(tokens.begin() + static_cast<std::ptrdiff_t>(j * k),
+                                        tokens.begin() + static_cast<std::ptrdiff_t>(std::min(tokens.size(), j * k + k)));
+        }
+        for (const auto& column : columns)
+            rows.insert(rows.end(), column.begin(), column.end());
+    }
+    return rows;
+}
+
+TEST_F(TableDocumentTest, UncertaintyAndPerMillimetreColumnsOnlyWhenAsked) {
+    const auto tank = with(kTankCommon, {{"RadioButton1", "1"}, {"Edit1", "2000"}, {"Edit2", "5000"}, {"Edit7", "2000"},
+                                         {"Edit8", "10"}, {"Edit6", "100"}}); // no row of value 0, whose U/V is blank
+    const std::vector<std::pair<std::string, std::string>> uncertain{
+        {"UncertaintySection", "1"}, {"UncertaintyLength", "2"}, {"UncertaintyLevel", "1"}};
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> values;
+        bool uncertainty, perMm;
+    };
+    const Case cases[] = {
+        {"neither", tank, false, false},
+        {"per millimetre", with(tank, {{"PerMillimetre", "1"}}), false, true},
+        {"uncertainty", with(tank, uncertain), true, false},
+        {"both, in weight", with(with(tank, uncertain), {{"PerMillimetre", "1"}, {"CheckBox1", "1"}, {"Edit37", "850"},
+                                                         {"ComboBox1", "Kg/m^3"}}),
+         true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Tank t(0, c.values);
+        const std::string pdf = path("columns.pdf");
+        saveTableDocumentPdf(pdf, t.doc);
+        const auto pages = pagesOf(pdf);
+        ASSERT_GE(pages.size(), 2u);
+        const std::string first = withoutBlanks(pages[0]);
+        EXPECT_EQ(first.find("扩展不确定度U_rel≤") != std::string::npos, c.uncertainty) << first;
+        EXPECT_EQ(first.find("（k=2），液位") != std::string::npos, c.uncertainty);
+        EXPECT_EQ(first.find("UU/V") != std::string::npos, c.uncertainty);
+        EXPECT_EQ(first.find("/mm") != std::string::npos, c.perMm);
+
+        const std::size_t k = 2 + (c.uncertainty ? 2 : 0) + (c.perMm ? 1 : 0);
+        const auto rows = groupsOf(pages, k);
+        ASSERT_EQ(rows.size(), t.rows.size());
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            SCOPED_TRACE(i);
+            const auto& r = rows[i];
+            ASSERT_EQ(r.size(), i + 1 == rows.size() && c.perMm ? k - 1 : k);
+            const std::string_view row = t.rows[i];
+            EXPECT_EQ(r[0], row.substr(0, row.find(',')));
+            expectTwoDecimalsOf(r[1], row.substr(row.find(',') + 1));
+            if (c.uncertainty) {
+                const double value = std::stod(r[1]), U = std::stod(r[2]);
+                EXPECT_GT(U, 0);
+                if (value > 0) {
+                    EXPECT_NEAR(std::stod(r[3]), U / value * 100, 0.0005 + 0.005 / value * 100 + 1e-3 * U / value * 100);
+                }
+            }
+            // The volume per millimetre up to the next row, from the rows as printed.
+            if (c.perMm && i + 1 < rows.size()) {
+                const double expected = (std::stod(rows[i + 1][1]) - std::stod(r[1])) /
+                                        ((std::stod(rows[i + 1][0]) - std::stod(r[0])) * 10);
+                EXPECT_NEAR(std::stod(r.back()), expected, 0.0005 + 1e-12);
+                EXPECT_EQ(r.back().size() - r.back().find('.'), 4u) << r.back();
+            }
+        }
+    }
 }
 
 } // namespace

@@ -307,5 +307,64 @@ TEST(CompoundFileTest, StreamReadsBackAtEverySize) {
     }
 }
 
+
+// The tank's sheet "罐体数据" after the table's, as the independent readers see it; the
+// table's sheet reads back exactly as without it.
+TEST(TankSheetTest, ReadsBackAfterAnUnchangedTableSheet) {
+    const std::vector<DocumentField> tank{{"标题", "油罐容积表"},
+                                          {"罐号", "T-9"},
+                                          {"使用单位", "某油库"},
+                                          {"计量方式", "重量（kg），密度 0.85 g/cm³"},
+                                          {"标定点 1", "0，0"},
+                                          {"空", ""}};
+    const capacity::RowList rows = rowList({"0,0", "10,7.5", "20,15.25", "30,30"});
+    test::TempDir dir;
+    for (const char* ending : {".xls", ".xlsx"}) {
+        SCOPED_TRACE(ending);
+        const std::string plain = dir.path() + "/plain" + ending, with = dir.path() + "/罐体" + ending;
+        SaveFileToExcel(plain, rows, "2", false);
+        SaveFileToExcel(with, rows, "2", false, tank);
+
+        const bool xls = std::string_view(ending) == ".xls";
+        const test::CommandResult before = test::runReader(xls ? "xls" : "xlsx", plain),
+                                  after = test::runReader(xls ? "xls" : "xlsx", with);
+        ASSERT_EQ(after.status, 0) << after.errors;
+        EXPECT_EQ(after.output.substr(after.output.find('\n')), before.output.substr(before.output.find('\n')));
+        EXPECT_EQ(after.output.substr(0, after.output.find('\n')), "sheets\t2\tSheet1");
+
+        std::string expected = "sheets\tSheet1\t罐体数据\n";
+        for (std::size_t i = 0; i < tank.size(); ++i) {
+            expected += std::to_string(i + 1) + "\t1\ts\t" + tank[i].label + "\n";
+            if (!tank[i].value.empty()) expected += std::to_string(i + 1) + "\t2\ts\t" + tank[i].value + "\n";
+        }
+        const test::CommandResult read = test::runReader("tank", with);
+        ASSERT_EQ(read.status, 0) << read.errors;
+        EXPECT_EQ(read.errors, "");
+        EXPECT_EQ(read.output, expected);
+        if (!xls) continue;
+
+        const void* handle = nullptr;
+        ASSERT_EQ(freexl_open(with.c_str(), &handle), FREEXL_OK);
+        unsigned int count = 0;
+        EXPECT_EQ(freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &count), FREEXL_OK);
+        EXPECT_EQ(count, 2u);
+        const char* name = nullptr;
+        EXPECT_EQ(freexl_get_worksheet_name(handle, 1, &name), FREEXL_OK);
+        EXPECT_STREQ(name, "罐体数据");
+        ASSERT_EQ(freexl_select_active_worksheet(handle, 1), FREEXL_OK);
+        std::string seen = "sheets\tSheet1\t罐体数据\n";
+        for (unsigned int r = 0; r < tank.size(); ++r) {
+            for (unsigned short c = 0; c < 2; ++c) {
+                FreeXL_CellValue v;
+                ASSERT_EQ(freexl_get_cell_value(handle, r, c, &v), FREEXL_OK);
+                if (v.type == FREEXL_CELL_SST_TEXT || v.type == FREEXL_CELL_TEXT)
+                    seen += std::to_string(r + 1) + "\t" + std::to_string(c + 1) + "\ts\t" + v.value.text_value + "\n";
+            }
+        }
+        freexl_close(handle);
+        EXPECT_EQ(seen, expected);
+    }
+}
+
 } // namespace
 } // namespace kelvora::output

@@ -2,6 +2,7 @@
 // document they produce from ListBox1, and what a refusal, a stale table, a cancel or a
 // failure leaves behind.
 
+#include "capacity/row_columns.h"
 #include "ui/Unit1.h"
 #include "ui/table_page.h"
 
@@ -58,10 +59,14 @@ class TableDocumentActionsTest : public QObject {
         services->dialogs.clear();
     }
 
+    // The rows shown, as the document prints them: the values with two decimals.
     std::string shownRows() const {
         std::string text;
-        for (std::size_t i = 0; i < window->rows().size(); ++i)
-            text += std::string(window->rows()[i]) + "\n";
+        for (std::size_t i = 0; i < window->rows().size(); ++i) {
+            const std::string_view row = window->rows()[i];
+            const auto comma = row.find(',');
+            text += std::string(row.substr(0, comma + 1)) + kelvora::capacity::fixedDecimals(row.substr(comma + 1)) + "\n";
+        }
         return text;
     }
     static std::string rowsOf(const std::string& pdf) {
@@ -181,6 +186,12 @@ private slots:
                  window->setText("TankOwner", "某某\U0001D11E油库");
              },
              "使用单位中的字符“\U0001D11E”（U+1D11E）无法在文档中显示！"},
+            {"a validity that is no date",
+             [&] {
+                 generate("10");
+                 window->setText("ValidUntil", "2027-02-30");
+             },
+             "呵呵，有效期至“2027-02-30”不是有效日期，请按 YYYY-MM-DD 输入，如 2027-12-31！"},
         };
         for (const auto& c : cases) {
             init();
