@@ -6,6 +6,7 @@
 #include "capacity/requests.h"
 #include "kernel/errors.h"
 #include "kernel/number_text.h"
+#include "output/document_model.h"
 #include "output/snapshot.h"
 #include "output/workbook_export.h"
 #include "persist/data_folder.h"
@@ -567,11 +568,18 @@ void TFrmMain::Button1Click() {
         return;
     }
     tablePage_->showTable(rows_, checked("CheckBox1"), outcome.note);
+    // The workbook's tank sheet prints what the document's header does, with its refusals.
+    if (const std::string refusal = output::documentInputsRefusal(*this); !refusal.empty()) {
+        services_->messageBox(refusal);
+        return;
+    }
     const auto path = services_->saveDialog({"xls", {"*.xls", "*.xlsx"}, "油罐容量表"});
     if (!path) return;
     {
         WaitCursor busy;
-        output::SaveFileToExcel(*path, rows_, text("Edit9"), checked("CheckBox1"));
+        const auto read = capacity::ReadTankDescription(*this, capacity::RequestType::Table);
+        const auto tank = output::tankSheetFields(output::describeTable(*read.description, *this, rows_, output::todayText()));
+        output::SaveFileToExcel(*path, rows_, text("Edit9"), checked("CheckBox1"), tank);
     }
     services_->informationBox("保存成功！");
 }

@@ -67,6 +67,12 @@ private slots:
         char signature[4] = {};
         file.read(signature, 4);
         QCOMPARE(QByteArray(signature, 4), QByteArray("\xD0\xCF\x11\xE0", 4));
+        // The tank's sheet follows the table's: its name is in the workbook stream as UTF-16.
+        file.seekg(0);
+        const std::string whole{std::istreambuf_iterator<char>(file), {}};
+        const QString tankSheet = QStringLiteral("罐体数据");
+        QVERIFY(whole.find(std::string(reinterpret_cast<const char*>(tankSheet.utf16()), tankSheet.size() * 2)) !=
+                std::string::npos);
         QCOMPARE(services->shown.size(), std::size_t(1));
         QCOMPARE(services->shown[0].kind, std::string("information"));
         QCOMPARE(services->shown[0].text, std::string("保存成功！"));

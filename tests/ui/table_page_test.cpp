@@ -392,8 +392,12 @@ private slots:
         for (const auto& c : cases) {
             describeTank(c.step);
             window->setText("UncertaintySection", c.section);
+            services->shown.clear();
             click("Button1");
-            QVERIFY(services->shown.empty());
+            // The table is shown either way; a refused uncertainty then refuses the workbook,
+            // whose tank sheet would state it, before the save dialog.
+            const bool refused = *c.says && !c.columns && c.step == std::string("50");
+            QCOMPARE(services->shown.size(), std::size_t(refused ? 1 : 0));
             auto* model = page()->rowsModel();
             const int u = model->section(Column::U), relative = model->section(Column::Relative);
             QCOMPARE(u >= 0, c.columns);
