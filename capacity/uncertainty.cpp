@@ -63,10 +63,10 @@ std::vector<Quantity> quantities(const TTankDescription& d, const StandardUncert
     // The heads count on the shells they close; a sphere and measured points have none.
     if (d.kind == TStructureKind::skHorizontal || d.kind == TStructureKind::skInclined) {
         for (THeadSpec TTankDescription::*side : {&TTankDescription::left, &TTankDescription::right}) {
-            const THeadSpec& spec = d.*side;
-            if (!spec.kind) continue;
+            const THeadSpec& chosen = d.*side;
+            if (!chosen.kind) continue;
             for (const auto& head : headComponents()) {
-                if (head.kind != *spec.kind) continue;
+                if (head.kind != *chosen.kind) continue;
                 for (const auto& field : head.left.fieldList()) {
                     auto dim = field.dim;
                     add([side, dim](TTankDescription& t) -> double& { return (t.*side).dims.*dim; }, u.head, true);
