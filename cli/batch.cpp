@@ -495,7 +495,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             }
             const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
             const auto tank =
-                output::tankSheetFields(output::describeTable(*read.description, inputs, rows, output::todayText()));
+                output::tankSheetFields(output::describeTable(*read.description, inputs, rows, output::todayText(), false));
             output::SaveFileToExcel(*options.out, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"), tank);
             out << "保存成功！\n";
             return kOk;

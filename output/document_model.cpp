@@ -167,7 +167,7 @@ std::string documentText(std::string_view text) {
 }
 
 TableDocument describeTable(const capacity::TTankDescription& d, const capacity::NamedInputs& inputs,
-                            const capacity::RowList& rows, std::string date) {
+                            const capacity::RowList& rows, std::string date, bool withRows) {
     TableDocument doc;
     doc.tankNumber = documentText(inputs.text("TankNumber"));
     const bool weight = inputs.checked("CheckBox1");
@@ -229,7 +229,8 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
     }
     add("生成日期", date, certificate);
 
-    const auto uncertainty = uncertaintyOf(d, inputs);
+    const auto uncertainty =
+        withRows || rows.size() <= kMaxDocumentRows ? uncertaintyOf(d, inputs) : std::nullopt;
     if (uncertainty) {
         if (const auto summary = capacity::summarizeUncertainty(*uncertainty))
             add("不确定度", capacity::uncertaintyStatement(*summary), true);
@@ -238,6 +239,7 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
     const bool perMm = inputs.checked("PerMillimetre");
     if (perMm) doc.extraHeadings.push_back(weight ? "kg/mm" : "L/mm");
 
+    if (!withRows) return doc;
     doc.rows.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const std::string_view row = rows[i];

@@ -71,8 +71,11 @@ std::string documentText(std::string_view text);
 // and the rows of ListBox1). `date` is the generation date as shown. The rows are
 // viewed, not copied: `rows` must outlive the document. Every text taken from the inputs
 // is a documentText.
+// With `withRows` false only the header is made (the workbook's tank sheet): no row is
+// copied, and a table longer than a document may be gets no uncertainty statement, whose
+// every row would have to be computed for it.
 TableDocument describeTable(const capacity::TTankDescription& d, const capacity::NamedInputs& inputs,
-                            const capacity::RowList& rows, std::string date);
+                            const capacity::RowList& rows, std::string date, bool withRows = true);
 
 // The description for a document of the table shown (ListBox1's `rows`): the inputs are
 // read again and must still make exactly these rows, so the header cannot describe
