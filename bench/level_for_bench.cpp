@@ -4,6 +4,7 @@
 #include "capacity/level_for.h"
 #include "capacity/memory_inputs.h"
 #include "capacity/page_inputs.h"
+#include "two_head_tank.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,22 +12,7 @@
 
 namespace {
 
-using kelvora::capacity::MemoryInputs;
-
-// D 2600, L 8000, an ellipsoidal head at the left and a non-standard dished head at the right.
-MemoryInputs twoHeadTank() {
-    auto in = MemoryInputs::afterStartup();
-    in.setChecked("RadioButton1", true);
-    in.setText("Edit1", "2600");
-    in.setText("Edit2", "8000");
-    in.setChecked("RadioButton15", true);
-    in.setText("Edit21", "25"), in.setText("Edit22", "675");
-    in.setChecked("RadioButton6", true);
-    in.setText("Edit45", "25"), in.setText("Edit46", "525"), in.setText("Edit47", "2600");
-    for (auto name : {"Edit13", "Edit31", "Edit32", "Edit33"})
-        in.setText(name, "0");
-    return in;
-}
+using kelvora::bench::twoHeadTank;
 
 void run(benchmark::State& state, const char* value, int mode) {
     auto in = twoHeadTank();

@@ -1,11 +1,10 @@
-// The table's uncertainty for 10,000 rows of a horizontal tank with two heads, D 2600,
-// L 8000, an ellipsoidal head at the left and a non-standard dished head at the right.
-// Targets: ≤ 0.5 s by the required formulas, ≤ 3 s by exact geometry.
+// The table's uncertainty for 10,000 rows of the two-head tank. Targets: ≤ 0.5 s by the
+// required formulas, ≤ 3 s by exact geometry.
 
-#include "capacity/memory_inputs.h"
 #include "capacity/page_inputs.h"
 #include "capacity/tank_description.h"
 #include "capacity/uncertainty.h"
+#include "two_head_tank.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,18 +14,9 @@ namespace {
 
 using namespace kelvora::capacity;
 
-TTankDescription twoHeadTank(bool exact) {
-    auto in = MemoryInputs::afterStartup();
-    in.setChecked("RadioButton1", true);
-    in.setText("Edit1", "2600");
-    in.setText("Edit2", "8000");
-    in.setChecked("RadioButton15", true);
-    in.setText("Edit21", "25"), in.setText("Edit22", "675");
-    in.setChecked("RadioButton6", true);
-    in.setText("Edit45", "25"), in.setText("Edit46", "525"), in.setText("Edit47", "2600");
+TTankDescription described(bool exact) {
+    auto in = kelvora::bench::twoHeadTank();
     in.setText("Edit6", "0"), in.setText("Edit7", "2600"), in.setText("Edit8", "0.26"), in.setText("Edit9", "50");
-    for (auto name : {"Edit13", "Edit31", "Edit32", "Edit33"})
-        in.setText(name, "0");
     in.setChecked("ExactGeometry", exact);
     auto read = ReadTankDescription(in, RequestType::Table);
     if (!read.description) throw std::runtime_error(read.message);
@@ -34,7 +24,7 @@ TTankDescription twoHeadTank(bool exact) {
 }
 
 void run(benchmark::State& state, bool exact) {
-    const TTankDescription d = twoHeadTank(exact);
+    const TTankDescription d = described(exact);
     const StandardUncertainties u{.section = 2, .length = 3, .head = 2, .level = 1};
     for (auto _ : state) {
         const auto rows = tableUncertainty(d, u, 1000);

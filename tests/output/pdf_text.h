@@ -37,6 +37,23 @@ inline std::vector<std::string> pagesOf(const std::string& pdf) {
     return pages;
 }
 
+// The words of every line of `page` made only of words matching `word`, line by line.
+inline std::vector<std::vector<std::string>> numericLines(const std::string& page, const std::regex& word) {
+    std::vector<std::vector<std::string>> result;
+    std::istringstream lines(page);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::vector<std::string> tokens;
+        bool numeric = true;
+        for (std::string w; words >> w;) {
+            numeric = numeric && std::regex_match(w, word);
+            tokens.push_back(w);
+        }
+        if (numeric && !tokens.empty()) result.push_back(std::move(tokens));
+    }
+    return result;
+}
+
 // The table's pairs in reading order: on each page the lines made only of numbers hold
 // pair j in their tokens 2j and 2j+1; the pairs fill from the left, so a short line
 // belongs to the first pairs.
@@ -45,16 +62,8 @@ inline std::vector<std::pair<std::string, std::string>> tableOf(const std::vecto
     std::vector<std::pair<std::string, std::string>> pairs;
     for (const auto& page : pages) {
         std::vector<std::vector<std::pair<std::string, std::string>>> columns;
-        std::istringstream lines(page);
-        for (std::string line; std::getline(lines, line);) {
-            std::istringstream words(line);
-            std::vector<std::string> tokens;
-            bool numeric = true;
-            for (std::string w; words >> w;) {
-                numeric = numeric && std::regex_match(w, numberToken);
-                tokens.push_back(w);
-            }
-            if (!numeric || tokens.empty() || tokens.size() % 2 != 0) continue;
+        for (const auto& tokens : numericLines(page, numberToken)) {
+            if (tokens.size() % 2 != 0) continue;
             columns.resize(std::max(columns.size(), tokens.size() / 2));
             for (std::size_t j = 0; j < tokens.size() / 2; ++j)
                 columns[j].emplace_back(tokens[2 * j], tokens[2 * j + 1]);

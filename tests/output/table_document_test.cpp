@@ -468,16 +468,8 @@ std::vector<std::vector<std::string>> groupsOf(const std::vector<std::string>& p
     std::vector<std::vector<std::string>> rows;
     for (const auto& page : pages) {
         std::vector<std::vector<std::vector<std::string>>> columns;
-        std::istringstream lines(page);
-        for (std::string line; std::getline(lines, line);) {
-            std::istringstream words(line);
-            std::vector<std::string> tokens;
-            bool numeric = true;
-            for (std::string w; words >> w;) {
-                numeric = numeric && std::regex_match(w, numberToken);
-                tokens.push_back(w);
-            }
-            if (!numeric || tokens.size() < k - 1) continue;
+        for (const auto& tokens : ::kelvora::test::numericLines(page, numberToken)) {
+            if (tokens.size() < k - 1) continue;
             columns.resize(std::max(columns.size(), (tokens.size() + k - 1) / k));
             for (std::size_t j = 0; j * k < tokens.size(); ++j)
                 columns[j].emplace_back(tokens.begin() + static_cast<std::ptrdiff_t>(j * k),
