@@ -2,6 +2,7 @@
 
 #include "capacity/display.h"
 #include "capacity/level_for.h"
+#include "capacity/tank_check.h"
 #include "capacity/tank_description.h"
 #include "capacity/volume.h"
 #include "kernel/number_text.h"
@@ -23,19 +24,25 @@ GaugeChartResult makeGaugeChart(NamedInputs& inputs, int intervals) {
     chart.tankNumber = inputs.text("TankNumber");
     chart.points.reserve(static_cast<std::size_t>(intervals) + 1);
     const long double span = static_cast<long double>(range->top) - range->bottom;
-    double V = 0;
     for (int k = 0; k <= intervals; ++k) {
         const double x =
             k == intervals ? range->top : static_cast<double>(range->bottom + span * k / intervals);
-        V = VolumeAtLevel(d, x, V);
-        chart.points.push_back({x, litresText(V)});
+        // A point the table would refuse is never handed to a console as a volume.
+        const LevelVolume V = checkedVolumeAtLevel(d, x);
+        if (!V.ok())
+            return {std::nullopt, levelFailedMessage(d, x, V.status == LevelVolume::Status::Negative)};
+        chart.points.push_back({x, litresText(V.V)});
     }
     return {std::move(chart), {}};
 }
 
 std::string gaugeChartText(const GaugeChart& chart) {
     std::string text;
-    text.append("# tank_number: ").append(chart.tankNumber).append("\n");
+    // A line break in the number would start a data line of its own.
+    std::string number = chart.tankNumber;
+    for (char& c : number)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    text.append("# tank_number: ").append(number).append("\n");
     text.append("# top_level_mm: ").append(kernel::formatGeneral(chart.points.back().level)).append("\n");
     text.append("# full_volume_L: ").append(chart.points.back().volume).append("\n");
     text.append("# level_mm,volume_L\n");

@@ -34,10 +34,13 @@ struct GaugeChartResult {
 
 // Reads the tank as the level from a volume does (the dead volume and attachment, not
 // the table's levels). `intervals` is N, from kMinChartIntervals to kMaxChartIntervals.
+// A point whose volume cannot be composed or is negative stops the chart with the
+// table's message naming its level.
 GaugeChartResult makeGaugeChart(NamedInputs& inputs, int intervals);
 
 // "# ..." lines with the tank number, the top level and the full volume, then one
-// "level,volume" line per point (level in mm, general format), lines ending in LF.
+// "level,volume" line per point (level in mm, general format), lines ending in LF. Control
+// characters of the tank number (line breaks included) are written as blanks.
 std::string gaugeChartText(const GaugeChart& chart);
 
 } // namespace kelvora::capacity

@@ -1,7 +1,7 @@
 #include "cli/batch.h"
 
-#include "cli/document_application.h"
 #include "cli/register.h"
+#include "cli/table_files.h"
 #include "cli/tank_options.h"
 
 #include "capacity/calibration_grid.h"
@@ -16,10 +16,6 @@
 #include "identify/identification.h"
 #include "identify/records.h"
 #include "kernel/errors.h"
-#include "output/csv_table.h"
-#include "output/document_model.h"
-#include "output/table_document.h"
-#include "output/workbook_export.h"
 #include "persist/startup.h"
 #include "persist/tank_file.h"
 #include "capacity/vocabulary.h"
@@ -160,21 +156,6 @@ struct UsageError {
     std::string text;
 };
 
-enum class OutFormat { Xls, Xlsx, Pdf, Csv };
-
-std::optional<OutFormat> outFormatFor(std::string_view name) {
-    const auto dot = name.rfind('.');
-    if (dot == std::string_view::npos || name.find('/', dot) != std::string_view::npos) return std::nullopt;
-    std::string ending(name.substr(dot));
-    std::transform(ending.begin(), ending.end(), ending.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (ending == ".xls") return OutFormat::Xls;
-    if (ending == ".xlsx") return OutFormat::Xlsx;
-    if (ending == ".pdf") return OutFormat::Pdf;
-    if (ending == ".csv") return OutFormat::Csv;
-    return std::nullopt;
-}
-
 std::optional<int> pageFrom(std::string_view arg) {
     for (int i = 0; i < static_cast<int>(kPageCaptions.size()); ++i)
         if (arg == kPageCaptions[i] || arg == std::to_string(i)) return i;
@@ -197,7 +178,7 @@ struct Options {
     bool columnsGiven = false;
     std::optional<std::string> settings, out, levelFor, tank;
     std::optional<int> chart;
-    OutFormat format = OutFormat::Xls;
+    TableFormat format = TableFormat::Xls;
     int page = 0;
     std::vector<std::pair<std::string, std::string>> points;
     std::vector<std::string_view> assignments;
@@ -250,7 +231,7 @@ Options parse(int argc, const char* const* argv) {
     }
     if (!unknown.empty()) throw UsageError{unknown.substr(std::string_view("\nkelvora-table: ").size())};
     if (o.out) {
-        const auto format = outFormatFor(*o.out);
+        const auto format = tableFormatFor(*o.out);
         if (!format) throw UsageError{"--out: '" + *o.out + "' does not end in .xls, .xlsx, .pdf or .csv"};
         o.format = *format;
     }
@@ -338,7 +319,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             if (load.gridKept)
                 err << "kelvora-table: 标定点文件“" << load.gridFile.string() << "”无法读取，没有载入标定点\n";
         }
-        if (options.chart && (options.quick || options.compare || options.levelFor || options.identify || !options.out))
+        if (options.chart && (options.quick || options.compare || options.levelFor || options.identify || !options.out ||
+                              options.format != TableFormat::Csv))
             throw UsageError{"--chart N goes with --out FILE.csv, and with neither --quick, --compare nor --level-for"};
         if (options.quick && options.out) throw UsageError{"--out goes with a table, not with --quick"};
         if (options.levelFor && (options.quick || options.out))
@@ -457,6 +439,18 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             return kOk;
         }
         if (options.chart) return writeChart(inputs, *options.chart, *options.out, out, err);
+        if (options.out) {
+            const TableFile file{options.format, *options.out};
+            DirectPrinter printer;
+            const auto made = makeTableFiles(inputs, {&file, 1}, printer);
+            if (!made.note.empty()) err << made.note << '\n';
+            if (!made.refusal.empty()) {
+                err << made.refusal << '\n';
+                return kValidation;
+            }
+            out << "保存成功！\n";
+            return kOk;
+        }
         capacity::RowList rows;
         const auto outcome = capacity::GenerateCapacityTable(inputs, rows);
         if (outcome.stopped()) {
@@ -464,42 +458,6 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             return kValidation;
         }
         if (!outcome.note.empty()) err << outcome.note << '\n';
-        if (options.out && options.format == OutFormat::Pdf) {
-            std::string refusal = output::documentRefusal(rows.size());
-            if (refusal.empty()) refusal = output::documentInputsRefusal(inputs);
-            if (!refusal.empty()) {
-                err << refusal << '\n';
-                return kValidation;
-            }
-            const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
-            const DocumentApplication application;
-            const auto doc = output::describeTable(*read.description, inputs, rows, output::todayText());
-            if (const std::string unprintable = output::unprintableCharacterRefusal(doc); !unprintable.empty()) {
-                err << unprintable << '\n';
-                return kValidation;
-            }
-            output::saveTableDocumentPdf(*options.out, doc);
-            out << "保存成功！\n";
-            return kOk;
-        }
-        if (options.out && options.format == OutFormat::Csv) {
-            output::saveCsvTable(*options.out, rows, inputs.checked("CheckBox1"));
-            out << "保存成功！\n";
-            return kOk;
-        }
-        if (options.out) {
-            // The tank's sheet prints what the document's header does, with the same refusals.
-            if (const std::string refusal = output::documentInputsRefusal(inputs); !refusal.empty()) {
-                err << refusal << '\n';
-                return kValidation;
-            }
-            const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
-            const auto tank =
-                output::tankSheetFields(output::describeTable(*read.description, inputs, rows, output::todayText(), false));
-            output::SaveFileToExcel(*options.out, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"), tank);
-            out << "保存成功！\n";
-            return kOk;
-        }
         writeRows(rows, out);
         out.flush();
         return kOk;

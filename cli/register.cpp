@@ -1,16 +1,19 @@
 #include "cli/register.h"
 
+#include "capacity/input_table.h"
 #include "capacity/memory_inputs.h"
 #include "capacity/page_inputs.h"
 #include "capacity/requests.h"
 #include "capacity/vocabulary.h"
 #include "cli/batch.h"
 #include "cli/document_application.h"
-#include "output/csv_table.h"
-#include "output/document_model.h"
+#include "cli/register_lock.h"
+#include "cli/register_names.h"
+#include "cli/table_files.h"
+#include "kernel/number_text.h"
 #include "output/table_document.h"
-#include "output/workbook_export.h"
 #include "persist/atomic_file.h"
+#include "persist/io_error.h"
 #include "persist/register_file.h"
 #include "persist/tank_file.h"
 
@@ -41,6 +44,12 @@ using capacity::MemoryInputs;
 
 constexpr std::array<std::string_view, 4> kFormats{"pdf", "xlsx", "xls", "csv"};
 constexpr std::string_view kFileColumn = "file";
+constexpr const char* kSummaryName = "summary.csv";
+
+// summary.csv cannot be written: the message names it.
+struct SummaryError {
+    std::string text;
+};
 
 struct Usage {
     std::string text;
@@ -92,35 +101,15 @@ Options parse(int argc, const char* const* argv) {
     return o;
 }
 
-// A tank number as a file name: no separators, no characters the common desktops refuse,
-// no leading point, at most 120 bytes without splitting a character.
-std::string safeFileName(std::string_view number) {
-    std::string name;
-    for (const char c : number) {
-        const auto u = static_cast<unsigned char>(c);
-        const bool refused =
-            u < 0x20 || u == 0x7F || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
-        name.push_back(refused ? '_' : c);
-    }
-    if (!name.empty() && name.front() == '.') name.front() = '_';
-    if (name.size() > 120) {
-        std::size_t cut = 120;
-        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
-            --cut;
-        name.resize(cut);
-    }
-    return name;
-}
-
 // Every PDF is drawn on the main thread, which made the application and loaded the
 // document fonts: Qt documents painting from other threads for images and printers, not
 // for its PDF writer, and keeps font engines per thread. Drawing is a small part of a
 // register's time next to the rows, the workbooks and the disk, which the workers share.
-class PdfDrawer {
+class PdfDrawer : public DocumentPrinter {
 public:
     // From a worker: waits until the main thread has drawn the document; nothing and the
     // message in `refusal` when the fonts cannot show a character of its header.
-    QByteArray draw(const output::TableDocument& doc, std::string& refusal) {
+    QByteArray print(const output::TableDocument& doc, std::string& refusal) override {
         std::promise<QByteArray> promise;
         auto drawn = promise.get_future();
         {
@@ -169,12 +158,31 @@ private:
     std::size_t finished_ = 0;
 };
 
+enum class Status { Running, Done, Refused, Failed };
+
+// A row as the register keeps it while the tables are made: its inputs are built by the
+// worker that makes its files and dropped after, so a register's memory holds its cells,
+// not a full set of inputs per row.
 struct Tank {
-    int line = 0;
-    std::optional<MemoryInputs> inputs; // nothing when the row was refused while read
+    const persist::RegisterRow* row = nullptr;
     std::string number, fileName, structure;
-    std::string status = "ok", message, rows, capacity;
+    Status status = Status::Running;
+    std::string message, rows, capacity;
 };
+
+std::string statusText(Status status) {
+    switch (status) {
+    case Status::Running:
+        return "进行中";
+    case Status::Done:
+        return "成功";
+    case Status::Refused:
+        return "拒绝";
+    case Status::Failed:
+        return "失败";
+    }
+    return {};
+}
 
 std::string structureWord(int page) {
     for (const auto& value : capacity::findTerm("structure")->values)
@@ -182,74 +190,101 @@ std::string structureWord(int page) {
     return {};
 }
 
-// The row's inputs: the referenced tank file's, then the row's non-empty cells.
-void readRow(Tank& tank, const persist::RegisterTable& table, const persist::RegisterRow& row,
-             const fs::path& base) {
-    tank.line = row.line;
-    const auto numberColumn = std::find(table.heading.begin(), table.heading.end(), "tank_number");
-    if (numberColumn != table.heading.end()) {
-        const auto i = static_cast<std::size_t>(numberColumn - table.heading.begin());
-        if (i < row.cells.size()) tank.number = row.cells[i];
-    }
-    try {
-        if (row.cells.size() > table.heading.size())
-            for (std::size_t i = table.heading.size(); i < row.cells.size(); ++i)
-                if (!row.cells[i].empty())
-                    throw kelvora::Error("第" + std::to_string(row.line) + "行的格比标题多");
-        MemoryInputs inputs = MemoryInputs::afterStartup();
-        std::vector<capacity::Assignment> assignments;
-        for (std::size_t i = 0; i < row.cells.size() && i < table.heading.size(); ++i) {
-            if (row.cells[i].empty()) continue;
-            if (table.heading[i] == kFileColumn)
-                persist::loadTankFile(base / row.cells[i], inputs);
-            else
-                assignments.push_back({table.heading[i], row.cells[i], row.line});
-        }
-        capacity::applyAssignments(inputs, assignments);
-        tank.number = inputs.text("TankNumber");
-        tank.structure = structureWord(inputs.activePage());
-        tank.inputs = std::move(inputs);
-    } catch (const kelvora::Error& e) {
-        tank.status = "refused";
-        tank.message = e.what();
-    }
+std::string lineText(int line) {
+    return "第" + std::to_string(line) + "行";
 }
 
-void makeTables(Tank& tank, const Options& o, PdfDrawer& pdf) {
-    MemoryInputs& inputs = *tank.inputs;
-    auto refuse = [&](const std::string& message) {
-        tank.status = "refused";
-        tank.message = message;
+std::string inQuotes(std::string_view text) {
+    return "“" + std::string(text) + "”";
+}
+
+// Whether a column's cells are numbers: the edit fields that take digits, a head's
+// dimensions and the calibration points.
+enum class CellKind { Text, Number, Points };
+
+CellKind cellKind(std::string_view column) {
+    auto edit = [](std::string_view component) {
+        const capacity::InputInfo* input = capacity::findAnyInput(component);
+        return input && input->kind == capacity::InputKind::Edit && input->filter != capacity::KeyFilter::None
+                   ? CellKind::Number
+                   : CellKind::Text;
     };
-    if (const std::string refusal = capacity::textLengthRefusal(inputs); !refusal.empty())
-        return refuse(refusal);
-    capacity::RowList rows;
-    const auto outcome = capacity::GenerateCapacityTable(inputs, rows);
-    if (outcome.stopped()) return refuse(outcome.message);
-    tank.message = outcome.note;
-    tank.rows = std::to_string(rows.size());
-    if (rows.size() > 0) {
-        const std::string_view last = rows[rows.size() - 1];
-        tank.capacity = last.substr(last.find(',') + 1);
-    }
-    const fs::path stem = o.outDir / tank.fileName;
-    for (const auto& format : o.formats) {
-        const std::string path = stem.string() + "." + format;
-        if (format == "pdf") {
-            if (const std::string refusal = output::documentRefusal(rows.size()); !refusal.empty())
-                return refuse(refusal);
-            const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
-            std::string refusal;
-            const QByteArray bytes = pdf.draw(
-                output::describeTable(*read.description, inputs, rows, output::todayText()), refusal);
-            if (!refusal.empty()) return refuse(refusal);
-            persist::writeFileAtomically(
-                path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-        } else if (format == "csv") {
-            output::saveCsvTable(path, rows, inputs.checked("CheckBox1"));
-        } else {
-            output::SaveFileToExcel(path, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"));
+    if (const capacity::Term* term = capacity::findTerm(column)) {
+        switch (term->kind) {
+        case capacity::TermKind::Text:
+            return edit(term->component);
+        case capacity::TermKind::HeadSize:
+            return CellKind::Number;
+        case capacity::TermKind::Points:
+            return CellKind::Points;
+        default:
+            return CellKind::Text;
         }
+    }
+    return edit(column);
+}
+
+// The refusal of a cell holding text where a number belongs; "" for a number or text that
+// may stand there. An empty cell (an empty part of a point too) is a value not given.
+std::string cellRefusal(std::string_view column, std::string_view cell, int line) {
+    auto number = [](std::string_view text) {
+        return text.empty() || kernel::tryStrToFloat(text).has_value();
+    };
+    const CellKind kind = cellKind(column);
+    bool ok = true;
+    if (kind == CellKind::Number)
+        ok = number(cell);
+    else if (kind == CellKind::Points)
+        for (const auto& [level, volume] : capacity::splitPoints(cell))
+            ok = ok && number(level) && number(volume);
+    if (ok) return {};
+    return lineText(line) + inQuotes(column) + "列的" + inQuotes(cell) + "不是数字";
+}
+
+// The row's inputs: the referenced tank file's, then the row's non-empty cells.
+MemoryInputs readRow(const persist::RegisterTable& table, const persist::RegisterRow& row,
+                     const fs::path& base) {
+    MemoryInputs inputs = MemoryInputs::afterStartup();
+    std::vector<capacity::Assignment> assignments;
+    for (std::size_t i = 0; i < row.cells.size() && i < table.heading.size(); ++i) {
+        if (row.cells[i].empty()) continue;
+        if (table.heading[i] == kFileColumn)
+            persist::loadTankFile(base / row.cells[i], inputs);
+        else if (const std::string refusal = cellRefusal(table.heading[i], row.cells[i], row.line);
+                 !refusal.empty())
+            throw kelvora::Error(refusal);
+        else
+            assignments.push_back({table.heading[i], row.cells[i], row.line});
+    }
+    if (row.cells.size() > table.heading.size())
+        for (std::size_t i = table.heading.size(); i < row.cells.size(); ++i)
+            if (!row.cells[i].empty()) throw kelvora::Error(lineText(row.line) + "的格比标题多");
+    capacity::applyAssignments(inputs, assignments);
+    return inputs;
+}
+
+// The row's tank number from its cells, without building its inputs: the component's
+// column over the readable name's (as the assignments apply them), else the tank file's
+// number. Empty when the row gives none, or its tank file cannot be read (the row is
+// then refused for it).
+std::string numberOfRow(const persist::RegisterTable& table, const persist::RegisterRow& row,
+                        const fs::path& base) {
+    std::string number;
+    const std::string* file = nullptr;
+    for (std::size_t i = 0; i < row.cells.size() && i < table.heading.size(); ++i) {
+        if (row.cells[i].empty()) continue;
+        if (table.heading[i] == "TankNumber" || (table.heading[i] == "tank_number" && number.empty()))
+            number = row.cells[i];
+        else if (table.heading[i] == kFileColumn)
+            file = &row.cells[i];
+    }
+    if (!number.empty() || !file) return number;
+    try {
+        MemoryInputs inputs = MemoryInputs::afterStartup();
+        persist::loadTankFile(base / *file, inputs);
+        return inputs.text("TankNumber");
+    } catch (const std::exception&) {
+        return {};
     }
 }
 
@@ -263,29 +298,119 @@ std::string csvCell(std::string_view text) {
     return cell + "\"";
 }
 
+// With a byte-order mark, so a spreadsheet on Chinese Windows reads the text as UTF-8.
 std::string summaryText(const std::vector<Tank>& tanks) {
-    std::string text = "tank_number,structure,rows,capacity,status,message\n";
+    std::string text = "\xEF\xBB\xBF罐号,结构,行数,容量,状态,信息\n";
     for (const auto& t : tanks) {
-        for (const std::string* cell : {&t.number, &t.structure, &t.rows, &t.capacity, &t.status})
+        const std::string status = statusText(t.status);
+        for (const std::string* cell : {&t.number, &t.structure, &t.rows, &t.capacity, &status})
             text.append(csvCell(*cell)).push_back(',');
         text.append(csvCell(t.message)).push_back('\n');
     }
     return text;
 }
 
-// Refuses the register when two rows, or their file names, would share a name, or a row has
-// no tank number: the message names the number (or the line).
-std::string namingProblem(std::vector<Tank>& tanks) {
-    std::map<std::string, const Tank*> byName;
+void writeSummary(const fs::path& path, const std::vector<Tank>& tanks) {
+    try {
+        persist::writeFileAtomically(path, summaryText(tanks));
+    } catch (const std::exception& e) {
+        throw SummaryError("无法写入汇总文件" + inQuotes(path.string()) + "：" + e.what());
+    }
+}
+
+std::vector<TableFile> filesOf(const Tank& tank, const Options& o) {
+    std::vector<TableFile> files;
+    for (const auto& format : o.formats)
+        files.push_back({*tableFormatFor("." + format), o.outDir / (tank.fileName + "." + format)});
+    return files;
+}
+
+// Refuses the register when a row has no tank number, or a file of one row would be
+// another row's, summary.csv or the register itself, on any file system the tables may
+// be copied to: the message names the rows.
+std::string namingProblem(std::vector<Tank>& tanks, const Options& o) {
+    std::error_code ec;
+    const fs::path registerFile = fs::weakly_canonical(o.registerFile, ec);
+    const bool besideRegister =
+        !ec && fs::weakly_canonical(o.outDir, ec) == registerFile.parent_path() && !ec;
+    const std::string registerKey = clashKey(registerFile.filename().string());
+    const std::string summaryKey = clashKey(kSummaryName);
+    std::map<std::string, const Tank*> byKey;
     for (auto& t : tanks) {
-        if (t.number.empty()) return "第" + std::to_string(t.line) + "行没有罐号（tank_number）";
+        if (t.number.empty()) return lineText(t.row->line) + "没有罐号（tank_number）";
         t.fileName = safeFileName(t.number);
-        const auto [it, fresh] = byName.emplace(t.fileName, &t);
-        if (!fresh)
-            return "罐号“" + t.number + "”重复（第" + std::to_string(it->second->line) + "行和第" +
-                   std::to_string(t.line) + "行）";
+        for (const auto& format : o.formats) {
+            const std::string key = clashKey(t.fileName + "." + format);
+            if (key == summaryKey)
+                return lineText(t.row->line) + "罐号" + inQuotes(t.number) + "的文件名与汇总文件" +
+                       inQuotes(kSummaryName) + "相同";
+            if (besideRegister && key == registerKey)
+                return lineText(t.row->line) + "罐号" + inQuotes(t.number) + "的文件名与登记表" +
+                       inQuotes(o.registerFile.string()) + "相同";
+        }
+        const auto [it, fresh] = byKey.emplace(clashKey(t.fileName), &t);
+        if (fresh) continue;
+        const Tank& first = *it->second;
+        const std::string rows = "（" + lineText(first.row->line) + "和" + lineText(t.row->line) + "）";
+        if (first.number == t.number) return "罐号" + inQuotes(t.number) + "重复" + rows;
+        return "罐号" + inQuotes(t.number) + "重复：与" + inQuotes(first.number) + "的文件名相同" + rows;
     }
     return {};
+}
+
+// A symbolic link at a table's name is the folder's entry, not the file it leads to: it
+// is replaced, and what it points to is never written.
+void removeLinks(const std::vector<TableFile>& files) {
+    for (const auto& file : files) {
+        std::error_code ec;
+        if (fs::is_symlink(file.path, ec)) fs::remove(file.path, ec);
+    }
+}
+
+// The files of a row refused or failed in this run: a table left from an earlier run
+// would stand beside a summary that refuses it.
+std::string removeFiles(const std::vector<TableFile>& files) {
+    std::string kept;
+    for (const auto& file : files) {
+        std::error_code ec;
+        fs::remove(file.path, ec);
+        if (ec) kept += "；旧文件" + inQuotes(file.path.string()) + "无法删除";
+    }
+    return kept;
+}
+
+void makeTank(Tank& tank, const persist::RegisterTable& table, const fs::path& base, const Options& o,
+              DocumentPrinter& printer) {
+    const std::vector<TableFile> files = filesOf(tank, o);
+    std::optional<MemoryInputs> inputs;
+    // The row's cells and the tank file it names are the row's own fault; the table and
+    // its files are not.
+    try {
+        inputs = readRow(table, *tank.row, base);
+        tank.structure = structureWord(inputs->activePage());
+    } catch (const kelvora::Error& e) {
+        tank.status = Status::Refused;
+        tank.message = e.what();
+    } catch (const std::exception& e) {
+        tank.status = Status::Failed;
+        tank.message = errorReportText(e.what());
+    }
+    if (inputs) {
+        try {
+            removeLinks(files);
+            const TableFilesOutcome made = makeTableFiles(*inputs, files, printer);
+            tank.status = made.refusal.empty() ? Status::Done : Status::Refused;
+            tank.message = made.refusal.empty() ? made.note : made.refusal;
+            if (made.refusal.empty()) {
+                tank.rows = std::to_string(made.rows);
+                tank.capacity = made.capacity;
+            }
+        } catch (const std::exception& e) {
+            tank.status = Status::Failed;
+            tank.message = errorReportText(e.what());
+        }
+    }
+    if (tank.status != Status::Done) tank.message += removeFiles(files);
 }
 
 } // namespace
@@ -308,15 +433,32 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
                     << "”不是输入的名称（见 kelvora-table --inputs）\n";
                 return kValidation;
             }
+        if (table.rows.size() > kMaxRegisterTanks) {
+            err << "kelvora-table: 登记表有" << table.rows.size() << "个罐，一个登记表最多"
+                << kMaxRegisterTanks << "个罐，请分成几个登记表\n";
+            return kValidation;
+        }
+        // Every name is settled on the cells before any row's inputs are built.
         std::vector<Tank> tanks(table.rows.size());
         const fs::path base = o.registerFile.parent_path();
-        for (std::size_t i = 0; i < tanks.size(); ++i)
-            readRow(tanks[i], table, table.rows[i], base);
-        if (const std::string problem = namingProblem(tanks); !problem.empty()) {
+        for (std::size_t i = 0; i < tanks.size(); ++i) {
+            tanks[i].row = &table.rows[i];
+            tanks[i].number = numberOfRow(table, table.rows[i], base);
+        }
+        if (const std::string problem = namingProblem(tanks, o); !problem.empty()) {
             err << "kelvora-table: " << problem << '\n';
             return kValidation;
         }
-        fs::create_directories(o.outDir);
+        if (std::error_code ec; !fs::create_directories(o.outDir, ec) && ec) {
+            err << "kelvora-table: 无法创建文件夹“" << o.outDir.string() << "”："
+                << persist::ioReason(ec.value()) << '\n';
+            return kErrorReport;
+        }
+        const RegisterLock lock(o.outDir);
+        // Before any table is replaced: a register stopped half-way leaves no earlier
+        // run's "成功" beside this run's tables.
+        const fs::path summary = o.outDir / kSummaryName;
+        writeSummary(summary, tanks);
 
         const bool pdf = std::find(o.formats.begin(), o.formats.end(), "pdf") != o.formats.end();
         const DocumentApplication application(pdf);
@@ -334,20 +476,12 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
                 ~Finished() { drawer.workerFinished(); }
             } finished{pdfDrawer};
             for (std::size_t i; (i = nextTank++) < tanks.size();) {
-                Tank& tank = tanks[i];
-                if (tank.inputs) {
-                    try {
-                        makeTables(tank, o, pdfDrawer);
-                    } catch (const std::exception& e) {
-                        tank.status = "error";
-                        tank.message = errorReportText(e.what());
-                    }
-                    tank.inputs.reset();
-                }
+                makeTank(tanks[i], table, base, o, pdfDrawer);
                 const std::size_t count = ++done;
                 if (terminal) {
                     const std::lock_guard lock(progress);
-                    err << "\r\033[K[" << count << '/' << tanks.size() << "] " << tank.number << std::flush;
+                    err << "\r\033[K[" << count << '/' << tanks.size() << "] " << tanks[i].number
+                        << std::flush;
                 }
             }
         };
@@ -361,15 +495,24 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
             w.join();
         if (terminal && !tanks.empty()) err << '\n';
 
-        persist::writeFileAtomically(o.outDir / "summary.csv", summaryText(tanks));
         int status = kOk;
         for (const auto& t : tanks) {
-            if (t.status == "error")
+            if (t.status == Status::Done) continue;
+            err << lineText(t.row->line) << "（" << t.number << "）" << statusText(t.status) << "："
+                << t.message << '\n';
+            if (t.status == Status::Failed)
                 status = kErrorReport;
-            else if (t.status == "refused" && status == kOk)
+            else if (status == kOk)
                 status = kValidation;
         }
+        writeSummary(summary, tanks);
         return status;
+    } catch (const SummaryError& e) {
+        err << "kelvora-table: " << e.text << '\n';
+        return kErrorReport;
+    } catch (const FolderBusy& e) {
+        err << "kelvora-table: " << e.what() << '\n';
+        return kErrorReport;
     } catch (const persist::RegisterError& e) {
         err << "kelvora-table: " << e.what() << '\n';
         return kValidation;

@@ -1,40 +1,13 @@
 // kelvora-table --register, --tank, --chart and --inputs, run as a process.
 
+#include "register_fixture.h"
 #include "run_table.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <regex>
 #include <sstream>
 
 namespace {
-
-namespace fs = std::filesystem;
-
-struct Dir {
-    fs::path path =
-        fs::temp_directory_path() / ("kelvora-register-" + std::to_string(getpid()) + "-" +
-                                     testing::UnitTest::GetInstance()->current_test_info()->name());
-    Dir() { fs::create_directories(path); }
-    ~Dir() { fs::remove_all(path); }
-    std::string operator/(const std::string& name) const { return (path / name).string(); }
-};
-
-void write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-std::string read(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-const std::string kTank =
-    "# Kelvora tank file, version 1\nstructure = horizontal\nsection = circle\nD = 2000\n"
-    "L = 5000\nleft.shape = ellipsoidal\nleft.h = 40\nleft.H = 540\nright.shape = cone\n"
-    "right.h = 40\nright.H2 = 440\nfrom = 0\nto = 2000\nstep = 10\nrows_per_column = 50\n"
-    "dead_volume = 0\nattachment.volume = 0\nattachment.bottom = 0\nattachment.height = 0\n";
 
 TEST(Register, RowsSummaryAndRefusals) {
     Dir dir;
@@ -48,16 +21,21 @@ TEST(Register, RowsSummaryAndRefusals) {
                            "T-5;a.tank;;abc;\n");
     const Result r =
         run("--register " + dir / "reg.csv" + " --out-dir " + dir / "out" + " --formats xlsx,pdf,csv");
-    EXPECT_EQ(r.status, 2) << r.err; // T-5 is an error report, the strongest outcome
+    EXPECT_EQ(r.status, 1) << r.err; // rows refused, none failed
     const std::string summary = read(dir.path / "out" / "summary.csv");
-    EXPECT_EQ(summary.substr(0, summary.find('\n')), "tank_number,structure,rows,capacity,status,message");
+    EXPECT_EQ(summary.substr(0, summary.find('\n')), "\xEF\xBB\xBF罐号,结构,行数,容量,状态,信息");
     EXPECT_NE(summary.find("\nT-1,horizontal,201,"), std::string::npos) << summary;
     EXPECT_NE(summary.find("\nT/2,horizontal,5,"), std::string::npos) << summary;
-    EXPECT_NE(summary.find("\nT-3,,,,refused,找不到罐文件"), std::string::npos) << summary;
-    EXPECT_NE(summary.find("\nT-4,horizontal,,,refused,呵呵，液位间隔必须大于零！\n"), std::string::npos)
+    EXPECT_NE(summary.find("\nT-3,,,,拒绝,找不到罐文件"), std::string::npos) << summary;
+    EXPECT_NE(summary.find("\nT-4,horizontal,,,拒绝,呵呵，液位间隔必须大于零！\n"), std::string::npos)
         << summary;
-    EXPECT_NE(summary.find("\nT-5,horizontal,,,error,'abc' is not a valid floating point value.\n"),
-              std::string::npos);
+    // A text where a number belongs is the row's refusal, naming its line and column.
+    EXPECT_NE(summary.find("\nT-5,,,,拒绝,第6行“step”列的“abc”不是数字\n"), std::string::npos) << summary;
+    // Every row refused is named on standard error, in the register's order.
+    const auto t3 = r.err.find("第4行（T-3）拒绝：找不到罐文件");
+    const auto t4 = r.err.find("第5行（T-4）拒绝：呵呵，液位间隔必须大于零！");
+    const auto t5 = r.err.find("第6行（T-5）拒绝：第6行“step”列的“abc”不是数字");
+    EXPECT_TRUE(t3 < t4 && t4 < t5 && t5 != std::string::npos) << r.err;
     for (const char* name : {"T-1.pdf", "T-1.xlsx", "T_2.pdf", "T_2.xlsx", "T_2.csv"})
         EXPECT_TRUE(fs::exists(dir.path / "out" / name)) << name;
     EXPECT_TRUE(read(dir.path / "out" / "T_2.csv").starts_with("高度cm,容积L\r\n0,0\r\n"));
