@@ -319,8 +319,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             if (load.gridKept)
                 err << "kelvora-table: 标定点文件“" << load.gridFile.string() << "”无法读取，没有载入标定点\n";
         }
-        if (options.chart && (options.quick || options.compare || options.levelFor || options.identify || !options.out ||
-                              options.format != TableFormat::Csv))
+        if (options.chart && (options.quick || options.compare || options.levelFor || options.identify ||
+                              !options.out || options.format != TableFormat::Csv))
             throw UsageError{"--chart N goes with --out FILE.csv, and with neither --quick, --compare nor --level-for"};
         if (options.quick && options.out) throw UsageError{"--out goes with a table, not with --quick"};
         if (options.levelFor && (options.quick || options.out))

@@ -358,13 +358,11 @@ std::string namingProblem(std::vector<Tank>& tanks, const Options& o) {
     return {};
 }
 
-// A symbolic link at a table's name is the folder's entry, not the file it leads to: it
-// is replaced, and what it points to is never written.
-void removeLinks(const std::vector<TableFile>& files) {
-    for (const auto& file : files) {
-        std::error_code ec;
-        if (fs::is_symlink(file.path, ec)) fs::remove(file.path, ec);
-    }
+// A symbolic link at one of the register's names is the folder's entry, not the file it
+// leads to: it is replaced, and what it points to is never written.
+void removeLink(const fs::path& path) {
+    std::error_code ec;
+    if (fs::is_symlink(path, ec)) fs::remove(path, ec);
 }
 
 // The files of a row refused or failed in this run: a table left from an earlier run
@@ -397,7 +395,8 @@ void makeTank(Tank& tank, const persist::RegisterTable& table, const fs::path& b
     }
     if (inputs) {
         try {
-            removeLinks(files);
+            for (const auto& file : files)
+                removeLink(file.path);
             const TableFilesOutcome made = makeTableFiles(*inputs, files, printer);
             tank.status = made.refusal.empty() ? Status::Done : Status::Refused;
             tank.message = made.refusal.empty() ? made.note : made.refusal;
@@ -454,10 +453,12 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
                 << persist::ioReason(ec.value()) << '\n';
             return kErrorReport;
         }
+        removeLink(o.outDir / kRegisterLockName);
         const RegisterLock lock(o.outDir);
         // Before any table is replaced: a register stopped half-way leaves no earlier
         // run's "成功" beside this run's tables.
         const fs::path summary = o.outDir / kSummaryName;
+        removeLink(summary);
         writeSummary(summary, tanks);
 
         const bool pdf = std::find(o.formats.begin(), o.formats.end(), "pdf") != o.formats.end();

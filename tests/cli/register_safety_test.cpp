@@ -84,6 +84,8 @@ TEST(RegisterFiles, SymbolicLinksAreReplacedNotFollowed) {
     fs::create_symlink(dir.path / "victim.txt", dir.path / "out" / "T-1.csv");
     fs::create_symlink(dir.path / "nowhere.txt", dir.path / "out" / "T-2.csv");
     fs::create_symlink(dir.path / "victim.txt", dir.path / "out" / "T-3.csv"); // of a row refused
+    fs::create_symlink(dir.path / "victim.txt", dir.path / "out" / "summary.csv");
+    fs::create_symlink(dir.path / "victim.txt", dir.path / "out" / ".kelvora-register.lock");
     write(dir / "reg.csv", "tank_number,file,step\nT-1,a.tank,500\nT-2,a.tank,500\nT-3,a.tank,0\n");
     const Result r = runRegister(dir / "reg.csv", dir / "out", "--formats csv");
     EXPECT_EQ(r.status, 1) << r.err;
@@ -94,6 +96,9 @@ TEST(RegisterFiles, SymbolicLinksAreReplacedNotFollowed) {
         EXPECT_TRUE(read(dir.path / "out" / name).starts_with("高度cm,容积L")) << name;
     }
     EXPECT_FALSE(fs::exists(fs::symlink_status(dir.path / "out" / "T-3.csv")));
+    EXPECT_FALSE(fs::is_symlink(dir.path / "out" / "summary.csv"));
+    EXPECT_TRUE(read(dir.path / "out" / "summary.csv").starts_with("\xEF\xBB\xBF罐号"));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(dir.path / "out" / ".kelvora-register.lock")));
 }
 
 TEST(RegisterCells, TextWhereANumberBelongsRefusesTheRow) {
