@@ -77,9 +77,10 @@ TableFilesOutcome makeTableFiles(capacity::NamedInputs& inputs, std::span<const 
         const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
         const std::string today = output::todayText();
         if (pdf) doc = output::describeTable(*read.description, inputs, rows, today);
+        // A table the document takes has the same header with its rows as without.
         if (workbook)
-            tankSheet =
-                output::tankSheetFields(output::describeTable(*read.description, inputs, rows, today, false));
+            tankSheet = output::tankSheetFields(
+                doc ? *doc : output::describeTable(*read.description, inputs, rows, today, false));
     }
     QByteArray pdfBytes;
     if (pdf) {
