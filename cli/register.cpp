@@ -265,10 +265,10 @@ MemoryInputs readRow(const persist::RegisterTable& table, const persist::Registe
 
 // The row's tank number from its cells, without building its inputs: the component's
 // column over the readable name's (as the assignments apply them), else the tank file's
-// number. Empty when the row gives none, or its tank file cannot be read (the row is
-// then refused for it).
+// number. Empty when the row gives none; `problem` then says why a tank file it names
+// could not give one.
 std::string numberOfRow(const persist::RegisterTable& table, const persist::RegisterRow& row,
-                        const fs::path& base) {
+                        const fs::path& base, std::string& problem) {
     std::string number;
     const std::string* file = nullptr;
     for (std::size_t i = 0; i < row.cells.size() && i < table.heading.size(); ++i) {
@@ -283,7 +283,8 @@ std::string numberOfRow(const persist::RegisterTable& table, const persist::Regi
         MemoryInputs inputs = MemoryInputs::afterStartup();
         persist::loadTankFile(base / *file, inputs);
         return inputs.text("TankNumber");
-    } catch (const std::exception&) {
+    } catch (const kelvora::Error& e) {
+        problem = e.what();
         return {};
     }
 }
@@ -337,7 +338,9 @@ std::string namingProblem(std::vector<Tank>& tanks, const Options& o) {
     const std::string summaryKey = clashKey(kSummaryName);
     std::map<std::string, const Tank*> byKey;
     for (auto& t : tanks) {
-        if (t.number.empty()) return lineText(t.row->line) + "没有罐号（tank_number）";
+        if (t.number.empty())
+            return lineText(t.row->line) + "没有罐号（tank_number）" +
+                   (t.message.empty() ? "" : "：" + t.message);
         t.fileName = safeFileName(t.number);
         for (const auto& format : o.formats) {
             const std::string key = clashKey(t.fileName + "." + format);
@@ -442,7 +445,7 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
         const fs::path base = o.registerFile.parent_path();
         for (std::size_t i = 0; i < tanks.size(); ++i) {
             tanks[i].row = &table.rows[i];
-            tanks[i].number = numberOfRow(table, table.rows[i], base);
+            tanks[i].number = numberOfRow(table, table.rows[i], base, tanks[i].message);
         }
         if (const std::string problem = namingProblem(tanks, o); !problem.empty()) {
             err << "kelvora-table: " << problem << '\n';

@@ -52,6 +52,8 @@ TEST(RegisterNames, ClashesRefuseTheRegisterBeforeAnythingIsWritten) {
         {"reg.csv", "tank_number\nA/1\nA_1\n", "pdf", "罐号“A_1”重复：与“A/1”的文件名相同"},
         {"reg.csv", "tank_number\nCON\nCON_\n", "pdf", "罐号“CON_”重复：与“CON”的文件名相同"},
         {"reg.csv", "tank_number\nT-1\nT-1\n", "pdf", "罐号“T-1”重复（第2行和第3行）"},
+        {"reg.csv", "tank_number,file\nT-1,\n,missing.tank\n", "pdf",
+         "第3行没有罐号（tank_number）：找不到罐文件"},
     };
     for (const auto& c : cases) {
         Dir dir;
