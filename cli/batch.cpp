@@ -306,6 +306,7 @@ int runIdentify(MemoryInputs& inputs, const Options& options, std::ostream& out,
         err << outcome.message << '\n';
         return kValidation;
     }
+    if (const std::string note = identify::sampleNote(*outcome.fit); !note.empty()) err << note << '\n';
     for (const std::string& line : identify::resultLines(*outcome.fit)) out << line << '\n';
     out.flush();
     return kOk;
