@@ -24,8 +24,9 @@ constexpr double kDegree = std::numbers::pi / 180;
 // refuses an inclination of 45° or more.
 constexpr double kMaxAlpha = 45, kMaxBeta = 80;
 constexpr int kMaxIterations = 200;
-// The grid and the first descents see at most this many records: enough to tell the basins apart.
-constexpr std::size_t kSearchRecords = 1500;
+// The grid sees at most kGridRecords records and the first descents kSearchRecords: enough
+// to tell the basins apart.
+constexpr std::size_t kGridRecords = 300, kSearchRecords = 1500;
 // The residuals of a large file are computed in runs of this many, a cancel seen between runs.
 constexpr std::size_t kRun = 1 << 16;
 
@@ -356,12 +357,12 @@ Vector biweights(const Vector& r) {
 
 // The fit made robust by reweighting from a least-squares solution, a few rounds.
 Solution robustly(Problem& problem, Solution s, const Progress& progress) {
-    constexpr int kRounds = 8;
+    constexpr int kRounds = 5;
     for (int round = 0; round < kRounds; ++round) {
         problem.weigh(biweights(problem.plainResiduals(s.x)));
         const Solution next = levenbergMarquardt(problem, s.x, progress);
         if (!next.converged) break;
-        const bool settled = ((next.x - s.x).array().abs() <= 1e-7 * (1 + s.x.array().abs())).all();
+        const bool settled = ((next.x - s.x).array().abs() <= 1e-6 * (1 + s.x.array().abs())).all();
         s = next;
         if (settled) break;
     }
@@ -440,7 +441,9 @@ Identification fitTilt(const TTankDescription& d, const Records& records, bool b
         const RecordSample few = sampleOf(all, evenlySpaced(used, kSearchRecords));
         Problem coarse(model, few, fixed);
         progress.stage(0, 0.2);
-        const std::vector<StartingPoint> from = starts.empty() ? gridStarts(coarse, progress, 4) : starts;
+        const RecordSample grid = sampleOf(all, evenlySpaced(used, kGridRecords));
+        const std::vector<StartingPoint> from =
+            starts.empty() ? gridStarts(Problem(model, grid, fixed), progress, 4) : starts;
         Solution best, lowest;
         for (std::size_t k = 0; k < from.size(); ++k) {
             progress.stage(0.2 + 0.2 * k / from.size(), 0.2 + 0.2 * (k + 1) / from.size());
