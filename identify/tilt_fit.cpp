@@ -427,9 +427,9 @@ Identification fitTilt(const TTankDescription& d, const Records& records, bool b
         for (std::size_t i = 0; i < n; ++i)
             used[i] = i;
 
-        double lowNet = std::numeric_limits<double>::infinity(), highNet = -lowNet;
+        // The largest RMS a fit may have: a share of the range of the net volume of the records used.
         auto rmsLimit = [&] {
-            lowNet = std::numeric_limits<double>::infinity(), highNet = -lowNet;
+            double lowNet = std::numeric_limits<double>::infinity(), highNet = -lowNet;
             for (std::size_t i : used)
                 lowNet = std::min(lowNet, all.net[i]), highNet = std::max(highNet, all.net[i]);
             return kMaxRmsShare * (highNet - lowNet);
