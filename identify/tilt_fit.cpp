@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numbers>
 #include <utility>
@@ -305,16 +306,43 @@ std::vector<StartingPoint> gridStarts(const Problem& problem, const Progress& pr
     return starts;
 }
 
-// Every record's residual for the point, in runs.
-std::vector<double> allResiduals(const TiltModel& model, double a, double b, double start,
-                                 const RecordSample& all, const Progress& progress) {
-    std::vector<double> r;
-    r.reserve(all.size());
-    for (std::size_t from = 0; from < all.size(); from += kRun) {
-        progress.report(static_cast<double>(from) / static_cast<double>(all.size()));
-        const auto run = residualsAt(model, a, b, start, all, from, std::min(all.size(), from + kRun));
-        r.insert(r.end(), run.begin(), run.end());
+// The records' distinct levels, rising, and each record's place among them: a gauge reads
+// to a tenth or a hundredth of a millimetre, so a long file repeats its levels, and each
+// volume is computed once.
+struct DistinctLevels {
+    std::vector<double> level;
+    std::vector<std::uint32_t> of; // per record
+};
+
+DistinctLevels distinctLevels(const RecordSample& all) {
+    std::vector<std::uint32_t> order(all.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<std::uint32_t>(i);
+    std::sort(order.begin(), order.end(), [&](auto x, auto y) { return all.level[x] < all.level[y]; });
+    DistinctLevels d;
+    d.of.resize(all.size());
+    for (std::uint32_t i : order) {
+        if (d.level.empty() || d.level.back() != all.level[i]) d.level.push_back(all.level[i]);
+        d.of[i] = static_cast<std::uint32_t>(d.level.size() - 1);
     }
+    return d;
+}
+
+// Every record's residual for the point, the volumes in runs.
+std::vector<double> allResiduals(const TiltModel& model, double a, double b, double start,
+                                 const RecordSample& all, const DistinctLevels& distinct,
+                                 const Progress& progress) {
+    std::vector<double> V;
+    V.reserve(distinct.level.size());
+    for (std::size_t from = 0; from < distinct.level.size(); from += kRun) {
+        progress.report(static_cast<double>(from) / static_cast<double>(distinct.level.size()));
+        const auto run =
+            volumesAt(model, a, b, distinct.level, from, std::min(distinct.level.size(), from + kRun));
+        V.insert(V.end(), run.begin(), run.end());
+    }
+    std::vector<double> r(all.size());
+    for (std::size_t i = 0; i < r.size(); ++i)
+        r[i] = V[distinct.of[i]] - start - all.net[i];
     return r;
 }
 
@@ -423,6 +451,7 @@ Identification fitTilt(const TTankDescription& d, const Records& records, bool b
         Progress progress(control);
         const TiltModel model(d);
         const RecordSample all{records.level, records.net};
+        const DistinctLevels distinct = distinctLevels(all);
         std::vector<std::size_t> used(n);
         for (std::size_t i = 0; i < n; ++i)
             used[i] = i;
@@ -464,7 +493,8 @@ Identification fitTilt(const TTankDescription& d, const Records& records, bool b
 
         // One pass over every record's residual sets the outliers aside.
         progress.stage(0.5, 0.6);
-        std::vector<double> residuals = allResiduals(model, a, b, coarse.start(robust.x), all, progress);
+        std::vector<double> residuals =
+            allResiduals(model, a, b, coarse.start(robust.x), all, distinct, progress);
         const std::vector<std::size_t> outliers = outliersOf(residuals);
         if (static_cast<double>(outliers.size()) > kMaxOutlierShare * static_cast<double>(n)) {
             out.message = tooManyOutliersMessage(outliers.size(), n);
@@ -512,7 +542,7 @@ Identification fitTilt(const TTankDescription& d, const Records& records, bool b
             progress.stage(from, to);
             std::tie(a, b) = angles(*found);
             const Problem problem(model, fitted, fixed);
-            residuals = allResiduals(model, a, b, problem.start(found->x), all, progress);
+            residuals = allResiduals(model, a, b, problem.start(found->x), all, distinct, progress);
             covariance = covarianceOf(problem, *found);
         };
         evaluate(0.75, 0.88);
@@ -573,7 +603,8 @@ Identification fitTilt(const TTankDescription& d, const Records& records, bool b
         fit.residualsAfter = std::move(residuals);
         // Before: the description's own angles with the best V0 for them over the records used.
         progress.stage(0.96, 1);
-        std::vector<double> before = allResiduals(model, model.signedAlpha(), d.beta, 0, all, progress);
+        std::vector<double> before =
+            allResiduals(model, model.signedAlpha(), d.beta, 0, all, distinct, progress);
         double mean = 0;
         for (std::size_t i : used)
             mean += before[i];

@@ -76,12 +76,4 @@ std::vector<double> volumesAt(const TiltModel& model, double signedAlpha, double
     return volumesAt(model, signedAlpha, beta, levels, 0, levels.size());
 }
 
-std::vector<double> residualsAt(const TiltModel& model, double signedAlpha, double beta, double startVolume,
-                                const RecordSample& records, std::size_t from, std::size_t to) {
-    std::vector<double> r = volumesAt(model, signedAlpha, beta, records.level, from, to);
-    for (std::size_t i = from; i < to; ++i)
-        r[i - from] -= startVolume + records.net[i];
-    return r;
-}
-
 } // namespace kelvora::identify

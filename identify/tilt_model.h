@@ -45,8 +45,4 @@ std::vector<double> volumesAt(const TiltModel& model, double signedAlpha, double
 std::vector<double> volumesAt(const TiltModel& model, double signedAlpha, double beta,
                               const std::vector<double>& levels);
 
-// The records' residuals V(h_i; α, β) − V0 − N_i for the records [from, to).
-std::vector<double> residualsAt(const TiltModel& model, double signedAlpha, double beta, double startVolume,
-                                const RecordSample& records, std::size_t from, std::size_t to);
-
 } // namespace kelvora::identify
