@@ -96,6 +96,11 @@ component names, and prints what the window would show.
                  ExactGeometry=1 fits by exact geometry. A refusal (too few records, too
                  narrow a range of levels, no convergence) exits 1, a file that cannot be
                  read 2.
+                 最先一行是 method,exact|formulas（拟合所用的方法），records 之后一行是
+                 outliers,N 及至多10个被剔除记录的文件行号；β的标准误差超过0.5°时按β=0重新
+                 拟合，输出 beta,0,fixed。液位在罐外、离群记录超过5%、拟合质量太差（残差均方根
+                 超过累计净油量范围的1%，或α的标准误差超过0.5°）都拒绝（状态1）。记录多于
+                 20000条时按均匀抽取的20000条拟合，标准错误输出一行说明。
   --beta-zero    with --identify: β fixed at 0, only α and the starting volume fitted.
   --settings DIR before everything else, loads DIR/Config.ini and DIR/bd.txt as the
                  window does at start-up (ComboBox2, ComboBox3 and ComboBox4 as stored;
@@ -287,6 +292,7 @@ int runIdentify(MemoryInputs& inputs, const Options& options, std::ostream& out,
         err << outcome.message << '\n';
         return kValidation;
     }
+    if (const std::string note = identify::sampleNote(*outcome.fit); !note.empty()) err << note << '\n';
     for (const std::string& line : identify::resultLines(*outcome.fit)) out << line << '\n';
     out.flush();
     return kOk;

@@ -77,7 +77,8 @@ Records extractRecords(const Sheet& sheet, const ColumnChoice& columns) {
     Records records;
     long double movedIn = 0, movedOut = 0, cumulativeIn = 0, cumulativeOut = 0;
     using Kind = Cell::Kind;
-    for (const SheetRow& row : sheet.rows) {
+    for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
+        const SheetRow& row = sheet.rows[r];
         bool usable = true;
         // An amount per record adds to its running total; a cumulative one replaces it.
         auto amount = [&](const std::optional<std::size_t>& column, long double& total, bool cumulative) {
@@ -96,6 +97,7 @@ Records extractRecords(const Sheet& sheet, const ColumnChoice& columns) {
             continue;
         }
         records.level.push_back(level.number);
+        records.line.push_back(r < sheet.lines.size() ? sheet.lines[r] : r + 1);
         records.net.push_back(static_cast<double>(movedIn - movedOut + cumulativeIn - cumulativeOut));
     }
     return records;

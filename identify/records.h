@@ -34,6 +34,7 @@ struct Records {
     std::vector<double> level; // mm
     std::vector<double> net;   // litres, in minus out, cumulative up to and including the record
     std::size_t skipped = 0;   // rows without a level reading or with text where a number belongs
+    std::vector<std::size_t> line; // the file's line of each record
 };
 
 // Each row with a number in the level column and numbers (or nothing) in the amount columns

@@ -1,6 +1,9 @@
 #include "ui/identify_page.h"
 
+#include "capacity/input_table.h"
 #include "capacity/page_inputs.h"
+#include "capacity/result_inputs.h"
+#include "identify/fit_inputs.h"
 #include "identify/identification.h"
 #include "identify/records.h"
 #include "kernel/errors.h"
@@ -20,17 +23,21 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QScrollArea>
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <exception>
 
 namespace kelvora::ui {
 
@@ -46,6 +53,17 @@ constexpr std::array<const char*, 5> kColumnInputs{"LevelColumn", "InColumn", "O
                                                    "CumulativeOutColumn"};
 
 } // namespace
+
+// A fit on its thread: what it reads and answers, and how the page stops and follows it.
+struct IdentifyPage::Job {
+    std::atomic<bool> cancel{false};
+    std::atomic<int> permille{0};
+    std::optional<identify::Sheet> sheet;
+    identify::IdentifyOutcome outcome;
+    identify::TableChange change;
+    std::vector<double> levels;
+    std::exception_ptr error;
+};
 
 IdentifyPage::IdentifyPage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), window_(window) {
     setObjectName(QString::fromUtf8(capacity::kIdentifyPageName.data()));
@@ -78,17 +96,33 @@ IdentifyPage::IdentifyPage(TFrmMain& window, QTabWidget* pages) : QWidget(pages)
     row->setContentsMargins(0, 0, 0, 0);
     auto* betaZero = new QCheckBox(label("BetaZero"), actions);
     registerInput(betaZero, "BetaZero");
-    auto* fitButton = new QPushButton(QStringLiteral("识别"), actions);
-    fitButton->setObjectName(QStringLiteral("IdentifyFit"));
+    fitButton_ = new QPushButton(QStringLiteral("识别"), actions);
+    fitButton_->setObjectName(QStringLiteral("IdentifyFit"));
+    progress_ = new QProgressBar(actions);
+    progress_->setObjectName(QStringLiteral("IdentifyProgress"));
+    progress_->setRange(0, 1000);
+    progress_->setTextVisible(false);
+    progress_->hide();
+    cancel_ = new QPushButton(QStringLiteral("取消"), actions);
+    cancel_->setObjectName(QStringLiteral("IdentifyCancel"));
+    cancel_->hide();
     adopt_ = new QPushButton(QStringLiteral("采用"), actions);
     adopt_->setObjectName(QStringLiteral("IdentifyAdopt"));
     adopt_->setToolTip(QStringLiteral("把识别出的α、β和低端（以及液位计位置F）填入倾斜圆筒页"));
     adopt_->setEnabled(false);
-    connect(fitButton, &QPushButton::clicked, this, [this] { window_.runHandler([this] { FitClick(); }); });
+    connect(fitButton_, &QPushButton::clicked, this, [this] { window_.runHandler([this] { FitClick(); }); });
+    connect(cancel_, &QPushButton::clicked, this, [this] { CancelClick(); });
     connect(adopt_, &QPushButton::clicked, this, [this] { window_.runHandler([this] { AdoptClick(); }); });
+    poll_ = new QTimer(this);
+    poll_->setInterval(100);
+    connect(poll_, &QTimer::timeout, this, [this] {
+        if (job_) progress_->setValue(job_->permille.load());
+    });
     row->addWidget(betaZero);
     row->addStretch(1);
-    row->addWidget(fitButton);
+    row->addWidget(progress_, 1);
+    row->addWidget(cancel_);
+    row->addWidget(fitButton_);
     row->addWidget(adopt_);
     layout->addWidget(actions);
 
@@ -135,6 +169,11 @@ IdentifyPage::IdentifyPage(TFrmMain& window, QTabWidget* pages) : QWidget(pages)
     layout->addWidget(chartView, 2);
 
     pages->addTab(this, QStringLiteral("变位识别"));
+}
+
+IdentifyPage::~IdentifyPage() {
+    if (job_) job_->cancel = true;
+    if (worker_.joinable()) worker_.join();
 }
 
 void IdentifyPage::registerInput(QWidget* widget, const char* name) { registerPageInput(window_, widget, name); }
@@ -190,12 +229,16 @@ void IdentifyPage::OpenClick() {
 }
 
 void IdentifyPage::ReadClick() {
+    clearFit();
     sheet_.reset();
-    fit_.reset();
-    adopt_->setEnabled(false);
     preview_->clear();
     const WaitCursor wait;
     sheet_ = identify::readSheet(window_.text("RecordsFile"));
+    fillColumnChoices();
+    showPreview();
+}
+
+void IdentifyPage::fillColumnChoices() {
     // The headings become the columns' choices; a choice made by hand stays.
     for (const char* name : kColumnInputs) {
         auto* combo = findChild<QComboBox*>(QLatin1String(name));
@@ -205,7 +248,6 @@ void IdentifyPage::ReadClick() {
         for (const auto& heading : sheet_->heading) combo->addItem(q(heading));
         combo->setEditText(chosen);
     }
-    showPreview();
 }
 
 void IdentifyPage::showPreview() {
@@ -256,43 +298,159 @@ void IdentifyPage::showPreview() {
 }
 
 void IdentifyPage::FitClick() {
-    if (!sheet_) ReadClick();
-    else showPreview();
+    if (job_) return;
+    if (!watching_) watchInputs();
+    clearFit();
+    identify::IdentifyOutcome tank = identify::readInclinedTank(window_);
+    if (tank.stopped()) {
+        window_.services().messageBox(tank.message);
+        return;
+    }
+    auto job = std::make_shared<Job>();
+    const std::string path = window_.text("RecordsFile");
+    const identify::ColumnNames names = columnNames();
+    const bool betaZero = window_.checked("BetaZero");
+    job_ = job;
+    showBusy(true);
+    worker_ = std::thread([this, job, tank = std::move(tank), path, names, betaZero]() mutable {
+        try {
+            job->sheet = identify::readSheet(path);
+            const identify::Records records =
+                identify::extractRecords(*job->sheet, identify::chooseColumns(job->sheet->heading, names));
+            const identify::FitControl control{
+                [&job](double share) { job->permille = static_cast<int>(1000 * share); }, &job->cancel};
+            job->outcome = identify::fitInclinedTank(std::move(tank), records, betaZero, control);
+            if (job->outcome.fit) {
+                job->change = identify::tableChange(*job->outcome.now, job->outcome.fit->fitted);
+                job->levels = records.level;
+            }
+        } catch (...) {
+            job->error = std::current_exception();
+        }
+        QMetaObject::invokeMethod(
+            this, [this, job] { window_.runHandler([this, &job] { finished(job); }); }, Qt::QueuedConnection);
+    });
+}
+
+void IdentifyPage::CancelClick() {
+    if (!job_) return;
+    job_->cancel = true;
+    cancel_->setEnabled(false);
+    cancel_->setText(QStringLiteral("正在取消…"));
+}
+
+void IdentifyPage::showBusy(bool busy) {
+    fitButton_->setEnabled(!busy);
+    progress_->setValue(0);
+    progress_->setVisible(busy);
+    cancel_->setVisible(busy);
+    cancel_->setEnabled(busy);
+    cancel_->setText(QStringLiteral("取消"));
+    if (busy)
+        poll_->start();
+    else
+        poll_->stop();
+}
+
+void IdentifyPage::finished(const std::shared_ptr<Job>& job) {
+    if (worker_.joinable()) worker_.join();
+    job_.reset();
+    showBusy(false);
+    // A cancelled fit, or one whose inputs changed while it ran, leaves nothing.
+    if (job->cancel) return;
+    if (job->sheet) {
+        sheet_ = std::move(job->sheet);
+        fillColumnChoices();
+        showPreview();
+    }
+    if (job->error) std::rethrow_exception(job->error);
+    if (job->outcome.stopped()) {
+        window_.services().messageBox(job->outcome.message);
+        return;
+    }
+    fit_ = std::move(job->outcome.fit);
+    change_ = job->change;
+    levels_ = std::move(job->levels);
+    showFit();
+    showResiduals();
+    adopt_->setEnabled(true);
+}
+
+void IdentifyPage::clearFit() {
+    if (job_) {
+        job_->cancel = true;
+        CancelClick();
+    }
     fit_.reset();
+    adopted_ = false;
     adopt_->setEnabled(false);
     result_->clear();
     before_->clear();
     after_->clear();
-    const identify::Records records =
-        identify::extractRecords(*sheet_, identify::chooseColumns(sheet_->heading, columnNames()));
-    const WaitCursor wait;
-    const auto outcome = identify::IdentifyTilt(window_, records, window_.checked("BetaZero"));
-    if (outcome.stopped()) {
-        window_.services().messageBox(outcome.message);
-        return;
-    }
-    fit_ = outcome.fit;
-    levels_ = records.level;
-    showFit(identify::tableChange(*outcome.now, fit_->fitted));
-    adopt_->setEnabled(true);
 }
 
-void IdentifyPage::showFit(const identify::TableChange& change) {
+void IdentifyPage::watchInputs() {
+    watching_ = true;
+    auto changed = [this](std::string_view name) {
+        if (!adopting_ && (fit_ || job_) && identify::fitReads(name, window_)) clearFit();
+    };
+    auto watch = [this, changed](std::string_view name) {
+        auto* widget =
+            window_.findChild<QWidget*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        auto clear = [changed, name] { changed(name); };
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            connect(edit, &QLineEdit::textChanged, this, clear);
+        else if (auto* combo = qobject_cast<QComboBox*>(widget))
+            connect(combo, &QComboBox::currentTextChanged, this, clear);
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            connect(button, &QAbstractButton::toggled, this, clear);
+    };
+    for (const auto& input : capacity::inputTable())
+        watch(input.name);
+    for (const auto& input : capacity::pageInputTable())
+        watch(input.name);
+    connect(window_.findChild<QTabWidget*>(QStringLiteral("PageControl1")), &QTabWidget::currentChanged, this,
+            [changed] { changed(capacity::kStructureTabsInput); });
+}
+
+void IdentifyPage::showFit() {
     const identify::TiltFit& f = *fit_;
     const QString lowEnd = f.lowerEndRight ? QStringLiteral("低端在右封头") : QStringLiteral("低端在左封头");
-    result_->setText(
-        QStringLiteral("<b>%1</b>　α = %2° ± %3°　β = %4° ± %5°　α、β相关系数 %6<br>"
-                       "初始油量 V0 = %7 ± %8 升　液位计位置 F = %9 毫米<br>"
-                       "残差均方根 %10 升，最大残差 %11 升；用了 %12 条记录，跳过 %13 条<br>"
-                       "容积表最大变化 %14 升（液位 %15 毫米处）")
-            .arg(lowEnd, fixed(f.alpha, 4), fixed(f.alphaError, 4), fixed(f.beta, 4), fixed(f.betaError, 4),
-                 fixed(f.correlation, 3), fixed(f.startVolume, 2), fixed(f.startError, 2),
-                 q(kernel::formatGeneral(f.F)))
-            .arg(fixed(f.rms, 2), fixed(f.maxResidual, 2), QString::number(f.used), QString::number(f.skipped),
-                 fixed(change.litres, 2), q(kernel::formatGeneral(change.level))));
+    const QString method = f.exact ? QStringLiteral("按精确几何") : QStringLiteral("按公式");
+    const QString beta = f.betaFixed
+                             ? QStringLiteral("β = 0°（记录分辨不出β，固定为0）")
+                             : QStringLiteral("β = %1° ± %2°").arg(fixed(f.beta, 4), fixed(f.betaError, 4));
+    QString text =
+        QStringLiteral("<b>%1</b>（%2）　α = %3° ± %4°　%5　α、β相关系数 %6<br>"
+                       "初始油量 V0 = %7 ± %8 升　液位计位置 F = %9 毫米<br>")
+            .arg(lowEnd, method, fixed(f.alpha, 4), fixed(f.alphaError, 4), beta, fixed(f.correlation, 3),
+                 fixed(f.startVolume, 2), fixed(f.startError, 2), q(kernel::formatGeneral(f.F)));
+    text += QStringLiteral("残差均方根 %1 升，最大残差 %2 升；用了 %3 条记录，跳过 %4 条，剔除离群 %5 条<br>")
+                .arg(fixed(f.rms, 2), fixed(f.maxResidual, 2), QString::number(f.used),
+                     QString::number(f.skipped), QString::number(f.outliers.size()));
+    if (!f.outliers.empty()) {
+        QStringList lines;
+        for (std::size_t k = 0; k < f.outliers.size() && k < 20; ++k)
+            lines << QString::number(f.outliers[k]);
+        text += QStringLiteral("离群记录（文件行号）：%1%2<br>")
+                    .arg(lines.join(QStringLiteral("、")),
+                         f.outliers.size() > 20 ? QStringLiteral("……") : QString());
+    }
+    if (const std::string note = identify::sampleNote(f); !note.empty())
+        text += q(note) + QStringLiteral("<br>");
+    text += QStringLiteral("容积表最大变化 %1 升（液位 %2 毫米处）")
+                .arg(fixed(change_.litres, 2), q(kernel::formatGeneral(change_.level)));
+    if (adopted_) text = QStringLiteral("<b>已采用</b>　") + text;
+    result_->setText(text);
+}
+
+void IdentifyPage::showResiduals() {
+    const identify::TiltFit& f = *fit_;
     QList<QPointF> before, after;
     double low = 0, high = 0, lowLevel = levels_.front(), highLevel = levels_.front();
-    for (std::size_t i = 0; i < levels_.size(); ++i) {
+    // A long file is drawn from an evenly spaced share of its records.
+    const std::size_t n = levels_.size(), stride = (n + kChartRecords - 1) / kChartRecords;
+    for (std::size_t i = 0; i < n; i += stride) {
         before << QPointF(levels_[i], f.residualsBefore[i]);
         after << QPointF(levels_[i], f.residualsAfter[i]);
         low = std::min({low, f.residualsBefore[i], f.residualsAfter[i]});
@@ -310,7 +468,19 @@ void IdentifyPage::showFit(const identify::TableChange& change) {
 }
 
 void IdentifyPage::AdoptClick() {
-    if (fit_) identify::adoptTilt(window_, *fit_);
+    if (!fit_ || adopted_) return;
+    {
+        // The angles 采用 writes are the fit's own: they do not make it stale.
+        adopting_ = true;
+        struct Reset {
+            bool& flag;
+            ~Reset() { flag = false; }
+        } reset{adopting_};
+        identify::adoptTilt(window_, *fit_);
+    }
+    adopted_ = true;
+    adopt_->setEnabled(false);
+    showFit();
 }
 
 } // namespace kelvora::ui

@@ -6,6 +6,7 @@
 #include "persist/settings.h"
 #include "persist/tank_file.h"
 #include "ui/Unit1.h"
+#include "ui/identify_page.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -139,6 +140,7 @@ void TankFileMenu::fillRecentMenu() {
 void TankFileMenu::newTank() {
     if (!settleChanges()) return;
     quietly(window_, [this] { capacity::resetToStartup(window_); });
+    window_.identifyPage()->clearFit(); // a fit of the tank before is no fit of this one
     window_.ShowWeightLabel();
     setCurrent({});
 }
@@ -155,6 +157,7 @@ void TankFileMenu::openFile(const std::string& path) {
 
 void TankFileMenu::load(const std::string& path) {
     quietly(window_, [&] { persist::loadTankFile(path, window_); });
+    window_.identifyPage()->clearFit();
     window_.ShowWeightLabel();
     setCurrent(path);
     remember(path);

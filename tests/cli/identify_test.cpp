@@ -68,18 +68,20 @@ TEST(BatchIdentify, RecoversTheAnglesByEitherMethod) {
         std::istringstream lines(r.out);
         std::vector<std::string> got;
         for (std::string line; std::getline(lines, line);) got.push_back(line);
-        ASSERT_EQ(got.size(), 8u) << r.out;
-        EXPECT_EQ(got[0], "low_end,right");
+        ASSERT_EQ(got.size(), 10u) << r.out;
+        EXPECT_EQ(got[0], method == "ExactGeometry=1" ? "method,exact" : "method,formulas");
+        EXPECT_EQ(got[1], "low_end,right");
         // The table's litres are rounded to two decimals: the angles within that.
         auto value = [&](int line, const char* name) {
             EXPECT_TRUE(got[line].starts_with(std::string(name) + ",")) << got[line];
             return std::stod(got[line].substr(got[line].find(',') + 1));
         };
-        EXPECT_NEAR(value(1, "alpha"), 1.8, 2e-4) << got[1];
-        EXPECT_NEAR(value(2, "beta"), 3.5, 2e-3) << got[2];
-        EXPECT_EQ(got[3], "F,1500");
-        EXPECT_TRUE(got[4].starts_with("start_volume,")) << got[4];
-        EXPECT_EQ(got[7], "records,171,1");
+        EXPECT_NEAR(value(2, "alpha"), 1.8, 2e-4) << got[2];
+        EXPECT_NEAR(value(3, "beta"), 3.5, 2e-3) << got[3];
+        EXPECT_EQ(got[4], "F,1500");
+        EXPECT_TRUE(got[5].starts_with("start_volume,")) << got[5];
+        EXPECT_EQ(got[8], "records,171,1");
+        EXPECT_EQ(got[9], "outliers,0");
         std::remove(records.c_str());
     }
 }
@@ -106,6 +108,36 @@ TEST(BatchIdentify, RefusalsAndUnreadableFiles) {
         EXPECT_TRUE(c.err.empty() || r.err == c.err) << c.args << r.err;
     }
     std::remove(few.c_str());
+}
+
+// The records file with the level of file line `line` (the heading is line 1) replaced.
+std::string withLevel(const std::string& path, int line, const std::string& level) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string text; std::getline(in, text);) lines.push_back(text);
+    std::string& text = lines[static_cast<std::size_t>(line - 1)];
+    const std::size_t from = text.find(',') + 1, to = text.find(',', from);
+    text.replace(from, to - from, level);
+    const std::string changed = path + ".changed.csv";
+    std::ofstream out(changed);
+    for (const std::string& t : lines) out << t << "\n";
+    return changed;
+}
+
+TEST(BatchIdentify, BadReadingsAreRefusedOrSetAside) {
+    const std::string records = writeRecords("ExactGeometry=0", 1000);
+    const std::string args = kTank + "ExactGeometry=0 Edit29=1 Edit30=1 RadioButton3=1 Edit39=4500 --identify ";
+    // One reading above the 2000 mm section: refused, naming its line.
+    Result r = run(args + withLevel(records, 40, "2100"));
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "呵呵，记录文件第 40 行的液位 2100 毫米在罐外（应在 0～2000 毫米之间），无法识别变位！\n");
+    // A level typed 1000 mm off: set aside, and the angles as without it.
+    r = run(args + withLevel(records, 57, "1500"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\nrecords,170,1\noutliers,1,57\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nalpha,1.800"), std::string::npos) << r.out;
+    std::remove(records.c_str());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "ui/Unit1.h"
 #include "ui/identify_page.h"
 
+#include "identify_fixture.h"
 #include "recording_services.h"
 
 #include <QChart>
@@ -32,37 +33,11 @@ class IdentifyPageTest : public QObject {
         QTest::mouseClick(window->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
     }
 
-    // The inclined tank of the page, left end low at 1° and β 1°, probe F 1500.
-    void describeTank() {
-        window->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
-        window->setChecked("RadioButton3", true);
-        window->setChecked("RadioButton21", true);
-        window->setChecked("RadioButton14", true);
-        const std::pair<const char*, const char*> fields[] = {
-            {"Edit29", "1"},    {"Edit30", "1"},    {"Edit39", "1500"}, {"Edit40", "2000"}, {"Edit41", "2000"},
-            {"Edit42", "6000"}, {"Edit13", "0"},    {"Edit31", "0"},    {"Edit32", "0"},    {"Edit33", "0"}};
-        for (auto [name, text] : fields) window->setText(name, text);
-    }
+    void describeTank() { kelvora::test::describeInclinedTank(*window); }
 
-    // Records of the same tank with the right end low at 2° and β 4°: a level column, the
-    // litres dispensed per record, and `count` rows.
     std::string writeRecords(int count) {
-        kelvora::capacity::TTankDescription d;
-        d.kind = kelvora::capacity::TStructureKind::skInclined;
-        d.A = d.B = 2000, d.L = 6000, d.F = 1500, d.alpha = 1;
-        const kelvora::identify::TiltModel model(d);
-        const std::string path = dir.filePath(QStringLiteral("records.csv")).toStdString();
-        std::ofstream csv(path);
-        csv.precision(17);
-        csv << "时间,显示油高/mm,出油量/L\n";
-        double previous = 0;
-        for (int i = 0; i < count; ++i) {
-            const double h = 1800 - 1500.0 * i / std::max(1, count - 1);
-            const double V = model.volume(-2, 4, h);
-            csv << i << "," << h << "," << (i == 0 ? 0 : previous - V) << "\n";
-            previous = V;
-        }
-        return path;
+        return kelvora::test::writeInclinedRecords(dir.filePath(QStringLiteral("records.csv")).toStdString(),
+                                                   count);
     }
 
 private slots:
@@ -73,8 +48,10 @@ private slots:
         describeTank();
         services->openAnswers.push_back(writeRecords(300));
         click("IdentifyOpen");
-        QCOMPARE(QString::fromStdString(window->text("RecordsFile")), dir.filePath(QStringLiteral("records.csv")));
+        QCOMPARE(QString::fromStdString(window->text("RecordsFile")),
+                 dir.filePath(QStringLiteral("records.csv")));
         click("IdentifyFit");
+        QVERIFY(kelvora::test::fitEnded(*window));
         QVERIFY(services->shown.empty());
         auto* page = window->identifyPage();
         QVERIFY(page->fit());
@@ -91,6 +68,12 @@ private slots:
         QVERIFY(window->checked("RadioButton4"));
         QVERIFY(!window->checked("RadioButton3"));
         QCOMPARE(window->text("Edit39"), std::string("4500")); // L − F, flat heads
+        // The result stays, adopted, and cannot be adopted twice.
+        QVERIFY(page->fit());
+        QVERIFY(page->adopted());
+        QVERIFY(page->resultLine()->text().contains(QStringLiteral("已采用")));
+        QVERIFY(page->resultLine()->text().contains(QStringLiteral("按公式")));
+        QVERIFY(!window->findChild<QPushButton*>(QStringLiteral("IdentifyAdopt"))->isEnabled());
     }
 
     void refusalIsAMessage() {
@@ -98,6 +81,7 @@ private slots:
         window->setText("RecordsFile", writeRecords(9));
         click("IdentifyRead");
         click("IdentifyFit");
+        QVERIFY(kelvora::test::fitEnded(*window));
         QCOMPARE(services->shown.size(), std::size_t(1));
         QCOMPARE(services->shown[0].text, std::string(kelvora::identify::messages::kTooFewRecords));
         QVERIFY(!window->findChild<QPushButton*>(QStringLiteral("IdentifyAdopt"))->isEnabled());
