@@ -93,6 +93,7 @@ inline constexpr const char* kTooManyColumns = "记录文件超过256列！";
 inline constexpr const char* kTooLongText = "记录文件中有一段文字超过1MiB！";
 inline constexpr const char* kMemberTooLarge = "记录文件的工作表解压后超过512MB！";
 inline constexpr const char* kTooManyStrings = "记录文件的共享字符串共超过64MB！";
+inline constexpr const char* kTooManySharedStrings = "记录文件的共享字符串超过16000000个！";
 inline constexpr const char* kOutOfMemory = "记录文件太大，内存不足！";
 inline constexpr const char* kTooDeep = "记录文件的XML嵌套超过64层！";
 inline constexpr const char* kNoHeading = "记录文件没有标题行！";

@@ -20,6 +20,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -29,9 +30,9 @@ namespace kelvora::identify {
 
 namespace {
 
-constexpr rlim_t kChildMemory = rlim_t{1} << 30; // address space
-constexpr rlim_t kChildSeconds = 10;             // processor time
-constexpr auto kWallTime = std::chrono::seconds(15);
+constexpr rlim_t kChildMemory = rlim_t{1} << 30;     // address space
+constexpr rlim_t kChildSeconds = 10;                 // processor time
+constexpr auto kWallTime = std::chrono::seconds(60); // a hang, which uses no processor time
 
 enum : unsigned char { kRefuseWorkbook = 1, kRefuseRows = 2, kRefuseColumns = 3 };
 
@@ -244,7 +245,8 @@ struct Child {
 Sheet readXls(const std::filesystem::path& path) {
     const std::string name = path.string();
     int fds[2];
-    if (::pipe(fds) != 0) throw IoError(messages::kWorkbook);
+    // Close-on-exec, so that no program started meanwhile holds the pipe open.
+    if (::pipe2(fds, O_CLOEXEC) != 0) throw IoError(messages::kWorkbook);
     Child child;
     child.pid = ::fork();
     if (child.pid == 0) {

@@ -33,6 +33,7 @@ Cell numberCell(double x) {
 
 // The shared strings together; a station's records are numbers under a few headings.
 constexpr std::size_t kMaxPoolBytes = 64u << 20;
+constexpr std::size_t kMaxSharedStrings = 16'000'000;
 
 std::string_view localName(const XML_Char* name) {
     std::string_view s(name);
@@ -190,7 +191,7 @@ struct SharedStrings : XmlHandler {
         else if (name == "rPh")
             --phonetic;
         else if (name == "si") {
-            if (pool->size() >= 16 * kMaxRecords) throw IoError(messages::kTooManyRows);
+            if (pool->size() >= kMaxSharedStrings) throw IoError(messages::kTooManySharedStrings);
             pool->ends.push_back(static_cast<std::uint32_t>(pool->chars.size()));
             begin = pool->chars.size();
         }
@@ -298,7 +299,9 @@ struct Worksheet : XmlHandler {
             if (value.empty()) return;
             if (const auto x = kernel::tryStrToFloat(value)) return builder.add(column, numberCell(*x));
         }
-        // A boolean, an error value, a formula's text, or a number that is not one.
+        // A formula's text result reads as any text does.
+        if (type == "str") return builder.add(column, cellFromText(value));
+        // A boolean, an error value, or a number that is not one.
         builder.add(column, Cell{Cell::Kind::Text, 0, value});
     }
 };
