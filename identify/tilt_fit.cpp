@@ -16,9 +16,7 @@ using capacity::TTankDescription;
 
 namespace {
 
-double tankLength(const TTankDescription& d) {
-    return d.L + d.left.dims.h + d.right.dims.h;
-}
+double tankLength(const TTankDescription& d) { return d.L + d.left.dims.h + d.right.dims.h; }
 
 // Beyond these the volume functions are no longer a tank lying in the ground.
 constexpr double kMaxAlpha = 45, kMaxBeta = 80;
@@ -47,9 +45,7 @@ double TiltModel::volume(double signedAlpha, double beta, double h) const {
     return 1000 * capacity::VolumeAtLevel(describe(signedAlpha, beta), h);
 }
 
-double TiltModel::signedAlpha() const {
-    return d_.lowerEndRight ? -d_.alpha : d_.alpha;
-}
+double TiltModel::signedAlpha() const { return d_.lowerEndRight ? -d_.alpha : d_.alpha; }
 
 namespace {
 
@@ -87,13 +83,9 @@ public:
         return V;
     }
 
-    Vector net() const {
-        return Eigen::Map<const Vector>(records_.net.data(), static_cast<Eigen::Index>(records_.net.size()));
-    }
+    Vector net() const { return Eigen::Map<const Vector>(records_.net.data(), static_cast<Eigen::Index>(records_.net.size())); }
 
-    Vector residuals(const Vector& x) const {
-        return volumes(alpha(x), beta(x)).array() - start(x) - net().array();
-    }
+    Vector residuals(const Vector& x) const { return volumes(alpha(x), beta(x)).array() - start(x) - net().array(); }
 
     // Central differences (one-sided at the bound u = 0); V0 enters linearly.
     Matrix jacobian(const Vector& x) const {
@@ -116,9 +108,7 @@ public:
         return x;
     }
 
-    bool heldAtBound(const Vector& x, const Vector& delta) const {
-        return !betaZero_ && x[1] <= 0 && delta[1] < 0;
-    }
+    bool heldAtBound(const Vector& x, const Vector& delta) const { return !betaZero_ && x[1] <= 0 && delta[1] < 0; }
 
     // The best V0 for given angles: the mean of V − N.
     Vector startingPoint(double a, double b) const {
@@ -195,8 +185,7 @@ Solution levenbergMarquardt(const Problem& problem, Vector x) {
         if (s.converged || !improved) break;
     }
     // A sum still falling towards the edge of the angles' range has no minimum in it.
-    if (std::fabs(problem.alpha(x)) > 0.9 * kMaxAlpha || problem.beta(x) > 0.9 * kMaxBeta)
-        s.converged = false;
+    if (std::fabs(problem.alpha(x)) > 0.9 * kMaxAlpha || problem.beta(x) > 0.9 * kMaxBeta) s.converged = false;
     s.x = x;
     s.cost = cost;
     return s;

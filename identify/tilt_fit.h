@@ -40,7 +40,7 @@ struct TiltFit {
     double correlation = 0;                               // of α and β
     double rms = 0, maxResidual = 0;                      // litres
     std::size_t used = 0, skipped = 0;
-    double F = 0;                                        // Edit39 for the fitted low end
+    double F = 0; // Edit39 for the fitted low end
     std::vector<double> residualsBefore, residualsAfter; // litres, per record
     capacity::TTankDescription fitted;                   // the tank as the fit describes it
 };
