@@ -17,6 +17,8 @@
 
 #include <freexl.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
