@@ -285,14 +285,21 @@ void writeComparison(const std::vector<capacity::MethodRow>& rows, capacity::Nam
 // The records first, so a file that cannot be read is reported before the tank is checked.
 int runIdentify(MemoryInputs& inputs, const Options& options, std::ostream& out, std::ostream& err) {
     const identify::Sheet sheet = identify::readSheet(*options.identify);
-    const identify::Records records =
-        identify::extractRecords(sheet, identify::chooseColumns(sheet.heading, options.columns));
+    const identify::ColumnChoice columns = identify::chooseColumns(sheet.heading, options.columns);
+    identify::Records records;
+    try {
+        records = identify::extractRecords(sheet, columns);
+    } catch (const identify::RecordsRefusal& e) {
+        err << e.what() << '\n';
+        return kValidation;
+    }
     const auto outcome = identify::IdentifyTilt(inputs, records, options.betaZero);
     if (outcome.stopped()) {
         err << outcome.message << '\n';
         return kValidation;
     }
     if (const std::string note = identify::sampleNote(*outcome.fit); !note.empty()) err << note << '\n';
+    err << "所用的列：" << identify::columnsUsedText(sheet.heading, columns) << '\n';
     for (const std::string& line : identify::resultLines(*outcome.fit)) out << line << '\n';
     out.flush();
     return kOk;

@@ -1,9 +1,11 @@
 #include "identify/records.h"
 
 #include "kernel/errors.h"
+#include "kernel/number_text.h"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <initializer_list>
 #include <string_view>
 
@@ -14,7 +16,8 @@ namespace {
 enum Role { kLevel, kIn, kOut, kCumulativeIn, kCumulativeOut, kRoles };
 
 bool containsAny(std::string_view text, std::initializer_list<std::string_view> words) {
-    return std::any_of(words.begin(), words.end(), [&](std::string_view w) { return text.find(w) != std::string_view::npos; });
+    return std::any_of(words.begin(), words.end(),
+                       [&](std::string_view w) { return text.find(w) != std::string_view::npos; });
 }
 
 std::string lower(std::string_view s) {
@@ -29,10 +32,12 @@ std::string lower(std::string_view s) {
 std::optional<Role> roleOf(std::string_view heading) {
     const std::string h = lower(heading);
     const bool cumulative = containsAny(h, {"累加", "累计", "累积", "cumulative", "total"});
-    const bool in = containsAny(h, {"进油", "进液", "入库", "收油", "卸油", "进货", "inflow", "delivery", "delivered"}) ||
-                    h == "in" || h.starts_with("in/") || h.starts_with("in(");
-    const bool out = containsAny(h, {"出油", "出液", "付油", "发油", "销售", "加油量", "outflow", "dispensed", "sales"}) ||
-                     h == "out" || h.starts_with("out/") || h.starts_with("out(");
+    const bool in =
+        containsAny(h, {"进油", "进液", "入库", "收油", "卸油", "进货", "inflow", "delivery", "delivered"}) ||
+        h == "in" || h.starts_with("in/") || h.starts_with("in(");
+    const bool out =
+        containsAny(h, {"出油", "出液", "付油", "发油", "销售", "加油量", "outflow", "dispensed", "sales"}) ||
+        h == "out" || h.starts_with("out/") || h.starts_with("out(");
     if (in && !out) return cumulative ? kCumulativeIn : kIn;
     if (out && !in) return cumulative ? kCumulativeOut : kOut;
     if (!cumulative && !containsAny(h, {"水"}) &&
@@ -43,12 +48,14 @@ std::optional<Role> roleOf(std::string_view heading) {
 
 } // namespace
 
-std::string missingColumnMessage(const std::string& name) { return "记录文件中没有“" + name + "”列！"; }
+std::string missingColumnMessage(const std::string& name) {
+    return "记录文件中没有“" + name + "”列！";
+}
 
 ColumnChoice chooseColumns(const std::vector<std::string>& heading, const ColumnNames& names) {
     std::array<std::optional<std::size_t>, kRoles> chosen;
-    const std::array<const std::string*, kRoles> given{&names.level, &names.in, &names.out, &names.cumulativeIn,
-                                                        &names.cumulativeOut};
+    const std::array<const std::string*, kRoles> given{&names.level, &names.in, &names.out,
+                                                       &names.cumulativeIn, &names.cumulativeOut};
     bool amountByHand = false;
     for (int role = 0; role < kRoles; ++role) {
         const std::string& name = *given[role];
@@ -63,9 +70,9 @@ ColumnChoice chooseColumns(const std::vector<std::string>& heading, const Column
         if (const auto role = roleOf(heading[i]); role && !recognised[*role]) recognised[*role] = i;
     if (!chosen[kLevel]) chosen[kLevel] = recognised[kLevel];
     if (!amountByHand) {
-        const bool perRecord = recognised[kIn] || recognised[kOut];
-        chosen[perRecord ? kIn : kCumulativeIn] = recognised[perRecord ? kIn : kCumulativeIn];
-        chosen[perRecord ? kOut : kCumulativeOut] = recognised[perRecord ? kOut : kCumulativeOut];
+        chosen[recognised[kIn] ? kIn : kCumulativeIn] = recognised[recognised[kIn] ? kIn : kCumulativeIn];
+        chosen[recognised[kOut] ? kOut : kCumulativeOut] =
+            recognised[recognised[kOut] ? kOut : kCumulativeOut];
     }
     if (!chosen[kLevel]) throw IoError(messages::kNoLevelColumn);
     if (!chosen[kIn] && !chosen[kOut] && !chosen[kCumulativeIn] && !chosen[kCumulativeOut])
@@ -73,31 +80,95 @@ ColumnChoice chooseColumns(const std::vector<std::string>& heading, const Column
     return {chosen[kLevel], chosen[kIn], chosen[kOut], chosen[kCumulativeIn], chosen[kCumulativeOut]};
 }
 
+std::string columnsUsedText(const std::vector<std::string>& heading, const ColumnChoice& columns) {
+    const std::array<std::pair<const std::optional<std::size_t>*, const char*>, kRoles> roles{
+        {{&columns.level, "液位"},
+         {&columns.in, "进油量"},
+         {&columns.out, "出油量"},
+         {&columns.cumulativeIn, "累加进油量"},
+         {&columns.cumulativeOut, "累加出油量"}}};
+    std::string text;
+    for (const auto& [column, role] : roles) {
+        if (!*column || **column >= heading.size()) continue;
+        if (!text.empty()) text += "，";
+        text += std::string(role) + "“" + heading[**column] + "”";
+    }
+    return text;
+}
+
+namespace {
+
+std::string rowText(const Sheet& sheet, std::size_t row) {
+    return "记录文件第 " + std::to_string(sheet.lines[row]) + " 行";
+}
+
+std::string shown(const Cell& cell) {
+    if (cell.kind == Cell::Kind::Number) {
+        if (std::isnan(cell.number)) return "NaN";
+        if (std::isinf(cell.number)) return cell.number < 0 ? "-inf" : "inf";
+        return kernel::formatGeneral(cell.number);
+    }
+    // At most 40 characters of a text, cut between characters.
+    std::size_t end = 0, chars = 0;
+    while (end < cell.text.size() && chars < 40) {
+        ++end;
+        while (end < cell.text.size() && (static_cast<unsigned char>(cell.text[end]) & 0xC0) == 0x80)
+            ++end;
+        ++chars;
+    }
+    return end < cell.text.size() ? cell.text.substr(0, end) + "…" : cell.text;
+}
+
+// The cell's number; a refusal naming the row and the column when it holds none.
+double numberIn(const Sheet& sheet, std::size_t row, std::size_t column, const Cell& cell) {
+    const std::string where = rowText(sheet, row) + "“" + sheet.heading[column] + "”列";
+    if (cell.kind == Cell::Kind::Formula) throw RecordsRefusal(where + "是没有计算结果的公式！");
+    if (cell.kind != Cell::Kind::Number) throw RecordsRefusal(where + "的“" + shown(cell) + "”不是数！");
+    if (!std::isfinite(cell.number) || std::fabs(cell.number) > kMaxRecordMagnitude)
+        throw RecordsRefusal(where + "的数 " + shown(cell) + " 超出范围！");
+    return cell.number;
+}
+
+} // namespace
+
 Records extractRecords(const Sheet& sheet, const ColumnChoice& columns) {
     Records records;
+    records.skipped = sheet.emptyRows;
     long double movedIn = 0, movedOut = 0, cumulativeIn = 0, cumulativeOut = 0;
     using Kind = Cell::Kind;
-    for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
-        const SheetRow& row = sheet.rows[r];
-        bool usable = true;
-        // An amount per record adds to its running total; a cumulative one replaces it.
-        auto amount = [&](const std::optional<std::size_t>& column, long double& total, bool cumulative) {
-            if (!column) return;
-            const Cell& cell = row[*column];
-            if (cell.kind == Kind::Number) total = cumulative ? cell.number : total + cell.number;
-            else if (cell.kind != Kind::Empty) usable = false;
-        };
-        amount(columns.in, movedIn, false);
-        amount(columns.out, movedOut, false);
-        amount(columns.cumulativeIn, cumulativeIn, true);
-        amount(columns.cumulativeOut, cumulativeOut, true);
-        const Cell& level = row[*columns.level];
-        if (level.kind != Kind::Number || !usable) {
+    struct Amount {
+        std::optional<std::size_t> column;
+        long double* total;
+        bool cumulative;
+    };
+    const std::array<Amount, 4> amounts{{{columns.in, &movedIn, false},
+                                         {columns.out, &movedOut, false},
+                                         {columns.cumulativeIn, &cumulativeIn, true},
+                                         {columns.cumulativeOut, &cumulativeOut, true}}};
+    for (std::size_t r = 0; r < sheet.rowCount(); ++r) {
+        const Cell level = sheet.cell(r, *columns.level);
+        std::array<Cell, 4> cells;
+        std::optional<std::size_t> filledAmount;
+        for (std::size_t k = 0; k < amounts.size(); ++k) {
+            if (!amounts[k].column) continue;
+            cells[k] = sheet.cell(r, *amounts[k].column);
+            if (cells[k].kind != Kind::Empty && !filledAmount) filledAmount = *amounts[k].column;
+        }
+        if (level.kind == Kind::Empty && !filledAmount) {
             ++records.skipped;
             continue;
         }
-        records.level.push_back(level.number);
-        records.line.push_back(r < sheet.lines.size() ? sheet.lines[r] : r + 1);
+        // An amount per record adds to its running total; a cumulative one replaces it.
+        for (std::size_t k = 0; k < amounts.size(); ++k) {
+            if (!amounts[k].column || cells[k].kind == Kind::Empty) continue;
+            const double x = numberIn(sheet, r, *amounts[k].column, cells[k]);
+            *amounts[k].total = amounts[k].cumulative ? x : *amounts[k].total + x;
+        }
+        if (level.kind == Kind::Empty)
+            throw RecordsRefusal(rowText(sheet, r) + "有油量而没有液位（“" + sheet.heading[*filledAmount] +
+                                 "”列有数，“" + sheet.heading[*columns.level] + "”列是空的）！");
+        records.level.push_back(numberIn(sheet, r, *columns.level, level));
+        records.line.push_back(sheet.lines[r]);
         records.net.push_back(static_cast<double>(movedIn - movedOut + cumulativeIn - cumulativeOut));
     }
     return records;

@@ -3,180 +3,214 @@
 #include "kernel/errors.h"
 #include "kernel/number_text.h"
 #include "persist/bounded_read.h"
-#include "persist/gbk_text.h"
+#include "persist/csv_reader.h"
 #include "persist/io_error.h"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
+#include <cstring>
+#include <limits>
 
 namespace kelvora::identify {
 
 namespace {
 
-bool validUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        std::size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
-        if (n == 0 || (n == 2 && c < 0xC2) || i + n > s.size()) return false;
-        for (std::size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        if (n == 3) {
-            const auto c1 = static_cast<unsigned char>(s[i + 1]);
-            if ((c == 0xE0 && c1 < 0xA0) || (c == 0xED && c1 >= 0xA0)) return false;
-        }
-        if (n == 4) {
-            const auto c1 = static_cast<unsigned char>(s[i + 1]);
-            if (c > 0xF4 || (c == 0xF0 && c1 < 0x90) || (c == 0xF4 && c1 >= 0x90)) return false;
-        }
-        i += n;
-    }
-    return true;
+constexpr std::size_t kNotPooled = std::numeric_limits<std::size_t>::max();
+
+bool blank(std::string_view s) {
+    return s.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-// UTF-8 as it is, otherwise GBK; a text that is neither (a NUL byte, UTF-16, bytes GBK
-// has no character for) is refused rather than shown with replacement characters.
-std::string decodeText(std::string_view bytes) {
-    static constexpr std::string_view kBom = "\xEF\xBB\xBF";
-    if (bytes.starts_with(kBom)) bytes.remove_prefix(kBom.size());
-    if (bytes.find('\0') != std::string_view::npos) throw IoError(messages::kEncoding);
-    if (validUtf8(bytes)) return std::string(bytes);
-    static constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
-    std::string text = persist::gbkToUtf8(bytes);
-    if (text.find(kReplacement) != std::string::npos) throw IoError(messages::kEncoding);
-    return text;
-}
-
-std::size_t filled(const SheetRow& row) {
-    return static_cast<std::size_t>(std::count_if(row.begin(), row.end(), [](const Cell& c) {
-        return c.kind != Cell::Kind::Empty &&
-               !(c.kind == Cell::Kind::Text && c.text.find_first_not_of(" \t") == std::string::npos);
-    }));
-}
-
-// The separator that most fills one of the first lines, outside quotes (a title above the
-// heading may hold none); a comma when none does.
-char separatorOf(std::string_view text) {
-    constexpr std::array<char, 3> kSeparators{',', ';', '\t'};
-    std::array<std::size_t, 3> best{}, line{};
-    bool quoted = false;
-    int lines = 0;
-    for (std::size_t i = 0; i < text.size() && lines < 20; ++i) {
-        const char c = text[i];
-        if (c == '"') quoted = !quoted;
-        if (quoted) continue;
-        if (c == '\n') {
-            for (std::size_t k = 0; k < line.size(); ++k) best[k] = std::max(best[k], line[k]);
-            line = {};
-            ++lines;
-        }
-        for (std::size_t k = 0; k < kSeparators.size(); ++k)
-            if (c == kSeparators[k]) ++line[k];
-    }
-    for (std::size_t k = 0; k < line.size(); ++k) best[k] = std::max(best[k], line[k]);
-    const auto most = std::max_element(best.begin(), best.end()) - best.begin();
-    return best[most] ? kSeparators[most] : ',';
+std::string trimmed(std::string_view s) {
+    const auto first = s.find_first_not_of(" \t"), last = s.find_last_not_of(" \t");
+    return first == std::string_view::npos ? std::string() : std::string(s.substr(first, last - first + 1));
 }
 
 } // namespace
 
-Cell cellFromText(std::string text) {
-    Cell cell;
-    if (text.find_first_not_of(" \t") == std::string::npos) return cell;
-    if (const auto number = kernel::tryStrToFloat(text)) {
-        cell.kind = Cell::Kind::Number;
-        cell.number = *number;
-    } else {
-        cell.kind = Cell::Kind::Text;
-    }
-    cell.text = std::move(text);
-    return cell;
+std::string encodingMessage(std::size_t line) {
+    return "记录文件第 " + std::to_string(line) + " 行的文字编码无法识别（应为UTF-8或GBK）！";
 }
 
 std::string raggedRowMessage(std::size_t line) {
     return "记录文件第 " + std::to_string(line) + " 行的字段比标题行多！";
 }
 
-Sheet sheetFromRows(std::vector<SheetRow> rows, const std::vector<std::size_t>& lines) {
-    Sheet sheet;
-    std::size_t width = 0;
-    bool headed = false;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        SheetRow& row = rows[i];
-        const std::size_t cells = filled(row);
-        if (cells == 0) continue;
-        if (!headed) {
-            // A title above the heading (a station's name, a date) fills one cell at most.
-            if (cells < 2) continue;
-            headed = true;
-            while (!row.empty() && row.back().kind == Cell::Kind::Empty) row.pop_back();
-            width = row.size();
-            for (const Cell& c : row) {
-                std::string name = c.text;
-                if (c.kind == Cell::Kind::Number && name.empty()) name = kernel::formatGeneral(c.number);
-                const auto first = name.find_first_not_of(" \t"), last = name.find_last_not_of(" \t");
-                sheet.heading.push_back(first == std::string::npos ? "" : name.substr(first, last - first + 1));
-            }
-            continue;
-        }
-        while (row.size() > width && row.back().kind == Cell::Kind::Empty) row.pop_back();
-        if (row.size() > width) throw IoError(raggedRowMessage(lines[i]));
-        row.resize(width);
-        sheet.rows.push_back(std::move(row));
-        sheet.lines.push_back(lines[i]);
+Cell cellFromText(std::string_view text) {
+    Cell cell;
+    if (blank(text)) return cell;
+    if (text.size() > kMaxTextBytes) throw IoError(messages::kTooLongText);
+    if (const auto number = kernel::tryStrToFloat(text)) {
+        cell.kind = Cell::Kind::Number;
+        cell.number = *number;
+    } else {
+        cell.kind = Cell::Kind::Text;
+        cell.text = std::string(text);
     }
-    if (!headed) throw IoError(messages::kNoHeading);
-    return sheet;
+    return cell;
 }
 
-Sheet parseCsv(std::string_view bytes) {
-    const std::string text = decodeText(bytes);
-    const char separator = separatorOf(text);
-    std::vector<SheetRow> rows;
-    std::vector<std::size_t> lines;
-    SheetRow row;
-    std::string field;
-    bool quoted = false, wasQuoted = false, fieldStarted = false;
-    std::size_t line = 1, rowLine = 1;
-    auto endField = [&] {
-        if (row.size() >= kMaxColumns) throw IoError(messages::kTooManyColumns);
-        row.push_back(cellFromText(std::move(field)));
-        field.clear();
-        wasQuoted = fieldStarted = false;
-    };
-    auto endRow = [&] {
-        endField();
-        if (rows.size() > kMaxRecords) throw IoError(messages::kTooManyRows);
-        rows.push_back(std::move(row));
-        lines.push_back(rowLine);
-        row.clear();
-    };
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') field.push_back(text[++i]);
-            else if (c == '"') quoted = false;
-            else {
-                if (c == '\n') ++line;
-                field.push_back(c);
-            }
-        } else if (c == '"' && !fieldStarted) {
-            quoted = wasQuoted = fieldStarted = true;
-        } else if (c == separator) {
-            endField();
-        } else if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            endRow();
-            rowLine = ++line;
-        } else {
-            field.push_back(c);
-            if (c != ' ' && c != '\t') fieldStarted = true;
-        }
+// ---- Sheet -----------------------------------------------------------------------------
+
+Cell Sheet::cell(std::size_t row, std::size_t column) const {
+    Cell out;
+    // The last of a column's cells wins, as when a workbook names one cell twice.
+    for (std::size_t i = starts_[row + 1]; i-- > starts_[row];) {
+        const Stored& s = cells_[i];
+        if (s.column != column) continue;
+        if (s.kind == kShared) return cellFromText(pool_->at(s.span[0]));
+        out.kind = static_cast<Cell::Kind>(s.kind);
+        if (out.kind == Cell::Kind::Number)
+            out.number = s.number;
+        else if (out.kind == Cell::Kind::Text)
+            out.text = texts_.substr(s.span[0], s.span[1]);
+        return out;
     }
-    if (quoted) throw IoError(messages::kQuote);
-    if (!field.empty() || !row.empty() || wasQuoted) endRow();
-    return sheetFromRows(std::move(rows), lines);
+    return out;
+}
+
+SheetRow Sheet::row(std::size_t r) const {
+    SheetRow cells(heading.size());
+    for (std::size_t c = 0; c < cells.size(); ++c)
+        cells[c] = cell(r, c);
+    return cells;
+}
+
+// ---- SheetBuilder ----------------------------------------------------------------------
+
+SheetBuilder::SheetBuilder() {
+    sheet_.starts_.push_back(0);
+}
+
+void SheetBuilder::setPool(std::shared_ptr<const StringPool> pool) {
+    sheet_.pool_ = std::move(pool);
+}
+
+void SheetBuilder::add(std::size_t column, const Cell& cell) {
+    if (column >= kMaxColumns) throw IoError(messages::kTooManyColumns);
+    if (cell.kind == Cell::Kind::Empty) return;
+    if (cell.text.size() > kMaxTextBytes) throw IoError(messages::kTooLongText);
+    // A column named again replaces its cell, so a row holds at most kMaxColumns cells.
+    for (Pending& p : row_)
+        if (p.column == column) {
+            p = {column, cell, kNotPooled};
+            return;
+        }
+    row_.push_back({column, cell, kNotPooled});
+}
+
+void SheetBuilder::addPooled(std::size_t column, std::size_t index) {
+    if (column >= kMaxColumns) throw IoError(messages::kTooManyColumns);
+    if (!sheet_.pool_ || index >= sheet_.pool_->size()) throw IoError(messages::kWorkbook);
+    const std::string_view text = sheet_.pool_->at(index);
+    if (blank(text)) return;
+    // A shared "12.5" is a number as in every other form; only texts keep their index.
+    Cell cell;
+    std::size_t pooled = index;
+    if (const auto number = kernel::tryStrToFloat(text)) {
+        cell = {Cell::Kind::Number, *number, {}};
+        pooled = kNotPooled;
+    }
+    for (Pending& p : row_)
+        if (p.column == column) {
+            p = {column, std::move(cell), pooled};
+            return;
+        }
+    row_.push_back({column, std::move(cell), pooled});
+}
+
+void SheetBuilder::endRow(std::size_t line) {
+    std::vector<Pending> row;
+    row.swap(row_);
+    std::sort(row.begin(), row.end(), [](const Pending& a, const Pending& b) { return a.column < b.column; });
+    if (!headed_) {
+        // A title above the heading (a station's name, a date) fills one cell at most.
+        if (row.size() < 2) return;
+        headed_ = true;
+        headingLine_ = line;
+        sheet_.heading.assign(row.back().column + 1, std::string());
+        for (const Pending& p : row) {
+            std::string name;
+            if (p.pooled != kNotPooled)
+                name = sheet_.pool_->at(p.pooled);
+            else if (p.cell.kind == Cell::Kind::Number)
+                name = kernel::formatGeneral(p.cell.number);
+            else if (p.cell.kind == Cell::Kind::Formula)
+                name = "=";
+            else
+                name = p.cell.text;
+            sheet_.heading[p.column] = trimmed(name);
+        }
+        return;
+    }
+    if (row.empty()) {
+        ++sheet_.emptyRows;
+        return;
+    }
+    const std::size_t number = line - headingLine_ + 1;
+    if (row.back().column >= sheet_.heading.size()) throw IoError(raggedRowMessage(number));
+    if (sheet_.rowCount() >= kMaxRecords) throw IoError(messages::kTooManyRows);
+    for (const Pending& p : row) {
+        Sheet::Stored s{};
+        s.column = static_cast<std::uint16_t>(p.column);
+        if (p.pooled != kNotPooled) {
+            s.kind = Sheet::kShared;
+            s.span[0] = static_cast<std::uint32_t>(p.pooled);
+        } else {
+            s.kind = static_cast<std::uint8_t>(p.cell.kind);
+            if (p.cell.kind == Cell::Kind::Number) s.number = p.cell.number;
+            if (p.cell.kind == Cell::Kind::Text) {
+                if (sheet_.texts_.size() + p.cell.text.size() > std::numeric_limits<std::uint32_t>::max())
+                    throw IoError(messages::kTooLarge);
+                s.span[0] = static_cast<std::uint32_t>(sheet_.texts_.size());
+                s.span[1] = static_cast<std::uint32_t>(p.cell.text.size());
+                sheet_.texts_ += p.cell.text;
+            }
+        }
+        sheet_.cells_.push_back(s);
+    }
+    sheet_.starts_.push_back(static_cast<std::uint32_t>(sheet_.cells_.size()));
+    sheet_.lines.push_back(number);
+}
+
+Sheet SheetBuilder::finish() {
+    if (!headed_) throw IoError(messages::kNoHeading);
+    sheet_.cells_.shrink_to_fit();
+    sheet_.texts_.shrink_to_fit();
+    return std::move(sheet_);
+}
+
+// ---- Text ------------------------------------------------------------------------------
+
+Sheet parseCsv(std::string_view bytes) {
+    using persist::CsvError;
+    try {
+        const std::string text = persist::decodeUtf8OrGbk(bytes);
+        persist::CsvReader reader(text, {.refuseControl = false, .maxCells = kMaxColumns});
+        SheetBuilder builder;
+        std::vector<persist::CsvCell> cells;
+        std::size_t line = 0;
+        while (reader.next(cells, line)) {
+            for (std::size_t c = 0; c < cells.size(); ++c) {
+                // A trailing separator leaves an empty cell past the last column, not a column.
+                if (!blank(cells[c].text)) builder.add(c, cellFromText(cells[c].text));
+            }
+            builder.endRow(line);
+        }
+        return builder.finish();
+    } catch (const CsvError& e) {
+        switch (e.kind()) {
+        case CsvError::Kind::Encoding:
+            throw IoError(encodingMessage(e.line()));
+        case CsvError::Kind::Quote:
+            throw IoError(messages::kQuote);
+        case CsvError::Kind::TooManyCells:
+            throw IoError(messages::kTooManyColumns);
+        case CsvError::Kind::Control:
+            break;
+        }
+        throw IoError(messages::kWorkbook);
+    }
 }
 
 Sheet readSheet(const std::filesystem::path& path) {

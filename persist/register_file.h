@@ -1,10 +1,9 @@
 #pragma once
 // A tank register: a CSV table as spreadsheet applications save it, a heading row of input
-// names and one tank per row. Taken as UTF-8 (with or without a byte-order mark) when its
-// bytes are UTF-8, otherwise as GBK, the code page a Chinese spreadsheet saves in; cells
-// separated by commas, or by semicolons when the heading row holds more of those (the
-// locales whose decimal sign is a comma); a cell in double quotes may hold either
-// separator, line breaks and doubled quotes.
+// names and one tank per row, read by the CSV reader every text table of Kelvora shares
+// (persist/csv_reader.h): UTF-8 or GBK, comma, semicolon or tab separated, quoted cells.
+// Every row has as many cells as the heading; a row with fewer or more refuses the
+// register, since its cells would otherwise land in other columns.
 
 #include "kernel/errors.h"
 
@@ -18,6 +17,9 @@ namespace kelvora::persist {
 
 // Thousands of tanks fit in a few megabytes; the ceiling only bounds a wrong file's cost.
 inline constexpr std::size_t kMaxRegisterBytes = std::size_t{64} << 20;
+// At most this many tanks and columns; what is read stays within a few times the file.
+inline constexpr std::size_t kMaxRegisterRows = 10'000;
+inline constexpr std::size_t kMaxRegisterColumns = 256;
 
 struct RegisterRow {
     int line = 0; // of the row's first line in the file, from 1
@@ -35,7 +37,9 @@ public:
     using Error::Error;
 };
 
-// Cells have the blanks around them removed, outside quotes.
+// Cells have the blanks around them removed, outside quotes. RegisterError names the line
+// of text that is neither UTF-8 nor GBK, of an unclosed quote, of a control character, of
+// a row of the wrong width, and the limits above when one is passed.
 RegisterTable parseRegister(std::string_view bytes);
 
 // IoError when the file cannot be read, RegisterError when it is too large or not a table.

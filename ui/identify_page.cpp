@@ -256,10 +256,10 @@ void IdentifyPage::showPreview() {
     QStringList headings;
     for (const auto& heading : sheet_->heading) headings << q(heading);
     preview_->setHorizontalHeaderLabels(headings);
-    const int rows = std::min<int>(kPreviewRows, static_cast<int>(sheet_->rows.size()));
+    const int rows = std::min<int>(kPreviewRows, static_cast<int>(sheet_->rowCount()));
     for (int r = 0; r < rows; ++r) {
         QList<QStandardItem*> items;
-        for (const auto& cell : sheet_->rows[static_cast<std::size_t>(r)]) {
+        for (const auto& cell : sheet_->row(static_cast<std::size_t>(r))) {
             QString text = q(cell.text);
             if (cell.kind == identify::Cell::Kind::Number && text.isEmpty()) text = q(kernel::formatGeneral(cell.number));
             items << new QStandardItem(text);
@@ -292,7 +292,7 @@ void IdentifyPage::showPreview() {
     }
     if (auto* view = findChild<QTableView*>(QStringLiteral("IdentifyPreview"))) view->resizeColumnsToContents();
     summary_->setText(QStringLiteral("共 %1 行记录（显示前 %2 行）。所用的列：%3")
-                          .arg(sheet_->rows.size())
+                          .arg(sheet_->rowCount())
                           .arg(rows)
                           .arg(used));
 }

@@ -1,6 +1,8 @@
-// The two workbook forms of a station's records: Excel 97-2003 through FreeXL, and the
-// Excel workbook's first worksheet through libzip and expat, streamed so that neither the
-// archive's members nor the shared strings are held whole beyond what the cells need.
+// An Excel workbook's first worksheet through libzip and expat, streamed so that no
+// member is held whole: the shared strings kept once in a pool that the cells refer to,
+// the cells straight into the sheet. Elements nest at most kMaxXmlDepth deep, a document
+// type (and with it every entity) is refused, and nothing is thrown through expat: a
+// failure in a handler stops the parser and is thrown once it has returned.
 
 #include "identify/sheet.h"
 
@@ -8,11 +10,11 @@
 #include "kernel/number_text.h"
 
 #include <expat.h>
-#include <freexl.h>
 #include <zip.h>
 
 #include <array>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string_view>
 
@@ -27,58 +29,11 @@ Cell numberCell(double x) {
     return cell;
 }
 
-// ---- Excel 97-2003 -------------------------------------------------------------------
-
-struct XlsHandle {
-    const void* handle = nullptr;
-    ~XlsHandle() {
-        if (handle) freexl_close(handle);
-    }
-};
-
-} // namespace
-
-Sheet readXls(const std::filesystem::path& path) {
-    XlsHandle xls;
-    unsigned int rowCount = 0;
-    unsigned short columnCount = 0;
-    if (freexl_open(path.c_str(), &xls.handle) != FREEXL_OK || freexl_select_active_worksheet(xls.handle, 0) != FREEXL_OK ||
-        freexl_worksheet_dimensions(xls.handle, &rowCount, &columnCount) != FREEXL_OK)
-        throw IoError(messages::kWorkbook);
-    if (rowCount > kMaxRecords + 1) throw IoError(messages::kTooManyRows);
-    if (columnCount > kMaxColumns) throw IoError(messages::kTooManyColumns);
-    std::vector<SheetRow> rows(rowCount, SheetRow(columnCount));
-    std::vector<std::size_t> lines(rowCount);
-    for (unsigned int r = 0; r < rowCount; ++r) {
-        lines[r] = r + 1;
-        for (unsigned short c = 0; c < columnCount; ++c) {
-            FreeXL_CellValue value;
-            if (freexl_get_cell_value(xls.handle, r, c, &value) != FREEXL_OK) throw IoError(messages::kWorkbook);
-            Cell& cell = rows[r][c];
-            switch (value.type) {
-            case FREEXL_CELL_INT: cell = numberCell(value.value.int_value); break;
-            case FREEXL_CELL_DOUBLE: cell = numberCell(value.value.double_value); break;
-            case FREEXL_CELL_TEXT:
-            case FREEXL_CELL_SST_TEXT: cell = cellFromText(value.value.text_value ? value.value.text_value : ""); break;
-            case FREEXL_CELL_DATE:
-            case FREEXL_CELL_DATETIME:
-            case FREEXL_CELL_TIME:
-                cell.kind = Cell::Kind::Text;
-                cell.text = value.value.text_value ? value.value.text_value : "";
-                break;
-            default: break;
-            }
-        }
-    }
-    return sheetFromRows(std::move(rows), lines);
-}
-
-namespace {
-
 // ---- Excel workbook -------------------------------------------------------------------
 
-// More XML than this in one member is not a station's records.
-constexpr zip_int64_t kMaxMemberBytes = 512ll << 20;
+// The shared strings together; a station's records are numbers under a few headings.
+constexpr std::size_t kMaxPoolBytes = 64u << 20;
+constexpr std::size_t kMaxSharedStrings = 16'000'000;
 
 std::string_view localName(const XML_Char* name) {
     std::string_view s(name);
@@ -93,7 +48,7 @@ std::optional<std::string_view> attribute(const XML_Char** attributes, std::stri
 }
 
 // Receives one member's elements; a failure is recorded, since nothing may be thrown
-// through the parser.
+// through the parser, and the parser stopped.
 class XmlHandler {
 public:
     virtual ~XmlHandler() = default;
@@ -102,9 +57,24 @@ public:
     virtual void text(std::string_view) {}
     std::string failure;
     XML_Parser parser = nullptr;
+    int depth = 0;
     void fail(std::string message) {
         if (failure.empty()) failure = std::move(message);
         XML_StopParser(parser, XML_FALSE);
+    }
+    // Runs a handler's step unless the member has already failed; whatever it throws
+    // becomes the failure.
+    template <class Step> void guarded(Step step) noexcept {
+        if (!failure.empty()) return;
+        try {
+            step();
+        } catch (const IoError& e) {
+            fail(e.what());
+        } catch (const std::bad_alloc&) {
+            fail(messages::kOutOfMemory);
+        } catch (...) {
+            fail(messages::kWorkbook);
+        }
     }
 };
 
@@ -141,19 +111,35 @@ bool parseMember(zip_t* zip, const std::string& name, XmlHandler& handler) {
     XML_SetElementHandler(
         expat.parser,
         [](void* data, const XML_Char* el, const XML_Char** attributes) {
-            static_cast<XmlHandler*>(data)->start(localName(el), attributes);
+            auto* h = static_cast<XmlHandler*>(data);
+            h->guarded([&] {
+                if (++h->depth > kMaxXmlDepth) throw IoError(messages::kTooDeep);
+                h->start(localName(el), attributes);
+            });
         },
-        [](void* data, const XML_Char* el) { static_cast<XmlHandler*>(data)->end(localName(el)); });
+        [](void* data, const XML_Char* el) {
+            auto* h = static_cast<XmlHandler*>(data);
+            h->guarded([&] {
+                --h->depth;
+                h->end(localName(el));
+            });
+        });
     XML_SetCharacterDataHandler(expat.parser, [](void* data, const XML_Char* s, int len) {
-        static_cast<XmlHandler*>(data)->text(std::string_view(s, static_cast<std::size_t>(len)));
+        auto* h = static_cast<XmlHandler*>(data);
+        h->guarded([&] { h->text(std::string_view(s, static_cast<std::size_t>(len))); });
     });
+    // A workbook's parts have no document type; one could only declare entities.
+    XML_SetStartDoctypeDeclHandler(expat.parser,
+                                   [](void* data, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+                                       static_cast<XmlHandler*>(data)->fail(messages::kWorkbook);
+                                   });
     std::array<char, 1 << 16> buffer;
-    zip_int64_t total = 0;
+    std::size_t total = 0;
     for (;;) {
         const zip_int64_t n = zip_fread(member.file, buffer.data(), buffer.size());
         if (n < 0) throw IoError(messages::kWorkbook);
-        total += n;
-        if (total > kMaxMemberBytes) throw IoError(messages::kTooLarge);
+        total += static_cast<std::size_t>(n);
+        if (total > kMaxMemberBytes) throw IoError(messages::kMemberTooLarge);
         const bool last = n == 0;
         const auto status = XML_Parse(expat.parser, buffer.data(), static_cast<int>(n), last);
         if (!handler.failure.empty()) throw IoError(handler.failure);
@@ -184,28 +170,37 @@ struct Relationship : XmlHandler {
     void end(std::string_view) override {}
 };
 
-// sharedStrings.xml: each <si>'s text, its runs joined, phonetic runs left out.
+// sharedStrings.xml: each <si>'s text, its runs joined, phonetic runs left out, into one
+// pool.
 struct SharedStrings : XmlHandler {
-    std::vector<std::string> strings;
-    std::string current;
+    std::shared_ptr<StringPool> pool = std::make_shared<StringPool>();
+    std::size_t begin = 0; // of the current string in the pool
     bool inText = false;
     int phonetic = 0;
     void start(std::string_view name, const XML_Char**) override {
-        if (name == "si") current.clear();
-        else if (name == "rPh") ++phonetic;
-        else if (name == "t") inText = phonetic == 0;
+        if (name == "si")
+            begin = pool->chars.size();
+        else if (name == "rPh")
+            ++phonetic;
+        else if (name == "t")
+            inText = phonetic == 0;
     }
     void end(std::string_view name) override {
-        if (name == "t") inText = false;
-        else if (name == "rPh") --phonetic;
+        if (name == "t")
+            inText = false;
+        else if (name == "rPh")
+            --phonetic;
         else if (name == "si") {
-            if (strings.size() >= 16 * kMaxRecords) return fail(messages::kTooManyRows);
-            strings.push_back(std::move(current));
-            current.clear();
+            if (pool->size() >= kMaxSharedStrings) throw IoError(messages::kTooManySharedStrings);
+            pool->ends.push_back(static_cast<std::uint32_t>(pool->chars.size()));
+            begin = pool->chars.size();
         }
     }
     void text(std::string_view s) override {
-        if (inText) current.append(s);
+        if (!inText) return;
+        if (pool->chars.size() - begin + s.size() > kMaxTextBytes) throw IoError(messages::kTooLongText);
+        if (pool->chars.size() + s.size() > kMaxPoolBytes) throw IoError(messages::kTooManyStrings);
+        pool->chars.append(s);
     }
 };
 
@@ -222,40 +217,40 @@ std::optional<std::size_t> columnOf(std::string_view reference) {
 }
 
 struct Worksheet : XmlHandler {
-    const std::vector<std::string>* shared = nullptr;
-    std::vector<SheetRow> rows;
-    std::vector<std::size_t> lines;
+    SheetBuilder builder;
     std::size_t rowNumber = 0, column = 0;
     std::string type, value, inlineText;
-    bool formula = false, inValue = false, inInline = false, inInlineText = false;
+    bool inRow = false, inCell = false, formula = false, inValue = false, inInline = false,
+         inInlineText = false;
 
     void start(std::string_view name, const XML_Char** attributes) override {
         if (name == "row") {
+            if (inRow) throw IoError(messages::kWorkbook);
             const auto r = attribute(attributes, "r");
             std::size_t next = rowNumber + 1;
             if (r) {
                 const auto parsed = kernel::tryStrToInt(*r);
-                if (!parsed || *parsed <= static_cast<std::int32_t>(rowNumber)) return fail(messages::kWorkbook);
+                if (!parsed || *parsed <= static_cast<std::int32_t>(rowNumber))
+                    throw IoError(messages::kWorkbook);
                 next = static_cast<std::size_t>(*parsed);
             }
-            if (rows.size() > kMaxRecords) return fail(messages::kTooManyRows);
             rowNumber = next;
-            rows.emplace_back();
-            lines.push_back(rowNumber);
             column = 0;
+            inRow = true;
         } else if (name == "c") {
-            if (rows.empty()) return fail(messages::kWorkbook);
+            if (!inRow || inCell) throw IoError(messages::kWorkbook);
             if (const auto r = attribute(attributes, "r")) {
                 const auto c = columnOf(*r);
-                if (!c) return fail(messages::kWorkbook);
+                if (!c) throw IoError(messages::kWorkbook);
                 column = *c;
             }
-            if (column >= kMaxColumns) return fail(messages::kTooManyColumns);
+            if (column >= kMaxColumns) throw IoError(messages::kTooManyColumns);
             const auto t = attribute(attributes, "t");
             type = t ? std::string(*t) : "n";
             value.clear();
             inlineText.clear();
             formula = false;
+            inCell = true;
         } else if (name == "f") {
             formula = true;
         } else if (name == "v") {
@@ -268,51 +263,53 @@ struct Worksheet : XmlHandler {
     }
 
     void end(std::string_view name) override {
-        if (name == "v") inValue = false;
-        else if (name == "is") inInline = false;
-        else if (name == "t") inInlineText = false;
-        else if (name == "c") {
-            SheetRow& row = rows.back();
-            if (row.size() <= column) row.resize(column + 1);
-            row[column] = cell();
+        if (name == "v")
+            inValue = false;
+        else if (name == "is")
+            inInline = false;
+        else if (name == "t")
+            inInlineText = false;
+        else if (name == "c" && inCell) {
+            addCell();
+            inCell = false;
             ++column;
+        } else if (name == "row" && inRow) {
+            builder.endRow(rowNumber);
+            inRow = false;
         }
     }
 
     void text(std::string_view s) override {
-        if (inValue) value.append(s);
-        else if (inInlineText) inlineText.append(s);
+        std::string* into = inValue ? &value : inInlineText ? &inlineText : nullptr;
+        if (!into) return;
+        if (into->size() + s.size() > kMaxTextBytes) throw IoError(messages::kTooLongText);
+        into->append(s);
     }
 
-    Cell cell() {
-        Cell c;
-        if (formula) {
-            c.kind = Cell::Kind::Formula;
-            c.text = "=";
-            return c;
-        }
+    // A formula counts by the value the file holds for it; without one it is a formula.
+    void addCell() {
+        if (formula && value.empty()) return builder.add(column, Cell{Cell::Kind::Formula, 0, {}});
         if (type == "s") {
             const auto index = kernel::tryStrToInt(value);
-            if (!index || *index < 0 || static_cast<std::size_t>(*index) >= shared->size()) {
-                fail(messages::kWorkbook);
-                return c;
-            }
-            return cellFromText((*shared)[static_cast<std::size_t>(*index)]);
+            if (!index || *index < 0) throw IoError(messages::kWorkbook);
+            return builder.addPooled(column, static_cast<std::size_t>(*index));
         }
-        if (type == "inlineStr") return cellFromText(inlineText);
+        if (type == "inlineStr") return builder.add(column, cellFromText(inlineText));
         if (type == "n") {
-            if (value.empty()) return c;
-            if (const auto x = kernel::tryStrToFloat(value)) return numberCell(*x);
+            if (value.empty()) return;
+            if (const auto x = kernel::tryStrToFloat(value)) return builder.add(column, numberCell(*x));
         }
-        c.kind = Cell::Kind::Text;
-        c.text = value;
-        return c;
+        // A formula's text result reads as any text does.
+        if (type == "str") return builder.add(column, cellFromText(value));
+        // A boolean, an error value, or a number that is not one.
+        builder.add(column, Cell{Cell::Kind::Text, 0, value});
     }
 };
 
 std::string memberPath(std::string target) {
     if (target.starts_with('/')) return target.substr(1);
-    while (target.starts_with("./")) target = target.substr(2);
+    while (target.starts_with("./"))
+        target = target.substr(2);
     return "xl/" + target;
 }
 
@@ -333,10 +330,11 @@ Sheet readXlsx(const std::filesystem::path& path) {
         sheetName = memberPath(relationship.target);
     SharedStrings shared;
     parseMember(archive.zip, "xl/sharedStrings.xml", shared);
+    shared.pool->chars.shrink_to_fit();
     Worksheet sheet;
-    sheet.shared = &shared.strings;
+    sheet.builder.setPool(shared.pool);
     if (!parseMember(archive.zip, sheetName, sheet)) throw IoError(messages::kWorkbook);
-    return sheetFromRows(std::move(sheet.rows), sheet.lines);
+    return sheet.builder.finish();
 }
 
 } // namespace kelvora::identify
