@@ -324,6 +324,9 @@ void IdentifyPage::FitClick() {
                 job->change = identify::tableChange(*job->outcome.now, job->outcome.fit->fitted);
                 job->levels = records.level;
             }
+        } catch (const identify::RecordsRefusal& e) {
+            // A cell the records cannot hold is the user's to mend, like a refused fit.
+            job->outcome.message = e.what();
         } catch (...) {
             job->error = std::current_exception();
         }
