@@ -6,6 +6,7 @@
 #include "capacity/vocabulary.h"
 #include "cli/batch.h"
 #include "cli/document_application.h"
+#include "cli/register_quantity.h"
 #include "output/csv_table.h"
 #include "output/document_model.h"
 #include "output/table_document.h"
@@ -174,6 +175,7 @@ struct Tank {
     std::optional<MemoryInputs> inputs; // nothing when the row was refused while read
     std::string number, fileName, structure;
     std::string status = "ok", message, rows, capacity;
+    std::optional<QuantityCells> quantity; // with quantity columns in the register
 };
 
 std::string structureWord(int page) {
@@ -323,6 +325,7 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
         // The fonts are loaded once, here on the main thread, before any worker draws.
         if (pdf) output::documentFontFamilies();
 
+        const bool withQuantity = namesQuantityInputs(table.heading);
         std::atomic<std::size_t> nextTank{0}, done{0};
         std::mutex progress;
         const bool terminal = isatty(STDERR_FILENO) == 1;
@@ -338,6 +341,7 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
                 if (tank.inputs) {
                     try {
                         makeTables(tank, o, pdfDrawer);
+                        if (withQuantity) tank.quantity = registerQuantity(*tank.inputs, tank.status, tank.message);
                     } catch (const std::exception& e) {
                         tank.status = "error";
                         tank.message = errorReportText(e.what());
@@ -361,7 +365,13 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
             w.join();
         if (terminal && !tanks.empty()) err << '\n';
 
-        persist::writeFileAtomically(o.outDir / "summary.csv", summaryText(tanks));
+        std::string summary = summaryText(tanks);
+        if (withQuantity) {
+            std::vector<std::optional<QuantityCells>> quantities;
+            for (const auto& t : tanks) quantities.push_back(t.quantity);
+            summary = withQuantityColumns(summary, quantities);
+        }
+        persist::writeFileAtomically(o.outDir / "summary.csv", summary);
         int status = kOk;
         for (const auto& t : tanks) {
             if (t.status == "error")
