@@ -1,6 +1,7 @@
 // kelvora-table --rho20, --vcf20, --quantity and --delivery run as a process: the lines a
 // script reads, the modes, and the exit status of each kind of refusal.
 
+#include "../output/pdf_text.h"
 #include "quantity/quantity.h"
 #include "run_table.h"
 
@@ -134,6 +135,20 @@ TEST(QuantityBatch, DeliveryLinesWithTicketInLitresAndKilograms) {
         EXPECT_EQ(r.status, 0) << ticket << ": " << r.err;
         EXPECT_EQ(r.out, expected) << ticket;
     }
+    // The record instead of the lines: every result and the verdict on one A4 page.
+    const std::string pdf = testing::TempDir() + "kelvora_delivery_" + std::to_string(getpid()) + ".pdf";
+    const Result saved = run(delivery + "delivery.ticket=10300 tank_number=T-07 --out " + pdf);
+    EXPECT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(saved.out, "保存成功！\n");
+    const auto pages = kelvora::test::pagesOf(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    const std::string& text = pages[0];
+    for (const char* part : {"卸油交接单", "T-07", "卸油员", "计量员", "司机", "交接单V20", "10300.00 L"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    std::remove(pdf.c_str());
+    EXPECT_EQ(run(delivery + "delivery.ticket=10300 --out record.xlsx").status, 3);
+    EXPECT_EQ(run("--quantity" + kTank + "rho20=806.9 oil.temperature=20 --out record.pdf").status, 3);
+
     const Result refused = run(delivery + "delivery.ticket=10300 delivery.ticket_mass=8300");
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err, std::string(messages::kTwoTickets) + "\n");
