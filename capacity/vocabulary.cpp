@@ -36,7 +36,7 @@ constexpr std::array<TermValue, 2> kDensityUnits{{{"kg/m3", {}, -1, "Kg/m^3"}, {
 constexpr std::string_view kMm = "mm";
 
 // The order is the order of a tank file, and of applying: a head's shape before its sizes.
-const std::array<Term, 74> kTerms{{
+const std::array<Term, 72> kTerms{{
     {"structure", T::Structure, "PageControl1", "油罐结构", {}, kStructures},
     {"section", T::Choice, {}, "截面", {}, kSections},
     {"D", T::Text, "Edit1", "圆柱体直径D", kMm, {}},

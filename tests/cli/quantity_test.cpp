@@ -209,6 +209,7 @@ TEST(QuantityBatch, InputsListTheNewNames) {
                              "oil.temperature\t", "quantity.level\t", "delivery.before.level\t",
                              "delivery.ticket_mass\t", "delivery.limit\t"})
         EXPECT_NE(r.out.find(std::string("\n") + name), std::string::npos) << name;
+    EXPECT_EQ(r.out.find("\n\t"), std::string::npos) << "a name without a name";
 }
 
 } // namespace
