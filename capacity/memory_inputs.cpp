@@ -16,6 +16,8 @@ MemoryInputs::MemoryInputs() {
             states_.emplace(std::string(input.name), std::move(s));
         }
     setItemIndex("LevelForMode", kLevelForByVolume);
+    setItemIndex("ProductGroup", 0);
+    setItemIndex("VcfMode", 0);
 }
 
 MemoryInputs MemoryInputs::constructed() {

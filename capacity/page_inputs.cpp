@@ -10,7 +10,7 @@ namespace {
 using K = InputKind;
 using F = KeyFilter;
 
-constexpr std::array<InputInfo, 25> kPageInputs{{
+constexpr std::array<InputInfo, 40> kPageInputs{{
     {"LevelForValue", K::Edit, kTablePageName, "已知容积", {}, F::DigitsPoint},
     {"LevelForMode", K::PickList, kTablePageName, "", {}, F::None},
     {"LevelForResult", K::Edit, kTablePageName, "液位", "毫米", F::None},
@@ -38,6 +38,22 @@ constexpr std::array<InputInfo, 25> kPageInputs{{
     {"CumulativeInColumn", K::ComboBox, kIdentifyPageName, "累加进油量", "升", F::None},
     {"CumulativeOutColumn", K::ComboBox, kIdentifyPageName, "累加出油量", "升", F::None},
     {"BetaZero", K::CheckBox, kIdentifyPageName, "β固定为0", {}, F::None},
+    // The "油量计算" page: litres at 20 °C and kilograms, and the delivery check.
+    {"ProductGroup", K::PickList, kQuantityPageName, "油品", "成品油（B）、原油（A）或润滑油（D）", F::None},
+    {"VcfMode", K::PickList, kQuantityPageName, "计算方式", "查表：如印刷的石油计量表；公式：全精度计算", F::None},
+    {"Rho20", K::Edit, kQuantityPageName, "标准密度ρ20", "kg/m3；空着时由试样的视密度求得", F::DigitsPoint},
+    {"SampleDensity", K::Edit, kQuantityPageName, "视密度", "kg/m3，密度计读数", F::DigitsPoint},
+    {"SampleTemperature", K::Edit, kQuantityPageName, "试验温度", "℃，读密度计时试样的温度", F::None},
+    {"OilTemperature", K::Edit, kQuantityPageName, "油温", "℃，罐内油品的温度", F::None},
+    {"QuantityLevel", K::Edit, kQuantityPageName, "液位", "mm", F::DigitsPoint},
+    {"DeliveryBeforeLevel", K::Edit, kQuantityPageName, "卸油前液位", "mm", F::DigitsPoint},
+    {"DeliveryBeforeTemperature", K::Edit, kQuantityPageName, "卸油前油温", "℃", F::None},
+    {"DeliveryAfterLevel", K::Edit, kQuantityPageName, "卸油后液位", "mm", F::DigitsPoint},
+    {"DeliveryAfterTemperature", K::Edit, kQuantityPageName, "卸油后油温", "℃", F::None},
+    {"DeliveryDispensed", K::Edit, kQuantityPageName, "卸油期间付油量", "L，卸油期间加油机付出的油量", F::DigitsPoint},
+    {"DeliveryTicket", K::Edit, kQuantityPageName, "交接单20 ℃体积", "L，交接单（随车单）上的标准体积", F::DigitsPoint},
+    {"DeliveryTicketMass", K::Edit, kQuantityPageName, "交接单质量", "kg，交接单上的质量；与20 ℃体积只填一个", F::DigitsPoint},
+    {"DeliveryLimit", K::Edit, kQuantityPageName, "允差", "‰，空着时为3", F::DigitsPoint},
 }};
 
 } // namespace
@@ -81,6 +97,8 @@ std::string textLengthRefusal(const NamedInputs& inputs) {
 
 std::vector<std::string> fixedItems(std::string_view name) {
     if (name == "LevelForMode") return {"容积", "百分比"};
+    if (name == "ProductGroup") return {"成品油", "原油", "润滑油"};
+    if (name == "VcfMode") return {"查表", "公式"};
     return fixedComboItems(name);
 }
 

@@ -21,6 +21,8 @@ inline constexpr std::string_view kTablePageName = "TabSheet7";
 // The "变位识别" page: the records file, its columns chosen by heading (empty: recognised)
 // and the fit's β option. Its inputs follow those of the "容积表" page in the table below.
 inline constexpr std::string_view kIdentifyPageName = "TabSheet8";
+// The "油量计算" page: ρ20, VCF20, litres at 20 °C, the mass, and the delivery check.
+inline constexpr std::string_view kQuantityPageName = "TabSheet9";
 
 std::span<const InputInfo> pageInputTable();
 

@@ -27,6 +27,8 @@ bool resultReads(std::string_view result, std::string_view input, const NamedInp
         return false;
     // The identification's records and columns are read by the fit alone.
     if (info->container == kIdentifyPageName) return false;
+    // The 20 °C quantities read the quick calculation, never the other way round.
+    if (info->container == kQuantityPageName) return false;
     if (info->container == "GroupBox4")
         return input == "Edit13" || input == "Edit31" || input == "Edit32" || input == "Edit33";
     for (const auto& [container, page] : kKindContainers)

@@ -23,12 +23,20 @@ constexpr std::array<TermValue, 2> kLowEnds{
     {{"left", "RadioButton3", -1, {}}, {"right", "RadioButton4", -1, {}}}};
 constexpr std::array<TermValue, 2> kHeadVolumes{{{"add", {}, 0, {}}, {"subtract", {}, 1, {}}}};
 constexpr std::array<TermValue, 2> kYesNo{{{"yes", {}, 1, {}}, {"no", {}, 0, {}}}};
+// By the items' texts, so the words follow the items wherever they stand in the list.
+constexpr std::array<TermValue, 6> kProducts{{{"A", {}, -1, "原油"},
+                                              {"B", {}, -1, "成品油"},
+                                              {"D", {}, -1, "润滑油"},
+                                              {"原油", {}, -1, "原油"},
+                                              {"成品油", {}, -1, "成品油"},
+                                              {"润滑油", {}, -1, "润滑油"}}};
+constexpr std::array<TermValue, 2> kVcfModes{{{"table", {}, -1, "查表"}, {"formula", {}, -1, "公式"}}};
 constexpr std::array<TermValue, 2> kDensityUnits{{{"kg/m3", {}, -1, "Kg/m^3"}, {"g/cm3", {}, -1, "g/cm^3"}}};
 
 constexpr std::string_view kMm = "mm";
 
 // The order is the order of a tank file, and of applying: a head's shape before its sizes.
-const std::array<Term, 57> kTerms{{
+const std::array<Term, 72> kTerms{{
     {"structure", T::Structure, "PageControl1", "油罐结构", {}, kStructures},
     {"section", T::Choice, {}, "截面", {}, kSections},
     {"D", T::Text, "Edit1", "圆柱体直径D", kMm, {}},
@@ -86,7 +94,30 @@ const std::array<Term, 57> kTerms{{
     {"u.level", T::Text, "UncertaintyLevel", "液位读数的标准不确定度", kMm, {}},
     {"u.point_volume", T::Text, "UncertaintyPointVolume", "标定点容积的相对标准不确定度", "%", {}},
     {"u.point_level", T::Text, "UncertaintyPointLevel", "标定点高度的标准不确定度", kMm, {}},
+    // The 20 °C quantities: of these a tank file holds the product alone (isStationReading).
+    {"product", T::Pick, "ProductGroup", "油品", {}, kProducts},
+    {"vcf.mode", T::Pick, "VcfMode", "计算方式（查表或公式）", {}, kVcfModes},
+    {"rho20", T::Text, "Rho20", "标准密度ρ20", "kg/m3", {}},
+    {"sample.density", T::Text, "SampleDensity", "试样视密度", "kg/m3", {}},
+    {"sample.temperature", T::Text, "SampleTemperature", "试验温度", "℃", {}},
+    {"oil.temperature", T::Text, "OilTemperature", "油温", "℃", {}},
+    {"quantity.level", T::Text, "QuantityLevel", "油量计算液位（空着时用快速计算液位）", kMm, {}},
+    {"delivery.before.level", T::Text, "DeliveryBeforeLevel", "卸油前液位", kMm, {}},
+    {"delivery.before.temperature", T::Text, "DeliveryBeforeTemperature", "卸油前油温", "℃", {}},
+    {"delivery.after.level", T::Text, "DeliveryAfterLevel", "卸油后液位", kMm, {}},
+    {"delivery.after.temperature", T::Text, "DeliveryAfterTemperature", "卸油后油温", "℃", {}},
+    {"delivery.dispensed", T::Text, "DeliveryDispensed", "卸油期间付油量", "L", {}},
+    {"delivery.ticket", T::Text, "DeliveryTicket", "交接单20 ℃体积", "L", {}},
+    {"delivery.ticket_mass", T::Text, "DeliveryTicketMass", "交接单质量", "kg", {}},
+    {"delivery.limit", T::Text, "DeliveryLimit", "允差（默认3）", "‰", {}},
 }};
+
+// The readings of the "油量计算" page belong to a day at the station, not to the tank: a
+// tank file neither holds them nor resets them. The product is the tank's.
+bool isStationReading(const Term& term) {
+    const InputInfo* input = findPageInput(term.component);
+    return input && input->container == kQuantityPageName && term.name != "product";
+}
 
 constexpr int kMinPoints = 2;
 constexpr int kMaxPoints = 200;
@@ -307,7 +338,8 @@ void resetToStartup(NamedInputs& inputs) {
     for (const auto& input : inputTable())
         reset(input);
     for (const auto& term : kTerms)
-        if (const InputInfo* input = findPageInput(term.component)) reset(*input);
+        if (const InputInfo* input = findPageInput(term.component); input && !isStationReading(term))
+            reset(*input);
     for (int row = 1; row <= kMaxPoints; ++row)
         for (int col = 1; col <= 2; ++col)
             inputs.grid().setCell(col, row, "");
@@ -322,6 +354,7 @@ std::vector<std::pair<std::string, std::string>> describeInputs(const NamedInput
         lines.emplace_back(std::string(term.name), std::move(value));
     };
     for (const auto& term : kTerms) {
+        if (isStationReading(term)) continue;
         switch (term.kind) {
         case T::Structure:
             for (const auto& value : term.values)
@@ -340,8 +373,10 @@ std::vector<std::pair<std::string, std::string>> describeInputs(const NamedInput
         case T::Pick:
             for (const auto& value : term.values)
                 if (value.text.empty() ? inputs.itemIndex(term.component) == value.index
-                                       : inputs.text(term.component) == value.text)
-                    add(term, std::string(value.word));
+                                       : inputs.text(term.component) == value.text) {
+                    add(term, std::string(value.word)); // the first of a value's words
+                    break;
+                }
             break;
         case T::Text:
             add(term, inputs.text(term.component));

@@ -1,5 +1,7 @@
 #include "cli/batch.h"
 
+#include "cli/document_application.h"
+#include "cli/quantity_batch.h"
 #include "cli/register.h"
 #include "cli/table_files.h"
 #include "cli/tank_options.h"
@@ -178,6 +180,8 @@ struct Options {
     bool compare = false;
     bool uncertainty = false;
     bool betaZero = false;
+    std::optional<QuantityRequest> quantity;
+    bool formula = false;
     std::optional<std::string> identify;
     identify::ColumnNames columns;
     bool columnsGiven = false;
@@ -210,6 +214,9 @@ Options parse(int argc, const char* const* argv) {
         else if (arg == "--chart") o.chart = chartIntervals(next());
         else if (arg == "--identify") o.identify = std::string(next());
         else if (arg == "--beta-zero") o.betaZero = true;
+        else if (arg == "--quantity") o.quantity = QuantityRequest::Quantity;
+        else if (arg == "--delivery") o.quantity = QuantityRequest::Delivery;
+        else if (arg == "--formula") o.formula = true;
         else if (arg == "--level-column") o.columns.level = next(), o.columnsGiven = true;
         else if (arg == "--in-column") o.columns.in = next(), o.columnsGiven = true;
         else if (arg == "--out-column") o.columns.out = next(), o.columnsGiven = true;
@@ -309,17 +316,18 @@ int runIdentify(MemoryInputs& inputs, const Options& options, std::ostream& out,
 
 int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     if (argc <= 1) {
-        err << kUsageText;
+        err << kUsageText << quantityUsageText();
         return kUsage;
     }
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help") {
-            out << kUsageText;
+            out << kUsageText << quantityUsageText();
             return kOk;
         }
         if (arg == "--inputs") return printVocabulary(out);
         if (arg == "--register") return runRegister(argc, argv, out, err);
+        if (isStandardDensityOption(arg)) return runStandardDensity(argc, argv, out, err);
     }
     MemoryInputs inputs = MemoryInputs::afterStartup();
     Options options;
@@ -344,6 +352,13 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             throw UsageError{"--uncertainty prints the table's rows; it goes with neither --quick, --level-for, --compare nor --out"};
         if (options.identify && (options.quick || options.out || options.levelFor || options.compare))
             throw UsageError{"--identify goes with neither --quick, --level-for, --compare nor --out"};
+        if (options.quantity && (options.quick || options.levelFor || options.compare || options.uncertainty ||
+                                 options.identify || options.chart))
+            throw UsageError{"--quantity and --delivery go with none of the table's options"};
+        if (options.quantity && options.out &&
+            (*options.quantity == QuantityRequest::Quantity || options.format != OutFormat::Pdf))
+            throw UsageError{"--out goes with --delivery only, as FILE.pdf"};
+        if (options.formula && !options.quantity) throw UsageError{"--formula goes with --quantity or --delivery"};
         if (!options.identify && (options.columnsGiven || options.betaZero))
             throw UsageError{"the column options and --beta-zero go with --identify"};
         inputs.setActivePage(options.page);
@@ -442,6 +457,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             return kOk;
         }
         if (options.identify) return runIdentify(inputs, options, out, err);
+        if (options.quantity)
+            return runQuantityRequest(inputs, *options.quantity, options.formula, options.out, out, err);
         if (options.levelFor) {
             const auto outcome = capacity::LevelForVolume(inputs);
             if (outcome.stopped()) {

@@ -11,6 +11,7 @@
 #include "cli/register_names.h"
 #include "cli/table_files.h"
 #include "kernel/number_text.h"
+#include "cli/register_quantity.h"
 #include "output/table_document.h"
 #include "persist/atomic_file.h"
 #include "persist/io_error.h"
@@ -168,6 +169,7 @@ struct Tank {
     std::string number, fileName, structure;
     Status status = Status::Running;
     std::string message, rows, capacity;
+    std::optional<QuantityCells> quantity; // with quantity columns in the register
 };
 
 std::string statusText(Status status) {
@@ -300,7 +302,7 @@ std::string csvCell(std::string_view text) {
 }
 
 // With a byte-order mark, so a spreadsheet on Chinese Windows reads the text as UTF-8.
-std::string summaryText(const std::vector<Tank>& tanks) {
+std::string summaryText(const std::vector<Tank>& tanks, bool withQuantity) {
     std::string text = "\xEF\xBB\xBF罐号,结构,行数,容量,状态,信息\n";
     for (const auto& t : tanks) {
         const std::string status = statusText(t.status);
@@ -308,12 +310,16 @@ std::string summaryText(const std::vector<Tank>& tanks) {
             text.append(csvCell(*cell)).push_back(',');
         text.append(csvCell(t.message)).push_back('\n');
     }
-    return text;
+    if (!withQuantity) return text;
+    std::vector<std::optional<QuantityCells>> quantities;
+    for (const auto& t : tanks)
+        quantities.push_back(t.quantity);
+    return withQuantityColumns(text, quantities);
 }
 
-void writeSummary(const fs::path& path, const std::vector<Tank>& tanks) {
+void writeSummary(const fs::path& path, const std::vector<Tank>& tanks, bool withQuantity) {
     try {
-        persist::writeFileAtomically(path, summaryText(tanks));
+        persist::writeFileAtomically(path, summaryText(tanks, withQuantity));
     } catch (const std::exception& e) {
         throw SummaryError("无法写入汇总文件" + inQuotes(path.string()) + "：" + e.what());
     }
@@ -381,7 +387,7 @@ std::string removeFiles(const std::vector<TableFile>& files) {
 }
 
 void makeTank(Tank& tank, const persist::RegisterTable& table, const fs::path& base, const Options& o,
-              DocumentPrinter& printer) {
+              DocumentPrinter& printer, bool withQuantity) {
     const std::vector<TableFile> files = filesOf(tank, o);
     std::optional<MemoryInputs> inputs;
     // The row's cells and the tank file it names are the row's own fault; the table and
@@ -406,6 +412,11 @@ void makeTank(Tank& tank, const persist::RegisterTable& table, const fs::path& b
             if (made.refusal.empty()) {
                 tank.rows = std::to_string(made.rows);
                 tank.capacity = made.capacity;
+                if (withQuantity) {
+                    std::string quantityStatus = "ok";
+                    tank.quantity = registerQuantity(*inputs, quantityStatus, tank.message);
+                    if (quantityStatus != "ok") tank.status = Status::Refused;
+                }
             }
         } catch (const std::exception& e) {
             tank.status = Status::Failed;
@@ -461,8 +472,9 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
         // Before any table is replaced: a register stopped half-way leaves no earlier
         // run's "成功" beside this run's tables.
         const fs::path summary = o.outDir / kSummaryName;
+        const bool withQuantity = namesQuantityInputs(table.heading);
         removeLink(summary);
-        writeSummary(summary, tanks);
+        writeSummary(summary, tanks, withQuantity);
 
         const bool pdf = std::find(o.formats.begin(), o.formats.end(), "pdf") != o.formats.end();
         const DocumentApplication application(pdf);
@@ -480,7 +492,7 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
                 ~Finished() { drawer.workerFinished(); }
             } finished{pdfDrawer};
             for (std::size_t i; (i = nextTank++) < tanks.size();) {
-                makeTank(tanks[i], table, base, o, pdfDrawer);
+                makeTank(tanks[i], table, base, o, pdfDrawer, withQuantity);
                 const std::size_t count = ++done;
                 if (terminal) {
                     const std::lock_guard lock(progress);
@@ -509,7 +521,7 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
             else if (status == kOk)
                 status = kValidation;
         }
-        writeSummary(summary, tanks);
+        writeSummary(summary, tanks, withQuantity);
         return status;
     } catch (const SummaryError& e) {
         err << "kelvora-table: " << e.text << '\n';

@@ -22,6 +22,7 @@
 #include "ui/stale_results.h"
 #include "ui/table_document_actions.h"
 #include "ui/identify_page.h"
+#include "ui/quantity_page.h"
 #include "ui/table_page.h"
 #include "ui/tank_file_menu.h"
 #include "ui/wait_cursor.h"
@@ -443,6 +444,7 @@ void TFrmMain::buildFigures(QWidget* parent) {
     addTableDocumentButtons(*this, tablePage_->documentBar());
     addGaugeChartButton(*this, tablePage_->documentBar());
     identifyPage_ = new IdentifyPage(*this, pageControl2_);
+    new QuantityPage(*this, pageControl2_);
 }
 
 void TFrmMain::setTabOrderFromInputTable() {

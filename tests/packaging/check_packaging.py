@@ -95,7 +95,7 @@ def check_man(table_program, pages):
         fail("no manual page for kelvora-table")
         return
     usage = run([table_program, "--help"]).stdout
-    options = sorted(set(re.findall(r"(?<![\w-])--[a-z][a-z-]*", usage)))
+    options = sorted(set(re.findall(r"(?<![\w-])--[a-z][a-z0-9-]*", usage)))
     if not options:
         fail(f"{table_program} --help lists no options")
     rendered = re.sub(r"[\u2010\u2011]", "-", table_page)

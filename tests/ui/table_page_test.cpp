@@ -96,7 +96,8 @@ private slots:
     void cleanup() { window.reset(); }
 
     void thirdPageWithAHintBeforeTheFirstTable() {
-        QCOMPARE(pages()->count(), 4); // the fourth is 变位识别
+        QCOMPARE(pages()->count(), 5); // the fourth is 变位识别, the fifth 油量计算
+        QCOMPARE(pages()->tabText(4), QStringLiteral("油量计算"));
         QCOMPARE(pages()->tabText(2), QStringLiteral("容积表"));
         QCOMPARE(pages()->widget(2), static_cast<QWidget*>(page()));
         QVERIFY(!w("TableHint")->isHidden());
