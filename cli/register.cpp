@@ -11,6 +11,7 @@
 #include "output/table_document.h"
 #include "output/workbook_export.h"
 #include "persist/atomic_file.h"
+#include "persist/file_name.h"
 #include "persist/register_file.h"
 #include "persist/tank_file.h"
 
@@ -92,25 +93,7 @@ Options parse(int argc, const char* const* argv) {
     return o;
 }
 
-// A tank number as a file name: no separators, no characters the common desktops refuse,
-// no leading point, at most 120 bytes without splitting a character.
-std::string safeFileName(std::string_view number) {
-    std::string name;
-    for (const char c : number) {
-        const auto u = static_cast<unsigned char>(c);
-        const bool refused =
-            u < 0x20 || u == 0x7F || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos;
-        name.push_back(refused ? '_' : c);
-    }
-    if (!name.empty() && name.front() == '.') name.front() = '_';
-    if (name.size() > 120) {
-        std::size_t cut = 120;
-        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
-            --cut;
-        name.resize(cut);
-    }
-    return name;
-}
+using persist::safeFileName;
 
 // Every PDF is drawn on the main thread, which made the application and loaded the
 // document fonts: Qt documents painting from other threads for images and printers, not

@@ -38,6 +38,9 @@ public:
     // "采用": the fitted α, β and low end (and F, the probe kept in place) into the inclined page.
     void AdoptClick();
 
+    // Back to the page as it starts: no records, no fit, no column choices (新建).
+    void clear();
+
     const std::optional<identify::TiltFit>& fit() const { return fit_; }
     QLabel* resultLine() const { return result_; }
     QChart* chart() const { return chart_; }

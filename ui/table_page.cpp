@@ -7,6 +7,7 @@
 #include "kernel/number_text.h"
 #include "output/sheet_layout.h"
 #include "ui/Unit1.h"
+#include "ui/chart_legend.h"
 #include "ui/field_edit.h"
 #include "ui/input_group.h"
 #include "ui/method_check_view.h"
@@ -254,7 +255,7 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     chartView_->setMinimumSize(200, 200);
     view_->setMinimumHeight(120);
     table_->addWidget(view_);
-    table_->addWidget(chartView_);
+    table_->addWidget(withLegendBelow(chartView_));
     table_->setStretchFactor(0, 1);
     table_->setStretchFactor(1, 1);
     layout->addWidget(table_, 1);
