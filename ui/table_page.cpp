@@ -45,6 +45,15 @@ namespace kelvora::ui {
 
 namespace {
 
+// Asks for no more than its minimum: the page's scroll area sizes its content by what the
+// parts ask for, and the rows and the curve asking for their full size pushed the curve's
+// axis out of sight on a laptop's screen. The layout's stretch gives them the room left.
+class RoomTakingSplitter : public QSplitter {
+public:
+    using QSplitter::QSplitter;
+    QSize sizeHint() const override { return minimumSizeHint(); }
+};
+
 constexpr int kCalibrationPage = static_cast<int>(capacity::TStructureKind::skCalibration);
 
 QString q(std::string_view s) { return qtText(s); }
@@ -196,7 +205,7 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
 
     // The rows above, the curve below them at the page's full width: beside the rows a
     // chart with two value axes is too narrow for Qt Charts to print its labels whole.
-    table_ = new QSplitter(Qt::Vertical, content_);
+    table_ = new RoomTakingSplitter(Qt::Vertical, content_);
     table_->setObjectName(QStringLiteral("TableSplitter"));
     table_->setChildrenCollapsible(false);
     model_ = new TableRowsModel(this);

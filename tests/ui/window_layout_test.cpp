@@ -152,6 +152,20 @@ private slots:
         QVERIFY(legend && legend->isVisible());
         QVERIFY2(legend->text().contains(QStringLiteral("最高液位")), qPrintable(legend->text()));
         QVERIFY2(!legend->text().contains(QStringLiteral("容积曲线")), qPrintable(legend->text()));
+
+        // At 1366×768 the curve with both axes is in sight without scrolling.
+        window->resize(1366, 768);
+        QTest::qWait(50);
+        auto* curve = window->findChild<QWidget*>(QStringLiteral("TableCurve"));
+        auto* scroll = window->findChild<QScrollArea*>(QStringLiteral("TablePageScroll"));
+        const QRect seen(scroll->viewport()->mapTo(window.get(), QPoint(0, 0)), scroll->viewport()->size());
+        const QRect drawn(curve->mapTo(window.get(), QPoint(0, 0)), curve->size());
+        QVERIFY2(seen.contains(drawn), qPrintable(QStringLiteral("(%1,%2 %3x%4)")
+                                                      .arg(drawn.x())
+                                                      .arg(drawn.y())
+                                                      .arg(drawn.width())
+                                                      .arg(drawn.height())));
+        QVERIFY(drawn.height() >= 200);
     }
 
     void init() { window = std::make_unique<kelvora::ui::TFrmMain>(std::make_unique<kelvora::test::RecordingServices>()); }
