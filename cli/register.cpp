@@ -15,6 +15,7 @@
 #include "output/table_document.h"
 #include "persist/atomic_file.h"
 #include "persist/io_error.h"
+#include "persist/file_name.h"
 #include "persist/register_file.h"
 #include "persist/tank_file.h"
 

@@ -1,7 +1,7 @@
 """Stages the files of help.chm into one folder for chmcmd (run by help/CMakeLists.txt).
 
     stage.py STAGE SOURCE FIGURES --texts NAME... --copies NAME... --figures NAME...
-             [--table-program KELVORA_TABLE]
+             [--table-program KELVORA_TABLE] [--pages PAGES]
 
 A page's line "<!-- @READABLE_NAMES@ -->" becomes the table of readable input names that
 `KELVORA_TABLE --inputs` lists, so the help reads the program's one table.
@@ -14,6 +14,10 @@ copied as they are; figures are copied from FIGURES (the window's reference pict
 The project file asks for no binary index: chmcmd would write the GB2312 keywords into it
 as if they were UTF-8, and viewers that read it (xchm) would show them garbled; the index
 is read from help.hhk instead, in the same code page as the contents.
+
+With --pages, the same pages, contents, copies and figures also go to the folder PAGES in
+UTF-8 as written here, for the window's own help browser (Qt reads UTF-8 whatever it finds
+installed, and breaks Chinese lines by itself).
 """
 import argparse
 import html
@@ -54,10 +58,15 @@ def names_table(program):
     return "\n".join(rows + ["</table>"])
 
 
-def stage_text(source, stage, name, names=None):
+def page_text(source, name, names=None):
     text = (source / name).read_text(encoding="utf-8")
     if names is not None:
         text = text.replace("<!-- @READABLE_NAMES@ -->", names)
+    return text
+
+
+def stage_text(source, stage, name, names=None):
+    text = page_text(source, name, names)
     if name.endswith((".html", ".hhc", ".hhk")):
         if "charset=utf-8" not in text:
             sys.exit(f"help.chm: {name} does not declare charset=utf-8")
@@ -81,6 +90,7 @@ def main():
     args.add_argument("--copies", nargs="*", default=[])
     args.add_argument("--figures", nargs="*", default=[])
     args.add_argument("--table-program")
+    args.add_argument("--pages", type=pathlib.Path)
     a = args.parse_args()
     names = names_table(a.table_program) if a.table_program else None
 
@@ -97,6 +107,17 @@ def main():
         shutil.copyfile(a.source / name, a.stage / name)
     for name in a.figures:
         shutil.copyfile(a.figure_dir / name, a.stage / name)
+
+    if a.pages:
+        shutil.rmtree(a.pages, ignore_errors=True)
+        a.pages.mkdir(parents=True)
+        for name in a.texts:
+            if name.endswith((".html", ".hhc")):
+                (a.pages / name).write_text(page_text(a.source, name, names), encoding="utf-8")
+        for name in a.copies:
+            shutil.copyfile(a.source / name, a.pages / name)
+        for name in a.figures:
+            shutil.copyfile(a.figure_dir / name, a.pages / name)
 
 
 if __name__ == "__main__":

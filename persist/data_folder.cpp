@@ -106,4 +106,10 @@ std::optional<fs::path> helpFilePath(const fs::path& exeDir) {
     return std::nullopt;
 }
 
+std::optional<fs::path> helpPagesPath(const fs::path& exeDir) {
+    for (const fs::path& folder : {exeDir / "help", installedShareFolder(exeDir) / "help"})
+        if (isPresent(folder / "index.html")) return folder / "index.html";
+    return std::nullopt;
+}
+
 } // namespace kelvora::persist

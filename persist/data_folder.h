@@ -51,4 +51,8 @@ std::filesystem::path startupFilePath(const DataFolder& folder, const std::files
 // in neither.
 std::optional<std::filesystem::path> helpFilePath(const std::filesystem::path& exeDir);
 
+// The first page of the help's pages for the window's own browser, help/index.html beside
+// the executable, else in the installed share folder; std::nullopt when in neither.
+std::optional<std::filesystem::path> helpPagesPath(const std::filesystem::path& exeDir);
+
 } // namespace kelvora::persist

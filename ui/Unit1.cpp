@@ -13,9 +13,11 @@
 #include "persist/settings.h"
 #include "persist/startup.h"
 #include "ui/controls.h"
+#include "ui/conversion_focus.h"
 #include "ui/field_edit.h"
 #include "ui/figure_boxes.h"
 #include "ui/gauge_chart_action.h"
+#include "ui/help_window.h"
 #include "ui/jpeg_image.h"
 #include "ui/page_parts.h"
 #include "ui/result_field.h"
@@ -190,6 +192,7 @@ void TFrmMain::buildWindow() {
     auto* button3 = new QPushButton(QStringLiteral("打印"), panel3);
     button3->setObjectName(QStringLiteral("Button3"));
     button3->setGeometry(347, 366, 65, 25);
+    button3->setToolTip(QStringLiteral("保存窗口截图")); // the snapshot; the 容积表 page prints the table
     connect(button3, &QPushButton::clicked, this, [this] { runHandler([this] { Button3Click(); }); });
     auto* button4 = new QPushButton(QStringLiteral("帮助"), panel3);
     button4->setObjectName(QStringLiteral("Button4"));
@@ -396,6 +399,8 @@ void TFrmMain::buildDensityRow(QWidget* parent) {
 void TFrmMain::buildFigures(QWidget* parent) {
     pageControl2_ = new QTabWidget(parent);
     pageControl2_->setObjectName(QStringLiteral("PageControl2"));
+    // On a narrow window the captions are shortened before any hides behind the bar's arrows.
+    pageControl2_->setElideMode(Qt::ElideRight);
     fillWith(parent, pageControl2_);
 
     auto picture = [](QWidget* sheet, const FigureBox& box) {
@@ -493,6 +498,7 @@ QLineEdit* TFrmMain::edit(std::string_view name) const { return qobject_cast<QLi
 
 std::string TFrmMain::text(std::string_view name) const {
     QWidget* w = input(name);
+    if (recordReads_ && (readInputs_.empty() || readInputs_.back() != name)) readInputs_.emplace_back(name);
     if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text().toStdString();
     if (auto* c = qobject_cast<QComboBox*>(w)) {
         if (c->isEditable()) return c->currentText().toStdString();
@@ -549,8 +555,21 @@ std::string TFrmMain::dataDir() const { return persist::dataFolder(ProgramDir).d
 // Handlers
 
 void TFrmMain::runHandler(const std::function<void()>& handler) {
+    // The inputs a handler reads, so that a text that is no number leads back to its field.
+    const bool outer = !std::exchange(recordReads_, true);
+    if (outer) readInputs_.clear();
+    struct Done {
+        TFrmMain& w;
+        bool outer;
+        ~Done() {
+            if (outer) w.recordReads_ = false;
+        }
+    } done{*this, outer};
     try {
         handler();
+    } catch (const ConvertError& e) {
+        services_->errorReport(e.what());
+        focusUnconvertedInput(*this, std::vector<std::string>(readInputs_), e.what());
     } catch (const std::exception& e) {
         services_->errorReport(e.what());
     }
@@ -606,6 +625,11 @@ void TFrmMain::Button3Click() {
 }
 
 void TFrmMain::Button4Click() {
+    // The window shows the help's pages itself; help.chm and a viewer only when they are missing.
+    if (const auto pages = persist::helpPagesPath(ProgramDir)) {
+        showHelpPages(*this, QString::fromStdString(pages->string()));
+        return;
+    }
     const auto help = persist::helpFilePath(ProgramDir);
     if (!help || !services_->openDocument(help->string()))
         services_->messageBox(" help.chm 帮助文件损坏！");

@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QAbstractButton;
 class QComboBox;
@@ -75,6 +76,7 @@ public:
 
     // ListBox1's content: the rows of the last generated table.
     const capacity::RowList& rows() const { return rows_; }
+    void clearRows() { rows_.clear(); }
     // The "容积表" page of PageControl2.
     TablePage* tablePage() const { return tablePage_; }
     // The "变位识别" page of PageControl2.
@@ -129,6 +131,9 @@ private:
     persist::StartupLoad startup_;
     TankFileMenu* tankFileMenu_ = nullptr;
     std::string startupTankFile_;
+    // The inputs read while a handler runs, in order (ui/conversion_focus.h).
+    mutable std::vector<std::string> readInputs_;
+    bool recordReads_ = false;
 };
 
 } // namespace kelvora::ui

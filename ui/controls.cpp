@@ -59,9 +59,17 @@ QString KeyFilter::asciiDigits(QString text) {
     return text;
 }
 
+bool KeyFilter::isEditingShortcut(const QKeyEvent* key) {
+    for (const auto shortcut : {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut,
+                                QKeySequence::Paste, QKeySequence::Undo, QKeySequence::Redo})
+        if (key->matches(shortcut)) return true;
+    return false;
+}
+
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        if (editingShortcuts_ && isEditingShortcut(key)) return false;
         switch (key->key()) {
         case Qt::Key_Tab:
         case Qt::Key_Backtab:

@@ -40,14 +40,18 @@ protected:
 // EditKeyPress lets through digits and backspace; EditKeyPressPoint also the point.
 // Every other typed character is dropped before it reaches the field: signs, commas,
 // blanks, letters, Enter, Escape, and the control characters of the copy, cut, paste and
-// undo shortcuts. Keys that type nothing (arrows, Delete, Tab) pass. The full-width
-// digits and points a Chinese input method types, by key or as a committed text, arrive
-// as their ASCII forms.
+// undo shortcuts, unless the field takes those shortcuts itself (a number field, which
+// checks a paste as it checks any). Keys that type nothing (arrows, Delete, Tab) pass.
+// The full-width digits and points a Chinese input method types, by key or as a committed
+// text, arrive as their ASCII forms.
 class KeyFilter : public QObject {
 public:
     enum class Mode { Digits, DigitsPoint };
     KeyFilter(Mode mode, QObject* parent) : QObject(parent), mode_(mode) {}
     static bool passes(Mode mode, const QString& typed);
+    // Select all, copy, cut, paste, undo and redo reach the field.
+    void passEditingShortcuts() { editingShortcuts_ = true; }
+    static bool isEditingShortcut(const QKeyEvent* key);
     // "０"-"９" as "0"-"9"; "．", "。" and "｡" (the point key under a Chinese input
     // method) as "."; every other character as it is.
     static QString asciiDigits(QString text);
@@ -57,6 +61,7 @@ protected:
 
 private:
     Mode mode_;
+    bool editingShortcuts_ = false;
 };
 
 // The grid's cells as a table model; fixed row 0 and column 0 are not editable.

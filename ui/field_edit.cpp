@@ -46,7 +46,9 @@ void TEdit::followInput(std::string_view name) {
 
 void TEdit::setKeyFilter(KeyFilter::Mode mode) {
     mode_ = mode;
-    installEventFilter(new KeyFilter(mode, this));
+    auto* filter = new KeyFilter(mode, this);
+    filter->passEditingShortcuts();
+    installEventFilter(filter);
     setInputMethodHints(mode == KeyFilter::Mode::Digits ? Qt::ImhDigitsOnly : Qt::ImhFormattedNumbersOnly);
 }
 

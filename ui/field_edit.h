@@ -5,7 +5,9 @@
 // around it trimmed and full-width digits read as ASCII; anything else leaves the field
 // as it was. A field with a length limit stops taking input at that many characters
 // (Unicode code points): typing, input-method commits, pastes and drops are cut to the
-// room left. Text the program puts in (the settings file) is taken as it is.
+// room left. Text the program puts in (the settings file) is taken as it is. The editing
+// shortcuts work in every field: Ctrl+A, Ctrl+C, Ctrl+X, Ctrl+V (checked like any paste)
+// and Ctrl+Z.
 
 #include "ui/controls.h"
 

@@ -9,6 +9,7 @@
 #include "kernel/errors.h"
 #include "kernel/number_text.h"
 #include "ui/Unit1.h"
+#include "ui/chart_legend.h"
 #include "ui/page_parts.h"
 #include "ui/wait_cursor.h"
 #include "ui/window_services.h"
@@ -52,6 +53,11 @@ QString fixed(double x, int decimals) { return q(identify::fixedText(x, decimals
 constexpr std::array<const char*, 5> kColumnInputs{"LevelColumn", "InColumn", "OutColumn", "CumulativeInColumn",
                                                    "CumulativeOutColumn"};
 
+QString noRecordsHint() {
+    return QStringLiteral("还没有读取记录。选择油站的记录文件（CSV、.xls 或 .xlsx），"
+                          "每行一条记录：液位计读数（毫米）和这段时间进出的油量（升）。");
+}
+
 } // namespace
 
 // A fit on its thread: what it reads and answers, and how the page stops and follows it.
@@ -84,9 +90,7 @@ IdentifyPage::IdentifyPage(TFrmMain& window, QTabWidget* pages) : QWidget(pages)
     view->horizontalHeader()->setStretchLastSection(true);
     view->setMinimumHeight(view->fontMetrics().height() * 9);
     layout->addWidget(view, 1);
-    summary_ = new QLabel(QStringLiteral("还没有读取记录。选择油站的记录文件（CSV、.xls 或 .xlsx），"
-                                         "每行一条记录：液位计读数（毫米）和这段时间进出的油量（升）。"),
-                          content_);
+    summary_ = new QLabel(noRecordsHint(), content_);
     summary_->setObjectName(QStringLiteral("IdentifySummary"));
     summary_->setWordWrap(true);
     layout->addWidget(summary_);
@@ -166,7 +170,7 @@ IdentifyPage::IdentifyPage(TFrmMain& window, QTabWidget* pages) : QWidget(pages)
     chartView->setObjectName(QStringLiteral("IdentifyResiduals"));
     chartView->setRenderHint(QPainter::Antialiasing);
     chartView->setMinimumSize(200, 240);
-    layout->addWidget(chartView, 2);
+    layout->addWidget(withLegendBelow(chartView), 2);
 
     pages->addTab(this, QStringLiteral("变位识别"));
 }
@@ -180,7 +184,7 @@ void IdentifyPage::registerInput(QWidget* widget, const char* name) { registerPa
 
 QWidget* IdentifyPage::buildFileRow() {
     auto* box = new QWidget(content_);
-    auto* row = new QHBoxLayout(box);
+    auto* row = new QGridLayout(box); // the buttons under the field: whole on a narrow page
     row->setContentsMargins(0, 0, 0, 0);
     auto* file = new QLineEdit(box);
     registerInput(file, "RecordsFile");
@@ -190,10 +194,11 @@ QWidget* IdentifyPage::buildFileRow() {
     read->setObjectName(QStringLiteral("IdentifyRead"));
     connect(open, &QPushButton::clicked, this, [this] { window_.runHandler([this] { OpenClick(); }); });
     connect(read, &QPushButton::clicked, this, [this] { window_.runHandler([this] { ReadClick(); }); });
-    row->addWidget(new QLabel(label("RecordsFile"), box));
-    row->addWidget(file, 1);
-    row->addWidget(open);
-    row->addWidget(read);
+    row->addWidget(new QLabel(label("RecordsFile"), box), 0, 0);
+    row->addWidget(file, 0, 1, 1, 3);
+    row->addWidget(open, 1, 2);
+    row->addWidget(read, 1, 3);
+    row->setColumnStretch(1, 1);
     return box;
 }
 
@@ -208,11 +213,11 @@ QWidget* IdentifyPage::buildColumns() {
         combo->setInsertPolicy(QComboBox::NoInsert);
         registerInput(combo, kColumnInputs[i]);
         if (const auto* info = capacity::findPageInput(kColumnInputs[i])) combo->setToolTip(q(info->hint));
-        const int r = static_cast<int>(i) / 3, c = static_cast<int>(i) % 3;
-        grid->addWidget(new QLabel(label(kColumnInputs[i]), group), r, 2 * c);
-        grid->addWidget(combo, r, 2 * c + 1);
-        grid->setColumnStretch(2 * c + 1, 1);
+        // One column a row: whole on a narrow page.
+        grid->addWidget(new QLabel(label(kColumnInputs[i]), group), static_cast<int>(i), 0);
+        grid->addWidget(combo, static_cast<int>(i), 1);
     }
+    grid->setColumnStretch(1, 1);
     return group;
 }
 
@@ -468,6 +473,19 @@ void IdentifyPage::showResiduals() {
     levelAxis_->setRange(lowLevel, highLevel > lowLevel ? highLevel : lowLevel + 1);
     residualAxis_->applyNiceNumbers();
     levelAxis_->applyNiceNumbers();
+}
+
+void IdentifyPage::clear() {
+    clearFit(); // a running fit is cancelled with the result
+    sheet_.reset();
+    levels_.clear();
+    preview_->clear();
+    summary_->setText(noRecordsHint());
+    result_->clear();
+    before_->clear();
+    after_->clear();
+    for (const char* name : kColumnInputs)
+        findChild<QComboBox*>(QLatin1String(name))->clear();
 }
 
 void IdentifyPage::AdoptClick() {

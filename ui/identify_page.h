@@ -56,6 +56,9 @@ public:
 
     bool fitting() const { return job_ != nullptr; }
     bool adopted() const { return adopted_; }
+    // Back to the page as it starts: no records, no fit, no column choices (新建).
+    void clear();
+
     const std::optional<identify::TiltFit>& fit() const { return fit_; }
     QLabel* resultLine() const { return result_; }
     QChart* chart() const { return chart_; }

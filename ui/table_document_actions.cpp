@@ -2,6 +2,7 @@
 
 #include "kernel/errors.h"
 #include "output/table_document.h"
+#include "persist/file_name.h"
 #include "ui/Unit1.h"
 
 #include <QBoxLayout>
@@ -30,7 +31,8 @@ std::optional<output::TableDocument> TableDocumentActions::document(capacity::Na
 void TableDocumentActions::exportPdf(capacity::NamedInputs& inputs, const capacity::RowList& rows) {
     const auto doc = document(inputs, rows);
     if (!doc) return;
-    const auto path = services_.saveDialog({"pdf", {"*.pdf"}, "油罐容积表"});
+    const auto path = services_.saveDialog(
+        {"pdf", {"*.pdf"}, persist::proposedFileName(inputs.text("TankNumber"), "油罐容积表")});
     if (!path) return;
     output::saveTableDocumentPdf(*path, *doc);
     services_.informationBox("保存成功！");

@@ -7,6 +7,7 @@
 #include "kernel/number_text.h"
 #include "output/sheet_layout.h"
 #include "ui/Unit1.h"
+#include "ui/chart_legend.h"
 #include "ui/field_edit.h"
 #include "ui/input_group.h"
 #include "ui/method_check_view.h"
@@ -43,6 +44,15 @@
 namespace kelvora::ui {
 
 namespace {
+
+// Asks for no more than its minimum: the page's scroll area sizes its content by what the
+// parts ask for, and the rows and the curve asking for their full size pushed the curve's
+// axis out of sight on a laptop's screen. The layout's stretch gives them the room left.
+class RoomTakingSplitter : public QSplitter {
+public:
+    using QSplitter::QSplitter;
+    QSize sizeHint() const override { return minimumSizeHint(); }
+};
 
 constexpr int kCalibrationPage = static_cast<int>(capacity::TStructureKind::skCalibration);
 
@@ -195,7 +205,7 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
 
     // The rows above, the curve below them at the page's full width: beside the rows a
     // chart with two value axes is too narrow for Qt Charts to print its labels whole.
-    table_ = new QSplitter(Qt::Vertical, content_);
+    table_ = new RoomTakingSplitter(Qt::Vertical, content_);
     table_->setObjectName(QStringLiteral("TableSplitter"));
     table_->setChildrenCollapsible(false);
     model_ = new TableRowsModel(this);
@@ -254,7 +264,7 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     chartView_->setMinimumSize(200, 200);
     view_->setMinimumHeight(120);
     table_->addWidget(view_);
-    table_->addWidget(chartView_);
+    table_->addWidget(withLegendBelow(chartView_));
     table_->setStretchFactor(0, 1);
     table_->setStretchFactor(1, 1);
     layout->addWidget(table_, 1);

@@ -2,11 +2,13 @@
 
 #include "capacity/vocabulary.h"
 #include "kernel/errors.h"
+#include "persist/file_name.h"
 #include "persist/recent_files.h"
 #include "persist/settings.h"
 #include "persist/tank_file.h"
 #include "ui/Unit1.h"
 #include "ui/identify_page.h"
+#include "ui/tank_changes.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -74,17 +76,23 @@ TankFileMenu::TankFileMenu(TFrmMain& window)
 }
 
 bool TankFileMenu::changed() const {
-    return !current_.empty() && persist::tankFileText(window_) != saved_;
+    return (!current_.empty() || untitled_) && tankContent(window_) != saved_;
+}
+
+std::string TankFileMenu::shownName() const {
+    if (!current_.empty()) return QFileInfo(q(current_)).fileName().toStdString();
+    return persist::proposedFileName(window_.text("TankNumber"), {}, "油罐") +
+           std::string(persist::kTankFileExtension);
 }
 
 void TankFileMenu::refreshTitle() {
     const QString program =
         QString::fromUtf8(persist::kMainFormCaption.data(), persist::kMainFormCaption.size());
-    if (current_.empty()) {
+    if (current_.empty() && !changed()) {
         window_.setWindowTitle(program);
         return;
     }
-    QString title = QFileInfo(q(current_)).fileName();
+    QString title = current_.empty() ? QStringLiteral("新油罐") : QFileInfo(q(current_)).fileName();
     const std::string number = window_.text("TankNumber");
     if (!number.empty()) title += QStringLiteral("（罐号 %1）").arg(q(number));
     if (changed()) title += QStringLiteral(" *");
@@ -93,7 +101,7 @@ void TankFileMenu::refreshTitle() {
 
 bool TankFileMenu::settleChanges() {
     if (!changed()) return true;
-    switch (window_.services().askSaveChanges(QFileInfo(q(current_)).fileName().toStdString())) {
+    switch (window_.services().askSaveChanges(shownName())) {
     case SaveChanges::Save:
         return save();
     case SaveChanges::Discard:
@@ -106,8 +114,9 @@ bool TankFileMenu::settleChanges() {
 
 void TankFileMenu::setCurrent(const std::string& path) {
     current_ = path;
-    saved_ = path.empty() ? std::string() : persist::tankFileText(window_);
-    if (path.empty())
+    if (!path.empty()) untitled_ = false;
+    saved_ = tankContent(window_);
+    if (path.empty() && !untitled_)
         watch_->stop();
     else
         watch_->start();
@@ -140,8 +149,9 @@ void TankFileMenu::fillRecentMenu() {
 void TankFileMenu::newTank() {
     if (!settleChanges()) return;
     quietly(window_, [this] { capacity::resetToStartup(window_); });
-    window_.identifyPage()->clearFit(); // a fit of the tank before is no fit of this one
+    clearResults(window_);
     window_.ShowWeightLabel();
+    untitled_ = true; // typed into since, it asks before it is lost like a file
     setCurrent({});
 }
 
@@ -172,8 +182,7 @@ bool TankFileMenu::save() {
 }
 
 bool TankFileMenu::saveAs() {
-    std::string proposed = window_.text("TankNumber");
-    if (proposed.empty()) proposed = "油罐";
+    const std::string proposed = persist::proposedFileName(window_.text("TankNumber"), {}, "油罐");
     const auto path = window_.services().saveDialog({"tank", {"油罐文件 (*.tank)"}, proposed});
     if (!path) return false;
     const std::string target = withExtension(*path);

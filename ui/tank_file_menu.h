@@ -2,8 +2,10 @@
 // The window's menu bar "文件": 新建, 打开…, 保存, 另存为…, the five tank files used last,
 // and 退出. With a tank file open the title names it and its 罐号, marked with "*" while
 // the inputs differ from the file, and closing the window or the file with such changes
-// asks first (保存 / 不保存 / 取消). With no tank file open the title is exactly "Kelvora"
-// and nothing asks: the inputs go to Config.ini at close as always.
+// asks first (保存 / 不保存 / 取消). A tank begun with 新建 asks the same once typed into
+// ("新油罐 *" in the title), its 保存 being 另存为. Otherwise, with no tank file open, the
+// title is exactly "Kelvora" and nothing asks: the inputs go to Config.ini at close as
+// always. The quick calculation's level is no change to a tank.
 
 #include <QObject>
 
@@ -49,13 +51,16 @@ private:
     void setCurrent(const std::string& path);
     void remember(const std::string& path);
     void fillRecentMenu();
+    // The file's name, or the name 另存为 proposes for a tank begun with 新建.
+    std::string shownName() const;
 
     TFrmMain& window_;
     QMenuBar* bar_;
     QMenu* recentMenu_ = nullptr;
     QTimer* watch_;
     std::string current_;
-    std::string saved_; // the file's text as the inputs gave it when opened or saved
+    std::string saved_;     // the tank's text (tankContent) when opened, saved or begun
+    bool untitled_ = false; // begun with 新建 and not saved to a file since
     std::vector<std::string> recent_;
 };
 

@@ -131,5 +131,34 @@ TEST(DataFolder, HelpBesideTheProgramThenInTheShareFolder) {
     }
 }
 
+TEST(DataFolder, HelpPagesBesideTheProgramThenInTheShareFolder) {
+    struct Case {
+        bool beside, shared;
+        const char* expected; // relative to the root; empty: none
+    };
+    const Case cases[] = {
+        {true, true, "bin/help/index.html"},
+        {false, true, "share/kelvora/help/index.html"},
+        {true, false, "bin/help/index.html"},
+        {false, false, ""},
+    };
+    for (const auto& c : cases) {
+        TempDir root;
+        const fs::path exeDir = makeProgram(root, true);
+        // A folder without its first page is no help.
+        fs::create_directories(exeDir / "help");
+        if (c.beside) writeBytes(exeDir / "help" / "index.html", "x");
+        fs::create_directories(root / "share" / "kelvora" / "help");
+        if (c.shared) writeBytes(root / "share" / "kelvora" / "help" / "index.html", "x");
+        const auto pages = helpPagesPath(exeDir);
+        if (*c.expected) {
+            ASSERT_TRUE(pages) << c.expected;
+            EXPECT_EQ(*pages, root / c.expected);
+        } else {
+            EXPECT_FALSE(pages);
+        }
+    }
+}
+
 } // namespace
 } // namespace kelvora::persist

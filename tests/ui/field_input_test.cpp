@@ -111,8 +111,9 @@ private slots:
             {"Edit9", Way::MenuPaste, "", "12", "12"},
             {"Edit35", Way::ShiftInsert, "", "750.25", "750.25"},
             {"Edit35", Way::ShiftInsert, "1", "七百", "1"},
-            // The paste shortcut types a control character, which the key filter drops.
-            {"Edit35", Way::CtrlV, "1", "5", "1"},
+            // The paste shortcut reaches the field and pastes as the menu does.
+            {"Edit35", Way::CtrlV, "1", "5", "15"},
+            {"Edit35", Way::CtrlV, "1", "-5", "1"},
         };
         for (const auto& c : cases) {
             window->setText(c.field, c.before);

@@ -43,6 +43,16 @@ private slots:
     }
     void cleanup() { window.reset(); }
 
+    // "打印" saves the window's picture and says so; the 容积表 page's "打印…" prints the table.
+    void printButtonsSayWhatTheyDo() {
+        const std::pair<const char*, const char*> tips[] = {{"Button3", "保存窗口截图"}, {"PrintButton", ""}};
+        for (auto [name, tip] : tips) {
+            auto* button = window->findChild<QPushButton*>(QLatin1String(name));
+            QVERIFY2(button, name);
+            QCOMPARE(button->toolTip(), QString::fromUtf8(tip));
+        }
+    }
+
     void snapshotIsABitmapOfTheWindowAtItsSize() {
         const QString first = dir.filePath(QStringLiteral("打印窗体.bmp"));
         services->dialogAnswers.push_back(first.toStdString());

@@ -95,7 +95,7 @@ private slots:
         generate("10");
         click("ExportPdfButton"); // cancelled
         QCOMPARE(services->dialogs.size(), std::size_t(1));
-        QCOMPARE(services->dialogs[0].fileName, std::string("油罐容积表"));
+        QCOMPARE(services->dialogs[0].fileName, std::string("T-07 油罐容积表")); // the tank's number first
         QCOMPARE(services->dialogs[0].defaultExtension, std::string("pdf"));
         QCOMPARE(services->dialogs[0].filters, std::vector<std::string>{"*.pdf"});
         QVERIFY(services->shown.empty());

@@ -152,8 +152,11 @@ private slots:
         bad.write("D = 1\nsection = square\n");
         bad.close();
         window->setText("Edit2", "5000");
+        // The tank begun with 新建 has been typed into: its changes are given up first.
+        services->saveChangesAnswers = {SaveChanges::Discard};
         services->openAnswers.push_back(path("bad.tank"));
         trigger(*window, "OpenTankAction");
+        QCOMPARE(services->saveChangesAsked.back(), std::string("油罐.tank"));
         QCOMPARE(window->text("Edit2"), std::string("5000"));
         QCOMPARE(services->shown.size(), std::size_t{1});
         QVERIFY(services->shown[0].text.find("第2行") != std::string::npos);
