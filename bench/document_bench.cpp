@@ -42,12 +42,12 @@ output::TableDocument documentOf(const capacity::RowList& rows, const std::strin
                   {"罐底死量", "0 L"},
                   {"附件", "无"},
                   {"计量方式", "容积（L）"},
-                  {"液位范围", "0 ~ 2000 mm，间隔 1 mm"},
+                  {"液位范围", "0 ~ 200 cm，间隔 0.1 cm"},
                   {"生成日期", "2026-03-01"}};
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const std::string_view row = rows[i];
         const auto comma = row.find(',');
-        doc.rows.push_back({row.substr(0, comma), std::string(row.substr(comma + 1)), {}});
+        doc.rows.push_back({std::string(row.substr(0, comma)), std::string(row.substr(comma + 1)), {}});
     }
     return doc;
 }

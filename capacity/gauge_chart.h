@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kelvora::capacity {
@@ -38,7 +39,11 @@ struct GaugeChartResult {
 // table's message naming its level.
 GaugeChartResult makeGaugeChart(NamedInputs& inputs, int intervals);
 
-// "# ..." lines with the tank number, the top level and the full volume, then one
+// ASCII for a comment line: printable ASCII as it is (a backslash doubled), every other
+// character as \uXXXX (\UXXXXXXXX beyond U+FFFF), a byte of no UTF-8 sequence as \xNN.
+std::string asciiText(std::string_view text);
+
+// "# ..." lines (ASCII only) with the tank number, the top level and the full volume, then one
 // "level,volume" line per point (level in mm, general format), lines ending in LF. Control
 // characters of the tank number (line breaks included) are written as blanks.
 std::string gaugeChartText(const GaugeChart& chart);

@@ -1,6 +1,7 @@
 #include "capacity/level_for.h"
 
 #include "capacity/display.h"
+#include "capacity/input_error.h"
 #include "capacity/page_inputs.h"
 #include "capacity/tank_check.h"
 #include "capacity/volume.h"
@@ -193,7 +194,7 @@ RequestOutcome LevelForVolume(NamedInputs& inputs) {
     const TTankDescription& d = *read.description;
     const std::string text = inputs.text("LevelForValue");
     if (text.empty()) return {messages::kQuick};
-    const long double given = kernel::strToFloat(text);
+    const long double given = convertInput("LevelForValue", 0, [&] { return kernel::strToFloat(text); });
     const bool weight = inputs.checked("CheckBox1");
     const long double scale = weight ? static_cast<LD>(MiDu(inputs)) : 1000.0L;
 

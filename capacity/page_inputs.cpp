@@ -10,7 +10,7 @@ namespace {
 using K = InputKind;
 using F = KeyFilter;
 
-constexpr std::array<InputInfo, 40> kPageInputs{{
+constexpr std::array<InputInfo, 41> kPageInputs{{
     {"LevelForValue", K::Edit, kTablePageName, "已知容积", {}, F::DigitsPoint},
     {"LevelForMode", K::PickList, kTablePageName, "", {}, F::None},
     {"LevelForResult", K::Edit, kTablePageName, "液位", "毫米", F::None},
@@ -21,6 +21,7 @@ constexpr std::array<InputInfo, 40> kPageInputs{{
     {"CertificateNumber", K::Edit, kTablePageName, "证书编号", {}, F::None},
     {"IssuingBody", K::Edit, kTablePageName, "编制单位", {}, F::None},
     {"ValidUntil", K::Edit, kTablePageName, "有效期至", "日期，如 2027-12-31", F::None},
+    {"CalculationBasis", K::Edit, kTablePageName, "计算依据", "容积表依据的检定规程或标准（印在文档的表头）", F::None},
     {"PerMillimetre", K::CheckBox, kTablePageName, "附毫米容量", "每行附上到下一行的每毫米容量，便于按毫米读数插值", F::None},
     // Standard uncertainties (k = 1) of the measured quantities, for the table's uncertainty.
     {"UncertaintySection", K::Edit, kTablePageName, "截面尺寸", "毫米，D 或 A、B 或球罐直径的标准不确定度", F::DigitsPoint},
@@ -75,7 +76,7 @@ const InputInfo* findAnyInput(std::string_view name) {
 
 std::size_t maxTextLength(std::string_view name) {
     if (name == "TankNumber") return kMaxTankNumberLength;
-    if (name == "TankOwner" || name == "IssuingBody") return kMaxTankOwnerLength;
+    if (name == "TankOwner" || name == "IssuingBody" || name == "CalculationBasis") return kMaxTankOwnerLength;
     if (name == "CertificateNumber") return kMaxTankNumberLength;
     if (name == "ValidUntil") return 10;
     return 0;

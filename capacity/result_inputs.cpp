@@ -22,8 +22,9 @@ bool resultReads(std::string_view result, std::string_view input, const NamedInp
     if (input == "Edit35") return result == kQuickResult;
     if (input == "LevelForValue" || input == "LevelForMode") return result == kLevelForResult;
     if (input == "Edit37" || input == "ComboBox1") return inputs.checked("CheckBox1");
-    if (input == "TankNumber" || input == "TankOwner" || input == "CertificateNumber" || input == "IssuingBody" ||
-        input == "ValidUntil" || input == "PerMillimetre" || input.starts_with("Uncertainty"))
+    if (input == "TankNumber" || input == "TankOwner" || input == "CertificateNumber" ||
+        input == "IssuingBody" || input == "ValidUntil" || input == "CalculationBasis" ||
+        input == "PerMillimetre" || input.starts_with("Uncertainty"))
         return false;
     // The identification's records and columns are read by the fit alone.
     if (info->container == kIdentifyPageName) return false;

@@ -2,6 +2,7 @@
 
 #include "capacity/display.h"
 #include "capacity/exact_method.h"
+#include "capacity/input_error.h"
 #include "capacity/tank_check.h"
 #include "kernel/errors.h"
 #include "kernel/number_text.h"
@@ -25,7 +26,9 @@ void check(const NamedInputs& in, std::initializer_list<std::string_view> names,
         if (in.text(name).empty()) throw Stop{message};
 }
 
-double number(const NamedInputs& in, std::string_view name) { return strToFloat(in.text(name)); }
+double number(const NamedInputs& in, std::string_view name) {
+    return convertInput(name, 0, [&] { return strToFloat(in.text(name)); });
+}
 
 // The top level never exceeds the diameter, then the section height, where they are set.
 void limitTop(double& level, const TTankDescription& d) {
@@ -98,7 +101,7 @@ void readKind(NamedInputs& in, TTankDescription& d) {
         d.D = number(in, "Edit34");
         break;
     case TStructureKind::skCalibration: {
-        d.pointCount = kernel::strToInt(in.text("ComboBox2"));
+        d.pointCount = convertInput("ComboBox2", 0, [&] { return kernel::strToInt(in.text("ComboBox2")); });
         const int n = d.pointCount > 0 ? d.pointCount : 0;
         d.pointLevels.assign(n, 0.0);
         d.pointVolumes.assign(n, 0.0);
@@ -107,7 +110,8 @@ void readKind(NamedInputs& in, TTankDescription& d) {
             for (int row = 1; row <= n; ++row) {
                 const std::string& cell = grid.cell(col, row);
                 if (cell.empty()) throw Stop{messages::kCalibration};
-                (col == 1 ? d.pointLevels : d.pointVolumes)[row - 1] = strToFloat(cell);
+                (col == 1 ? d.pointLevels : d.pointVolumes)[row - 1] =
+                    convertInput("ComboBox2", row, [&] { return strToFloat(cell); });
             }
         // The calibration kind never carries a dead volume or an attachment.
         for (auto name : {"Edit13", "Edit31", "Edit32", "Edit33"}) in.setText(name, "0");

@@ -2,6 +2,7 @@
 
 #include "capacity/display.h"
 #include "capacity/head_components.h"
+#include "capacity/input_error.h"
 #include "capacity/level_for.h"
 #include "capacity/requests.h"
 #include "capacity/volume.h"
@@ -191,7 +192,7 @@ std::string uncertaintyStatement(const UncertaintySummary& summary) {
 StandardUncertainties readUncertainties(const NamedInputs& inputs) {
     auto read = [&](std::string_view name) {
         const std::string text = inputs.text(name);
-        return text.empty() ? 0.0 : kernel::strToFloat(text);
+        return text.empty() ? 0.0 : convertInput(name, 0, [&] { return kernel::strToFloat(text); });
     };
     return {read("UncertaintySection"), read("UncertaintyLength"), read("UncertaintyHead"), read("UncertaintyAngle"),
             read("UncertaintyF"),       read("UncertaintyLevel"),  read("UncertaintyPointVolume"),

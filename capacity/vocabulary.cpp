@@ -36,7 +36,7 @@ constexpr std::array<TermValue, 2> kDensityUnits{{{"kg/m3", {}, -1, "Kg/m^3"}, {
 constexpr std::string_view kMm = "mm";
 
 // The order is the order of a tank file, and of applying: a head's shape before its sizes.
-const std::array<Term, 72> kTerms{{
+const std::array<Term, 73> kTerms{{
     {"structure", T::Structure, "PageControl1", "油罐结构", {}, kStructures},
     {"section", T::Choice, {}, "截面", {}, kSections},
     {"D", T::Text, "Edit1", "圆柱体直径D", kMm, {}},
@@ -85,6 +85,7 @@ const std::array<Term, 72> kTerms{{
     {"certificate", T::Text, "CertificateNumber", "证书编号", {}, {}},
     {"issued_by", T::Text, "IssuingBody", "编制单位", {}, {}},
     {"valid_until", T::Text, "ValidUntil", "有效期至", "YYYY-MM-DD", {}},
+    {"basis", T::Text, "CalculationBasis", "计算依据", {}, {}},
     {"per_mm", T::Flag, "PerMillimetre", "附毫米容量", {}, kYesNo},
     {"u.section", T::Text, "UncertaintySection", "截面尺寸的标准不确定度", kMm, {}},
     {"u.length", T::Text, "UncertaintyLength", "长度L的标准不确定度", kMm, {}},
@@ -436,7 +437,8 @@ std::vector<TermListing> vocabularyListing() {
             l.values = "LEVEL,VOLUME (repeatable, in order; the count follows)";
             break;
         case T::Text:
-            l.values = term.component.starts_with("Tank") ? "text" : "number";
+            // The fields whose keys are not filtered to digits take any text (the certificate's too).
+            l.values = findAnyInput(term.component)->filter == KeyFilter::None ? "text" : "number";
             break;
         default:
             break;

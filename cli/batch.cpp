@@ -5,9 +5,11 @@
 #include "cli/register.h"
 #include "cli/table_files.h"
 #include "cli/tank_options.h"
+#include "cli/usage_messages.h"
 
 #include "capacity/calibration_grid.h"
 #include "capacity/display.h"
+#include "capacity/input_error.h"
 #include "capacity/input_table.h"
 #include "capacity/level_for.h"
 #include "capacity/memory_inputs.h"
@@ -15,12 +17,12 @@
 #include "capacity/page_inputs.h"
 #include "capacity/requests.h"
 #include "capacity/uncertainty.h"
+#include "capacity/vocabulary.h"
 #include "identify/identification.h"
 #include "identify/records.h"
 #include "kernel/errors.h"
 #include "persist/startup.h"
 #include "persist/tank_file.h"
-#include "capacity/vocabulary.h"
 
 #include <algorithm>
 #include <array>
@@ -42,7 +44,8 @@ namespace {
 using capacity::InputKind;
 using capacity::MemoryInputs;
 
-constexpr std::string_view kUsageText = R"(usage: kelvora-table [--settings DIR] [--tank FILE] [--page N]
+constexpr std::string_view kUsageText =
+    R"(用法 (usage): kelvora-table [--settings DIR] [--tank FILE] [--page N]
                      [--quick | --level-for VALUE[%] | --compare | --uncertainty | --chart N]
                      [--point LEVEL,VOLUME]... [--out FILE] [NAME=VALUE]...
        kelvora-table [--settings DIR] --page 1 --identify FILE [--level-column NAME]
@@ -51,110 +54,94 @@ constexpr std::string_view kUsageText = R"(usage: kelvora-table [--settings DIR]
        kelvora-table --register FILE --out-dir DIR [--formats pdf,xlsx,xls,csv] [--jobs N]
        kelvora-table --inputs
 
-Runs the capacity-table request (or, with --quick, the quick calculation, or with
---level-for, the level from a known volume) over the window's inputs, named by their
-component names, and prints what the window would show.
+按窗口的输入（以组件名或可读名称指定）生成容积表（--quick 做快捷计算，--level-for 由
+已知容积求液位），打印窗口会显示的结果。
 
-  NAME=VALUE     sets an input by its readable name (D=2600, left.shape=cone,
-                 inclined.low_end=right, point=0,0;1000,500; see --inputs), or by its
-                 component name: an edit field or combo box takes the text (Edit1=2000,
-                 ComboBox1=Kg/m^3); a pick list selects the item with that text
-                 (ComboBox3=减去左封头容积, ComboBox2=12); a radio button or check box takes
-                 1 or 0 (checking a radio button clears the others of its group). The
-                 inputs of the 容积表 page count too (ExactGeometry=1, TankNumber=T-07).
-  --page N       the structure page: 0 or 水平圆筒, 1 or 倾斜圆筒, 2 or 球罐, 3 or 罐容标定
-                 (default 0).
-  --point L,V    the next calibration point: level L (mm) in column 1, volume V (litres)
-                 in column 2. Without ComboBox2=..., the point count follows the points.
-  --quick        the quick calculation at the level of Edit35; prints the value of Edit36.
-  --level-for V  the lowest level at which the tank holds at least V litres (kilograms
-                 with CheckBox1=1), or with V ending in %, that percentage of the volume at
-                 the tank's top level (D or A; for calibration points the highest point);
-                 prints the level in mm, rounded up to 0.01 mm, and nothing else. Reads
-                 Edit13, Edit31, Edit32, Edit33 like the quick calculation, not Edit35.
-                 A volume above the capacity or below the volume at level 0 is refused
-                 with a message, like a validation message.
-  --compare      the table's levels by both methods, one line per row, no header:
-                 "level,formula,exact,difference": the level as in the rows, the value by
-                 the required formulas and by exact geometry as the table would show them,
-                 and the unrounded exact − formula value rounded to two decimals.
-  --uncertainty  the table's expanded uncertainty (k = 2), one line per row:
-                 "level,value,U,U_rel": the level and value as in the rows, U to two
-                 decimals in litres (kilograms with CheckBox1=1) and U/V in percent to three
-                 decimals, empty where the value is 0. The standard uncertainties (k = 1)
-                 come from UncertaintySection, UncertaintyLength, UncertaintyHead (mm),
-                 UncertaintyAngle (degrees, α and β each), UncertaintyF, UncertaintyLevel
-                 (mm), UncertaintyPointVolume (% of each point's volume) and
-                 UncertaintyPointLevel (mm); at least one must be given.
-  --identify FILE  the inclined tank's α and β from a station's records (变位识别): FILE
-                 holds one record per row (CSV in UTF-8 or GBK, .xls or .xlsx) with the
-                 probe's level in mm and the litres moved, per record or cumulative. The
-                 columns are recognised by their headings (显示油高/mm, 进油量/L, 出油量/L,
-                 累加进油量/L, 累加出油量/L, ...) or named by the column options. Prints
-                 "low_end,left|right", "alpha,VALUE,ERROR", "beta,VALUE,ERROR", "F,VALUE"
-                 (Edit39 for that low end, the probe kept where it is),
-                 "start_volume,VALUE,ERROR", "rms,VALUE", "max_residual,VALUE" and
-                 "records,USED,SKIPPED". Reads the tank as --level-for does;
-                 ExactGeometry=1 fits by exact geometry. A refusal (too few records, too
-                 narrow a range of levels, no convergence) exits 1, a file that cannot be
-                 read 2.
+  NAME=VALUE     按可读名称设置输入（D=2600、left.shape=cone、inclined.low_end=right、
+                 point=0,0;1000,500；见 --inputs），或按组件名：编辑框和组合框取该文本
+                 （Edit1=2000、ComboBox1=Kg/m^3）；下拉列表选中文本相同的项
+                 （ComboBox3=减去左封头容积、ComboBox2=12）；单选按钮和复选框取 1 或 0
+                 （选中一个单选按钮即清除同组的其他按钮）。“容积表”页的输入同样可用
+                 （ExactGeometry=1、TankNumber=T-07）。
+  --page N       结构页：0 或 水平圆筒，1 或 倾斜圆筒，2 或 球罐，3 或 罐容标定（默认 0）。
+  --point L,V    下一个标定点：液位 L（mm）入第 1 列，容积 V（L）入第 2 列。未给出
+                 ComboBox2=... 时，标定点个数随给出的点数。
+  --quick        在 Edit35 的液位做快捷计算；打印 Edit36 的值。
+  --level-for V  罐内容量至少为 V L（CheckBox1=1 时为 V kg）的最低液位；V 以 % 结尾时，
+                 为罐顶液位（D 或 A；标定点为最高点）处容量的百分之 V。只打印液位（mm），
+                 向上取到 0.01 mm。与快捷计算一样读取 Edit13、Edit31、Edit32、Edit33，
+                 不读 Edit35。大于罐容量或小于液位 0 处容量的值被拒绝，同校验提示。
+  --compare      按两种算法计算表中各液位，每行一条，无标题行：
+                 "level,formula,exact,difference"：液位同表中各行，按规定公式和按精确
+                 几何的值（同表中显示），以及未取整的 exact − formula 取两位小数。
+  --uncertainty  容积表的扩展不确定度（k = 2），每行一条："level,value,U,U_rel"：液位和
+                 值同表中各行，U 取两位小数，单位 L（CheckBox1=1 时为 kg），U/V 为百分数，
+                 取三位小数，值为 0 处为空。标准不确定度（k = 1）取自 UncertaintySection、
+                 UncertaintyLength、UncertaintyHead（mm）、UncertaintyAngle（度，α、β
+                 各一）、UncertaintyF、UncertaintyLevel（mm）、UncertaintyPointVolume（各
+                 标定点容积的 %）和 UncertaintyPointLevel（mm）；至少给出一项。
+  --identify FILE  由油站记录求倾斜罐的 α 和 β（变位识别）：FILE 每行一条记录（UTF-8
+                 或 GBK 的 CSV、.xls 或 .xlsx），含液位计读数（mm）和进出油量（L），逐条
+                 或累加。列按标题识别（显示油高/mm、进油量/L、出油量/L、累加进油量/L、
+                 累加出油量/L……）或由列选项指定。打印 "low_end,left|right"、
+                 "alpha,VALUE,ERROR"、"beta,VALUE,ERROR"、"F,VALUE"（该低端下的 Edit39，
+                 液位计位置不变）、"start_volume,VALUE,ERROR"、"rms,VALUE"、
+                 "max_residual,VALUE" 和 "records,USED,SKIPPED"。罐的读取同 --level-for；
+                 ExactGeometry=1 时按精确几何拟合。拒绝（记录太少、液位范围太窄、不收敛）
+                 退出状态为 1，文件无法读取为 2。
                  最先一行是 method,exact|formulas（拟合所用的方法），records 之后一行是
                  outliers,N 及至多10个被剔除记录的文件行号；β的标准误差超过0.5°时按β=0重新
                  拟合，输出 beta,0,fixed。液位在罐外、离群记录超过5%、拟合质量太差（残差均方根
                  超过累计净油量范围的1%，或α的标准误差超过0.5°）都拒绝（状态1）。记录多于
                  20000条时按均匀抽取的20000条拟合，标准错误输出一行说明。
-  --beta-zero    with --identify: β fixed at 0, only α and the starting volume fitted.
-  --settings DIR before everything else, loads DIR/Config.ini and DIR/bd.txt as the
-                 window does at start-up (ComboBox2, ComboBox3 and ComboBox4 as stored;
-                 8 points and "add" when the file holds none of their items). A bd.txt
-                 that is there but cannot be read is reported on standard error.
-  --out FILE     writes the table to FILE and prints 保存成功！ instead of the rows; the
-                 name's ending (any case) chooses the format: .xls an Excel 97-2003
-                 workbook, .xlsx a workbook, .pdf the A4 capacity-table document (at most
-                 100000 rows; header from TankNumber=, TankOwner= and the inputs), .csv
-                 UTF-8 text, the heading line 高度cm,容积L (高度cm,重量Kg with CheckBox1=1)
-                 then the rows as printed. Any other ending is a wrong command line. A file
-                 that is write-protected is refused and stays as it was.
-  --tank FILE    after --settings, sets every input from the tank file FILE (inputs it
-                 does not name as after a start without a settings file); NAME=VALUE
-                 arguments then override it.
-  --chart N      with --out FILE.csv: the gauge console's chart, N + 1 lines
-                 "level,volume" (mm, litres) at equal level steps from 0 to the top level
-                 (calibration points: lowest to highest point), after "#" lines giving the
-                 tank number, the top level and the full volume; N from 1 to 1000.
-  --register F   makes the tables of every tank (row) of the register F, a CSV whose
-                 heading row names the inputs (a column "file" names a tank file, relative
-                 to F, that the row's other cells override; "point" cells hold
-                 L,V;L,V;...), into --out-dir DIR, one file per format and tank named by
-                 its tank_number, in parallel over --jobs N workers (default: the cores),
-                 then DIR/summary.csv (tank_number, structure, rows, capacity, status,
-                 message). Exit 0 when every row succeeded, 1 when any was refused.
-  --inputs       lists every readable input name: name, component, caption, unit, values.
-  --help         this text.
+  --beta-zero    与 --identify 同用：β 固定为 0，只拟合 α 和起始容积。
+  --settings DIR 先于其他一切，像窗口启动时一样载入 DIR/Config.ini 和 DIR/bd.txt
+                 （ComboBox2、ComboBox3、ComboBox4 按所存；文件中没有这些项时为 8 个点和
+                 "add"）。bd.txt 存在但无法读取时，在标准错误上说明。
+  --out FILE     将容积表写入 FILE，打印 保存成功！ 而不打印各行；文件名的结尾（不分大小写）
+                 决定格式：.xls 为 Excel 97-2003 工作簿，.xlsx 为工作簿，.pdf 为 A4 容积表
+                 文档（至多 100000 行；表头取自 TankNumber=、TankOwner= 和各输入），.csv
+                 为带字节顺序标记的 UTF-8 文本，标题行 高度cm,容积L（CheckBox1=1 时为
+                 高度cm,重量Kg），其后各行同打印。其他结尾为命令行错误。写保护的文件被
+                 拒绝，保持原样。
+  --tank FILE    在 --settings 之后，由罐文件 FILE 设置全部输入（文件未提及的输入同无
+                 设置文件启动后）；其后的 NAME=VALUE 参数覆盖它。
+  --chart N      与 --out FILE.csv 同用：液位仪控制台的容积表，N + 1 行 "level,volume"
+                 （mm、L），液位从 0 到罐顶液位等间隔（标定点：从最低点到最高点），前有
+                 以 "#" 开头的行，给出罐号、罐顶液位和满罐容量；N 为 1 到 1000。
+  --register F   为登记表 F 的每个罐（每行一个）生成容积表：F 为 CSV，标题行为输入名称
+                 （"file" 列指定罐文件，相对于 F，由该行其他格覆盖；"point" 格为
+                 L,V;L,V;...）。写入 --out-dir DIR，每种格式每个罐一个文件，以 tank_number
+                 命名，由 --jobs N 个进程并行（默认为处理器核数），与 --out 同一途径（同样
+                 的拒绝）。先写 DIR/summary.csv（带字节顺序标记的 UTF-8；罐号、结构、行数、
+                 容量、状态、信息），各行状态为“进行中”，最后写各行的状态（成功、拒绝、
+                 失败）；被拒绝或失败的行在标准错误上说明，其文件被删除。至多 10000 行；
+                 罐号为空或重复、文件名相同（按 Unicode NFC 和大小写折叠比较）、与
+                 summary.csv 或登记表本身同名时，整个登记表在写任何文件之前被拒绝。
+                 Windows 保留的名称（CON、NUL、COM1 等）加下划线；文件夹中的符号链接被
+                 替换而不被跟随；另一个登记表正在写入同一文件夹时被拒绝。各行都成功时
+                 退出状态为 0，有行被拒绝时为 1，写入失败时为 2。
+  --inputs       列出每个可读输入名称：name、component、caption、unit、values。
+  --help         本说明。
 
-Inputs not given are as after a start-up without a settings file: edit fields empty, no
-radio button checked, ComboBox2 on 8, ComboBox3 and ComboBox4 on their first item,
-ComboBox1 empty.
+未给出的输入同无设置文件启动后：编辑框为空，单选按钮都未选中，ComboBox2 为 8，
+ComboBox3 和 ComboBox4 为第一项，ComboBox1 为空。
 
-Without --quick the table's rows are printed one per line, "level,value" (level in cm,
-value in litres, or kilograms with CheckBox1=1). Levels beyond the calibration points are
-extrapolated; a line on standard error states which ("外推").
+不带 --quick 时，容积表每行打印一行 "level,value"（液位单位 cm，值单位 L，
+CheckBox1=1 时为 kg）。超出标定点的液位按外推计算，标准错误上有一行说明（“外推”）。
 
-ExactGeometry=1 (the check box "按精确几何计算" of the "容积表" page) composes every volume
-from the true geometry of the shell and heads instead of the required formulas; a head or
-shell whose dimensions describe no solid then ends the request with a message naming it.
-Calibration points are the volumes themselves in either method; --compare refuses them.
+ExactGeometry=1（“容积表”页的复选框“按精确几何计算”）按罐壳和封头的真实几何计算每个
+容积，不用规定公式；尺寸构不成实体的封头或罐壳使请求结束，并给出指明它的提示。
+标定点本身就是容积，两种算法相同；--compare 拒绝标定点。
 
-A request is refused with a message naming the part (status 1, nothing written) when the
-inputs describe no tank: a dimension of zero or less, a head that its dimensions make no
-head, an inclination of 45° or more, a first level below 0 or above the last, calibration
-points whose levels do not rise or whose volumes fall, in weight mode a missing or
-unusable density or no unit (ComboBox1) chosen, or a level whose volume cannot be
-computed or is negative.
+输入描述不成一个罐时，请求被拒绝，给出指明该部分的提示（退出状态 1，不写任何文件）：
+尺寸为零或负，封头尺寸构不成封头，倾斜角为 45° 或以上，起始液位低于 0 或高于终止液位，
+标定点液位不升高或容积减小，按重量计算时密度缺失或不可用或未选单位（ComboBox1），
+或某液位的容积算不出或为负。
 
-Exit status: 0 success; 1 a validation message or a --level-for or --identify refusal (on standard
-error, as the window shows it); 2 an error report (on standard error, as the window shows it); 3 a wrong command line
-(without any argument, this text on standard error).
+退出状态：0 成功；1 校验提示或 --level-for、--identify 的拒绝（在标准错误上，同窗口
+所示）；2 错误报告（在标准错误上，同窗口所示）；3 命令行错误（不带任何参数时，本说明
+输出到标准错误）。
 )";
 
 constexpr std::array<std::string_view, 4> kPageCaptions{"水平圆筒", "倾斜圆筒", "球罐", "罐容标定"};
@@ -171,7 +158,7 @@ std::optional<int> pageFrom(std::string_view arg) {
 
 int chartIntervals(std::string_view text) {
     const auto n = parseChartIntervals(text);
-    if (!n) throw UsageError{"--chart takes a whole number from 1 to 1000"};
+    if (!n) throw UsageError{"--chart 取 1 到 1000 的整数"};
     return *n;
 }
 
@@ -201,7 +188,7 @@ Options parse(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         auto next = [&]() -> std::string_view {
-            if (i + 1 >= argc) throw UsageError{std::string(arg) + " needs a value"};
+            if (i + 1 >= argc) throw UsageError{std::string(arg) + " 需要一个值"};
             return argv[++i];
         };
         if (arg == "--quick") o.quick = true;
@@ -224,27 +211,27 @@ Options parse(int argc, const char* const* argv) {
         else if (arg == "--cumulative-out-column") o.columns.cumulativeOut = next(), o.columnsGiven = true;
         else if (arg == "--page") {
             const auto page = pageFrom(next());
-            if (!page) throw UsageError{"--page takes 0 to 3 or a page caption"};
+            if (!page) throw UsageError{"--page 取 0 到 3 或页名（水平圆筒、倾斜圆筒、球罐、罐容标定）"};
             o.page = *page;
         } else if (arg == "--point") {
             const std::string_view point = next();
             const auto comma = point.find(',');
-            if (comma == std::string_view::npos) throw UsageError{"--point takes LEVEL,VOLUME"};
+            if (comma == std::string_view::npos) throw UsageError{"--point 取“液位,容积”（LEVEL,VOLUME）"};
             o.points.emplace_back(point.substr(0, comma), point.substr(comma + 1));
         } else if (arg.starts_with("--")) {
-            unknown += "\nkelvora-table: unknown option '" + std::string(arg) + "'";
+            unknown += "\nkelvora-table: 未知的选项“" + std::string(arg) + "”";
         } else {
             const auto eq = arg.find('=');
             if (eq != std::string_view::npos && !capacity::findAnyInput(arg.substr(0, eq)) &&
                 !capacity::findTerm(arg.substr(0, eq)))
-                unknown += "\nkelvora-table: unknown input '" + std::string(arg.substr(0, eq)) + "'";
+                unknown += "\nkelvora-table: 未知的输入“" + std::string(arg.substr(0, eq)) + "”";
             o.assignments.push_back(arg);
         }
     }
     if (!unknown.empty()) throw UsageError{unknown.substr(std::string_view("\nkelvora-table: ").size())};
     if (o.out) {
         const auto format = tableFormatFor(*o.out);
-        if (!format) throw UsageError{"--out: '" + *o.out + "' does not end in .xls, .xlsx, .pdf or .csv"};
+        if (!format) throw UsageError{"--out：“" + *o.out + "”的结尾不是 .xls、.xlsx、.pdf 或 .csv"};
         o.format = *format;
     }
     return o;
@@ -256,8 +243,8 @@ void checkSettingsDirectory(const std::string& dir) {
     std::error_code ec;
     const auto status = std::filesystem::status(dir, ec);
     if (ec && status.type() != std::filesystem::file_type::not_found)
-        throw UsageError{"--settings: '" + dir + "': " + ec.message()};
-    if (!std::filesystem::is_directory(status)) throw UsageError{"--settings: '" + dir + "' is not a directory"};
+        throw UsageError{"--settings：“" + dir + "”无法访问：" + systemErrorText(ec)};
+    if (!std::filesystem::is_directory(status)) throw UsageError{"--settings：“" + dir + "”不是文件夹"};
 }
 
 
@@ -342,25 +329,27 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         }
         if (options.chart && (options.quick || options.compare || options.levelFor || options.identify ||
                               !options.out || options.format != TableFormat::Csv))
-            throw UsageError{"--chart N goes with --out FILE.csv, and with neither --quick, --compare nor --level-for"};
-        if (options.quick && options.out) throw UsageError{"--out goes with a table, not with --quick"};
+            throw UsageError{
+                "--chart N 须与 --out FILE.csv 同用，不与 --quick、--compare 或 --level-for 同用"};
+        if (options.quick && options.out) throw UsageError{"--out 用于容积表，不与 --quick 同用"};
         if (options.levelFor && (options.quick || options.out))
-            throw UsageError{"--level-for goes with neither --quick nor --out"};
+            throw UsageError{"--level-for 不与 --quick 或 --out 同用"};
         if (options.compare && (options.quick || options.out || options.levelFor))
-            throw UsageError{"--compare prints the table's rows; it goes with neither --quick, --level-for nor --out"};
+            throw UsageError{"--compare 打印容积表的各行，不与 --quick、--level-for 或 --out 同用"};
         if (options.uncertainty && (options.quick || options.out || options.levelFor || options.compare))
-            throw UsageError{"--uncertainty prints the table's rows; it goes with neither --quick, --level-for, --compare nor --out"};
+            throw UsageError{
+                "--uncertainty 打印容积表的各行，不与 --quick、--level-for、--compare 或 --out 同用"};
         if (options.identify && (options.quick || options.out || options.levelFor || options.compare))
-            throw UsageError{"--identify goes with neither --quick, --level-for, --compare nor --out"};
+            throw UsageError{"--identify 不与 --quick、--level-for、--compare 或 --out 同用"};
         if (options.quantity && (options.quick || options.levelFor || options.compare || options.uncertainty ||
                                  options.identify || options.chart))
-            throw UsageError{"--quantity and --delivery go with none of the table's options"};
+            throw UsageError{"--quantity 和 --delivery 不与容积表的选项同用"};
         if (options.quantity && options.out &&
-            (*options.quantity == QuantityRequest::Quantity || options.format != OutFormat::Pdf))
-            throw UsageError{"--out goes with --delivery only, as FILE.pdf"};
-        if (options.formula && !options.quantity) throw UsageError{"--formula goes with --quantity or --delivery"};
+            (*options.quantity == QuantityRequest::Quantity || options.format != TableFormat::Pdf))
+            throw UsageError{"--out 只与 --delivery 同用，且须为 FILE.pdf"};
+        if (options.formula && !options.quantity) throw UsageError{"--formula 须与 --quantity 或 --delivery 同用"};
         if (!options.identify && (options.columnsGiven || options.betaZero))
-            throw UsageError{"the column options and --beta-zero go with --identify"};
+            throw UsageError{"列选项和 --beta-zero 须与 --identify 同用"};
         inputs.setActivePage(options.page);
         if (options.tank) persist::loadTankFile(*options.tank, inputs);
         bool pointCountGiven = false;
@@ -368,7 +357,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         for (auto assignment : options.assignments) {
             const auto eq = assignment.find('=');
             if (eq == std::string_view::npos)
-                throw UsageError{"expected NAME=VALUE, got '" + std::string(assignment) + "'"};
+                throw UsageError{"应为 NAME=VALUE，而不是“" + std::string(assignment) + "”"};
             assignments.push_back({std::string(assignment.substr(0, eq)), std::string(assignment.substr(eq + 1))});
             pointCountGiven = pointCountGiven || assignments.back().name == "ComboBox2" ||
                               assignments.back().name == "point";
@@ -381,9 +370,9 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
                     break;
                 }
         capacity::applyAssignments(inputs, assignments);
-        if (options.points.size() > 200) throw UsageError{"at most 200 calibration points"};
+        if (options.points.size() > 200) throw UsageError{"标定点至多 200 个"};
         if (!options.points.empty() && !pointCountGiven) {
-            if (options.points.size() < 2) throw UsageError{"at least 2 calibration points"};
+            if (options.points.size() < 2) throw UsageError{"标定点至少 2 个"};
             inputs.setText("ComboBox2", std::to_string(options.points.size()));
             capacity::applyPointCount(inputs);
         }
@@ -399,10 +388,10 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             inputs.setItemIndex("LevelForMode", percent ? capacity::kLevelForByPercent : capacity::kLevelForByVolume);
         }
     } catch (const UsageError& e) {
-        err << "kelvora-table: " << e.text << "\n(see kelvora-table --help)\n";
+        err << "kelvora-table: " << e.text << kSeeHelp;
         return kUsage;
     } catch (const capacity::VocabularyError& e) {
-        err << "kelvora-table: " << e.what() << "\n(see kelvora-table --help)\n";
+        err << "kelvora-table: " << e.what() << kSeeHelp;
         return kUsage;
     } catch (const persist::TankFileError& e) {
         err << "kelvora-table: " << e.what() << "\n";
@@ -412,7 +401,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         return kUsage;
     } catch (const std::filesystem::filesystem_error& e) {
         // A path on the command line that the system rejects is the command line's fault.
-        err << "kelvora-table: " << e.what() << "\n(see kelvora-table --help)\n";
+        err << "kelvora-table: " << pathErrorText(e) << kSeeHelp;
         return kUsage;
     }
 
@@ -491,6 +480,10 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         writeRows(rows, out);
         out.flush();
         return kOk;
+    } catch (const capacity::InputConvertError& e) {
+        err << errorReportText(e.what()) << '\n'
+            << convertedInputLine(e, {options.assignments, options.tank.has_value()}) << '\n';
+        return kErrorReport;
     } catch (const std::exception& e) {
         err << errorReportText(e.what()) << '\n';
         return kErrorReport;

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         std::cerr << "kelvora-table: " << e.what() << '\n';
     } catch (...) {
-        std::cerr << "kelvora-table: unexpected failure\n";
+        std::cerr << "kelvora-table: 意外失败\n";
     }
     return kelvora::cli::kErrorReport;
 }

@@ -1,4 +1,5 @@
 #include "cli/quantity_batch.h"
+#include "cli/usage_messages.h"
 
 #include "capacity/vocabulary.h"
 #include "cli/batch.h"
@@ -50,7 +51,7 @@ struct Usage {
 };
 
 int usage(std::ostream& err, const std::string& text) {
-    err << "kelvora-table: " << text << "\n(see kelvora-table --help)\n";
+    err << "kelvora-table: " << text << kSeeHelp;
     return kUsage;
 }
 

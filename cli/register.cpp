@@ -12,6 +12,7 @@
 #include "cli/table_files.h"
 #include "kernel/number_text.h"
 #include "cli/register_quantity.h"
+#include "cli/usage_messages.h"
 #include "output/table_document.h"
 #include "persist/atomic_file.h"
 #include "persist/io_error.h"
@@ -69,7 +70,7 @@ Options parse(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         auto next = [&]() -> std::string_view {
-            if (i + 1 >= argc) throw Usage{std::string(arg) + " needs a value"};
+            if (i + 1 >= argc) throw Usage{std::string(arg) + " 需要一个值"};
             return argv[++i];
         };
         if (arg == "--register")
@@ -83,7 +84,7 @@ Options parse(int argc, const char* const* argv) {
                 const auto comma = list.find(',');
                 const std::string_view format = list.substr(0, comma);
                 if (std::find(kFormats.begin(), kFormats.end(), format) == kFormats.end())
-                    throw Usage{"--formats takes pdf, xlsx, xls and csv, separated by commas"};
+                    throw Usage{"--formats 取 pdf、xlsx、xls 和 csv，以逗号分隔"};
                 if (std::find(o.formats.begin(), o.formats.end(), format) == o.formats.end())
                     o.formats.emplace_back(format);
                 if (comma == std::string_view::npos) break;
@@ -94,12 +95,12 @@ Options parse(int argc, const char* const* argv) {
             unsigned n = 0;
             const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
             if (ec != std::errc() || end != text.data() + text.size() || n < 1 || n > 256)
-                throw Usage{"--jobs takes a whole number from 1 to 256"};
+                throw Usage{"--jobs 取 1 到 256 的整数"};
             o.jobs = n;
         } else
-            throw Usage{"'" + std::string(arg) + "' does not go with --register"};
+            throw Usage{"“" + std::string(arg) + "”不与 --register 同用"};
     }
-    if (!haveRegister || !haveOut) throw Usage{"--register FILE goes with --out-dir DIR"};
+    if (!haveRegister || !haveOut) throw Usage{"--register FILE 须与 --out-dir DIR 同用"};
     return o;
 }
 
@@ -435,7 +436,7 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
     try {
         o = parse(argc, argv);
     } catch (const Usage& e) {
-        err << "kelvora-table: " << e.text << "\n(see kelvora-table --help)\n";
+        err << "kelvora-table: " << e.text << kSeeHelp;
         return kUsage;
     }
     try {

@@ -73,8 +73,10 @@ TableFilesOutcome makeTableFiles(capacity::NamedInputs& inputs, std::span<const 
 
     std::optional<output::TableDocument> doc;
     std::vector<output::DocumentField> tankSheet;
+    std::optional<capacity::TTankDescription> description;
     if (pdf || workbook) {
         const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
+        description = *read.description;
         const std::string today = output::todayText();
         if (pdf) doc = output::describeTable(*read.description, inputs, rows, today);
         // A table the document takes has the same header with its rows as without.
@@ -99,11 +101,14 @@ TableFilesOutcome makeTableFiles(capacity::NamedInputs& inputs, std::span<const 
             break;
         case TableFormat::Xls:
         case TableFormat::Xlsx:
-            output::SaveFileToExcel(file.path.string(), rows, inputs.text("Edit9"),
-                                    inputs.checked("CheckBox1"), tankSheet);
+            output::saveTableWorkbook(file.path.string(), *description, inputs, rows, tankSheet);
             break;
         }
     }
+    // The document is made all the same; the note says its certificate is out of date.
+    if (pdf)
+        if (const std::string expired = output::validUntilPassedNote(inputs, output::todayText()); !expired.empty())
+            outcome.note += (outcome.note.empty() ? "" : "\n") + expired;
     return outcome;
 }
 

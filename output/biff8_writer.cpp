@@ -682,7 +682,7 @@ Biff8Stream buildBiff8Stream(const SheetLayout& layout, std::span<const Document
     }
     tankTable.finish();
 
-    std::vector<std::string_view> names{"Sheet1"};
+    std::vector<std::string_view> names{kTableSheetName};
     if (!tank.empty()) names.push_back(kTankSheetName);
     std::vector<std::size_t> boundSheetPositions;
     writeGlobals(stream.globals, sst, names, boundSheetPositions);

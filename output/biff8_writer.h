@@ -1,9 +1,10 @@
 #pragma once
-// The .xls workbook: an Excel 97–2003 (BIFF8) Workbook stream with the worksheet
-// "Sheet1" and, when the tank's fields are given, "罐体数据" after it, in a compound file. The globals are the ones Excel itself writes (fonts,
-// the built-in number formats, the 21 default XFs and their styles, the sheet's
-// BOUNDSHEETs, the shared strings with their EXTSST index); each sheet carries its INDEX,
-// the row blocks with their DBCELL records and the window settings.
+// The .xls workbook: an Excel 97–2003 (BIFF8) Workbook stream with the worksheet "容积表"
+// and, when the tank's fields are given, "罐体数据" after it, in a compound file. The
+// globals are the ones Excel itself writes (fonts, the built-in number formats, the 21
+// default XFs and their styles, the sheet's BOUNDSHEETs, the shared strings with their
+// EXTSST index); each sheet carries its INDEX, the row blocks with their DBCELL records
+// and the window settings.
 
 #include "output/cfb_writer.h"
 #include "output/document_model.h"

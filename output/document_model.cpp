@@ -8,6 +8,7 @@
 #include "capacity/tank_check.h"
 #include "capacity/uncertainty.h"
 #include "kernel/number_text.h"
+#include "output/table_columns.h"
 
 #include <algorithm>
 #include <chrono>
@@ -84,19 +85,6 @@ std::string densityUnit(std::string_view unit) {
     return std::string(unit);
 }
 
-// The rows' uncertainty columns, or none when no uncertainty is given.
-std::optional<std::vector<capacity::RowUncertainty>> uncertaintyOf(const capacity::TTankDescription& d,
-                                                                    const capacity::NamedInputs& inputs) {
-    const capacity::StandardUncertainties u = capacity::readUncertainties(inputs);
-    if (!u.any()) return std::nullopt;
-    double scale = 1000;
-    if (inputs.checked("CheckBox1")) {
-        scale = kernel::strToFloat(inputs.text("Edit37"));
-        if (inputs.text("ComboBox1") == "g/cm^3") scale *= 1000;
-    }
-    return capacity::tableUncertainty(d, u, scale);
-}
-
 // "椭圆(椭球)封头，h = 25 mm，H = 525 mm，容积加上": the caption without its figure number,
 // the dimensions under the labels the window shows beside them.
 std::string headWords(const capacity::THeadSpec& head, bool left) {
@@ -149,6 +137,42 @@ std::string documentInputsRefusal(const capacity::NamedInputs& inputs) {
     return {};
 }
 
+std::string validUntilPassedNote(const capacity::NamedInputs& inputs, std::string_view today) {
+    const std::string date = inputs.text("ValidUntil");
+    // Dates of the form YYYY-MM-DD compare as texts.
+    if (date.size() != 10 || today.size() != 10 || !documentInputsRefusal(inputs).empty() || !(date < today))
+        return {};
+    return "有效期至 " + date + " 已早于今天（" + std::string(today) + "），容积表证书已过期。";
+}
+
+std::vector<std::string> alignedLevelTexts(const capacity::RowList& rows) {
+    auto levelOf = [&](std::size_t i) {
+        const std::string_view row = rows[i];
+        return row.substr(0, row.find(','));
+    };
+    auto plain = [](std::string_view level) {
+        return !level.empty() && level.find_first_not_of("-0123456789.") == std::string_view::npos;
+    };
+    std::size_t decimals = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (const std::string_view level = levelOf(i); plain(level))
+            if (const auto point = level.find('.'); point != std::string_view::npos)
+                decimals = std::max(decimals, level.size() - point - 1);
+    std::vector<std::string> texts;
+    texts.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        std::string level(levelOf(i));
+        if (plain(level) && decimals > 0) {
+            const auto point = level.find('.');
+            const std::size_t have = point == std::string::npos ? 0 : level.size() - point - 1;
+            if (point == std::string::npos) level.push_back('.');
+            level.append(decimals - have, '0');
+        }
+        texts.push_back(std::move(level));
+    }
+    return texts;
+}
+
 std::string documentText(std::string_view text) {
     std::string shown(text);
     for (std::size_t i = 0; i < shown.size(); ++i) {
@@ -170,6 +194,7 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
                             const capacity::RowList& rows, std::string date, bool withRows) {
     TableDocument doc;
     doc.tankNumber = documentText(inputs.text("TankNumber"));
+    doc.certificateNumber = documentText(inputs.text("CertificateNumber"));
     const bool weight = inputs.checked("CheckBox1");
     if (weight) doc.valueHeading = "重量Kg";
     const std::string unit = weight ? "kg" : "L";
@@ -182,6 +207,9 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
     add("结构形式", structureWords(d), true);
     // Calibration points are the volumes themselves, whatever the check box says.
     add("计算方法", d.kind == TStructureKind::skCalibration ? "标定点插值" : d.exactGeometry ? "精确几何" : "规定公式");
+    // The regulation the table is computed under; its label stands even before it is filled in.
+    add("计算依据", inputs.text("CalculationBasis"), true);
+    add("参考温度", "20 ℃");
     add("主体尺寸", shellWords(d), true);
     if (d.kind == TStructureKind::skInclined) {
         add("倾斜", joined({"α = " + number(d.alpha) + "°", "β = " + number(d.beta) + "°", length("F", d.F),
@@ -199,8 +227,11 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
         add("附件", joined({"体积 " + number(d.attachmentVolume) + " L",
                             "最下端距离罐底 " + number(d.attachmentBottom) + " mm",
                             "附件高度 " + number(d.attachmentHeight) + " mm"}));
+    // In the unit of the level column.
     add("液位范围",
-        number(d.levelFrom) + " ~ " + number(d.levelTo) + " mm，间隔 " + number(d.levelStep) + " mm", true);
+        capacity::levelText(d.levelFrom) + " ~ " + capacity::levelText(d.levelTo) + " cm，间隔 " +
+            capacity::levelText(d.levelStep) + " cm",
+        true);
     add("计量方式",
         weight ? "重量（kg），密度 " + inputs.text("Edit37") + " " + densityUnit(inputs.text("ComboBox1"))
                : "容积（L）",
@@ -230,37 +261,30 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
     add("生成日期", date, certificate);
 
     const auto uncertainty =
-        withRows || rows.size() <= kMaxDocumentRows ? uncertaintyOf(d, inputs) : std::nullopt;
-    if (uncertainty) {
+        withRows || rows.size() <= kMaxDocumentRows ? tableUncertaintyOf(d, inputs) : std::nullopt;
+    if (uncertainty)
         if (const auto summary = capacity::summarizeUncertainty(*uncertainty))
             add("不确定度", capacity::uncertaintyStatement(*summary), true);
-        doc.extraHeadings = {"U", "U/V"};
-    }
-    const bool perMm = inputs.checked("PerMillimetre");
-    if (perMm) doc.extraHeadings.push_back(weight ? "kg/mm" : "L/mm");
 
-    if (!withRows) return doc;
+    if (!withRows) {
+        if (inputs.checked("PerMillimetre")) doc.extraHeadings.push_back(kPerMillimetreHeading);
+        if (uncertainty)
+            doc.extraHeadings.insert(doc.extraHeadings.end(),
+                                     {weight ? "U (kg)" : "U (L)", kRelativeUncertaintyHeading});
+        return doc;
+    }
+    TableColumns columns = tableColumns(d, inputs, rows.size(), uncertainty);
+    doc.extraHeadings = std::move(columns.headings);
+    std::vector<std::string> levels = alignedLevelTexts(rows);
     doc.rows.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const std::string_view row = rows[i];
         const auto comma = row.find(',');
         DocumentRow shown;
-        shown.level = row.substr(0, comma);
+        shown.level = std::move(levels[i]);
         if (comma != std::string_view::npos) shown.value = capacity::fixedDecimals(row.substr(comma + 1));
-        if (uncertainty) {
-            std::string u, relative;
-            if (i < uncertainty->size()) {
-                // "level,value,U,U_rel": the last two are the columns.
-                const std::string line = capacity::uncertaintyLine((*uncertainty)[i], shown.value);
-                const auto last = line.rfind(',');
-                const auto before = line.rfind(',', last - 1);
-                u = line.substr(before + 1, last - before - 1);
-                relative = line.substr(last + 1);
-                if (!relative.empty()) relative += "%";
-            }
-            shown.extra = {std::move(u), std::move(relative)};
-        }
-        if (perMm) shown.extra.push_back(capacity::perMillimetreText(capacity::perMillimetre(rows, i)));
+        for (auto& column : columns.cells)
+            shown.extra.push_back(std::move(column[i]));
         doc.rows.push_back(std::move(shown));
     }
     return doc;

@@ -34,8 +34,8 @@ struct DocumentField {
 };
 
 struct DocumentRow {
-    std::string_view level; // a view into the RowList the document was made from
-    std::string value;      // two decimals
+    std::string level; // the row's level with as many decimals as the table's levels have at most
+    std::string value; // two decimals
     std::vector<std::string> extra; // one text per extra heading
 };
 
@@ -47,10 +47,11 @@ struct DocumentPoint {
 struct TableDocument {
     std::string title = "油罐容积表";
     std::string tankNumber;
+    std::string certificateNumber; // on every page beside the tank number, when set
     std::vector<DocumentField> fields;
     std::string levelHeading = "高度cm";
     std::string valueHeading = "容积L";
-    std::vector<std::string> extraHeadings; // "U", "U/V", per millimetre, as chosen
+    std::vector<std::string> extraHeadings; // "每毫米容量", "U (L)", "U/V", as chosen (table_columns)
     std::vector<DocumentRow> rows;
     std::vector<DocumentPoint> points; // a calibration tank's, listed after fields[pointsAfter - 1]
     std::size_t pointsAfter = 0;
@@ -63,14 +64,25 @@ std::string documentRefusal(std::size_t rows);
 // "YYYY-MM-DD", or a negative uncertainty; "" when they may be printed.
 std::string documentInputsRefusal(const capacity::NamedInputs& inputs);
 
+// The note before a document whose ValidUntil lies before `today` ("2026-03-01"): the
+// certificate would be out of date on the day it is made. "" for none (no date, a date
+// not before today, or one that is no date, which documentInputsRefusal refuses).
+std::string validUntilPassedNote(const capacity::NamedInputs& inputs, std::string_view today);
+
+// The level texts of a document's column: every level with as many decimals as the
+// longest of them ("293" beside "292.9" becomes "293.0"), so the decimal points line up.
+// A text in exponent form, or no number, is left as it is.
+std::vector<std::string> alignedLevelTexts(const capacity::RowList& rows);
+
 // A text as a document shows it on one line: every control character (line breaks and
 // tabs included) and every line or paragraph separator becomes a blank.
 std::string documentText(std::string_view text);
 
 // The document of a table just generated from `inputs` (the request's description `d`
-// and the rows of ListBox1). `date` is the generation date as shown. The rows are
-// viewed, not copied: `rows` must outlive the document. Every text taken from the inputs
-// is a documentText.
+// and the rows of ListBox1). `date` is the generation date as shown. Every text taken
+// from the inputs is a documentText. The header always has 计算依据 (CalculationBasis,
+// possibly empty) and 参考温度; the level range is given in centimetres, the unit of the
+// level column.
 // With `withRows` false only the header is made (the workbook's tank sheet): no row is
 // copied, and a table longer than a document may be gets no uncertainty statement, whose
 // every row would have to be computed for it.

@@ -44,8 +44,10 @@ std::optional<double> cellNumber(std::string_view part) {
     return negative ? -magnitude : magnitude;
 }
 
-SheetLayout::SheetLayout(const capacity::RowList& rows, std::string_view edit9Text, bool weight)
-    : rows_(rows), rowsPerGroup_(rowsPerGroupFromText(edit9Text)), weight_(weight) {
+SheetLayout::SheetLayout(const capacity::RowList& rows, std::string_view edit9Text, bool weight,
+                         const TableColumns& columns)
+    : rows_(rows), columns_(columns), rowsPerGroup_(rowsPerGroupFromText(edit9Text)),
+      width_(2 + columns.headings.size()), weight_(weight) {
     const std::uint64_t count = rows_.size();
     const std::uint64_t n = static_cast<std::uint64_t>(rowsPerGroup_);
     groups_ = count <= n ? 1 : (count + n - 1) / n;
@@ -57,12 +59,26 @@ std::uint64_t SheetLayout::lastRow() const {
     return 2 + entryRows;
 }
 
+std::uint64_t SheetLayout::textBytesBound() const {
+    std::uint64_t bytes =
+        rows_.bytes() + kTableTitle.size() + groups_ * (kLevelHeading.size() + kWeightHeading.size());
+    for (std::size_t c = 0; c < columns_.headings.size(); ++c) {
+        bytes += groups_ * columns_.headings[c].size();
+        for (const std::string& text : columns_.cells[c])
+            bytes += text.size();
+    }
+    return bytes;
+}
+
 std::uint64_t SheetLayout::cellCount() const {
-    std::uint64_t cells = 1 + 2 * groups_;
+    std::uint64_t cells = 1 + width_ * groups_;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
         const EntryParts parts = splitEntry(rows_[i]);
         cells += (parts.level.empty() ? 0 : 1) + (parts.value.empty() ? 0 : 1);
     }
+    for (const auto& column : columns_.cells)
+        for (std::size_t i = 0; i < rows_.size() && i < column.size(); ++i)
+            cells += column[i].empty() ? 0 : 1;
     return cells;
 }
 
@@ -74,8 +90,10 @@ void SheetLayout::forEachRow(const RowVisitor& visit) const {
     visit(1, std::span<const Cell>(&title, 1));
 
     for (std::uint64_t k = 0; k < groups_; ++k) {
-        cells.push_back({2, 2 * k + 1, kLevelHeading, std::nullopt});
-        cells.push_back({2, 2 * k + 2, valueHeading(), std::nullopt});
+        cells.push_back({2, width_ * k + 1, kLevelHeading, std::nullopt});
+        cells.push_back({2, width_ * k + 2, valueHeading(), std::nullopt});
+        for (std::size_t c = 0; c < columns_.headings.size(); ++c)
+            cells.push_back({2, width_ * k + 3 + c, columns_.headings[c], std::nullopt});
     }
     visit(2, cells);
 
@@ -87,8 +105,17 @@ void SheetLayout::forEachRow(const RowVisitor& visit) const {
         // Every group but the last is full, so the groups reaching row j are a prefix.
         for (std::uint64_t k = 0, i = j; k < groups_ && i < count; ++k, i += n) {
             const EntryParts parts = splitEntry(rows_[static_cast<std::size_t>(i)]);
-            if (!parts.level.empty()) cells.push_back({row, 2 * k + 1, parts.level, cellNumber(parts.level)});
-            if (!parts.value.empty()) cells.push_back({row, 2 * k + 2, parts.value, cellNumber(parts.value)});
+            if (!parts.level.empty())
+                cells.push_back({row, width_ * k + 1, parts.level, cellNumber(parts.level)});
+            if (!parts.value.empty())
+                cells.push_back({row, width_ * k + 2, parts.value, cellNumber(parts.value)});
+            for (std::size_t c = 0; c < columns_.cells.size(); ++c) {
+                const std::string_view text =
+                    i < columns_.cells[c].size()
+                        ? std::string_view(columns_.cells[c][static_cast<std::size_t>(i)])
+                        : "";
+                if (!text.empty()) cells.push_back({row, width_ * k + 3 + c, text, cellNumber(text)});
+            }
         }
         if (!cells.empty()) visit(row, cells);
     }

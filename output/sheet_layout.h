@@ -1,12 +1,15 @@
 #pragma once
-// Where the capacity table lands on the worksheet. The table is cut into column pairs of
-// N rows (N from Edit9): group k holds entries k·N … (k+1)·N − 1 in columns 2k+1 (level)
-// and 2k+2 (value), from row 3 down; row 2 carries the headings of every group and the
-// title sits at (1, G), G being the number of groups. Rows and columns count from 1.
+// Where the capacity table lands on the worksheet "容积表". The table is cut into column
+// groups of N rows (N from Edit9): group k holds entries k·N … (k+1)·N − 1 in columns
+// wk+1 (level) and wk+2 (value), then the chosen columns (每毫米容量, U (L), U/V) in
+// wk+3 …, from row 3 down, w being 2 plus the chosen columns; row 2 carries the headings
+// of every group and the title sits at (1, G), G being the number of groups. Without
+// chosen columns the groups are the level/value pairs. Rows and columns count from 1.
 //
 // Both workbook writers read the cells from here, so the two formats cannot disagree.
 
 #include "capacity/row_list.h"
+#include "output/table_columns.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +21,7 @@
 namespace kelvora::output {
 
 inline constexpr std::string_view kTableTitle = "油罐容积表";
+inline constexpr std::string_view kTableSheetName = "容积表";
 inline constexpr std::string_view kLevelHeading = "高度cm";
 inline constexpr std::string_view kVolumeHeading = "容积L";
 inline constexpr std::string_view kWeightHeading = "重量Kg";
@@ -58,8 +62,10 @@ std::optional<double> cellNumber(std::string_view part);
 
 class SheetLayout {
 public:
-    // Keeps a reference to rows: the list must outlive the layout.
-    SheetLayout(const capacity::RowList& rows, std::string_view edit9Text, bool weight);
+    // Keeps references to rows and columns: both must outlive the layout. `columns` holds
+    // one text per entry in each of its columns.
+    SheetLayout(const capacity::RowList& rows, std::string_view edit9Text, bool weight,
+                const TableColumns& columns = kNoColumns);
 
     std::int32_t rowsPerGroup() const { return rowsPerGroup_; }
     std::uint64_t groupCount() const { return groups_; }
@@ -68,15 +74,18 @@ public:
 
     // Extent of the sheet: the last row and column that the layout reaches.
     std::uint64_t lastRow() const;
-    std::uint64_t lastColumn() const { return 2 * groups_; }
+    std::uint64_t lastColumn() const { return width_ * groups_; }
+    // Columns of one group: level, value and the chosen ones.
+    std::uint64_t groupWidth() const { return width_; }
 
     // At least the bytes of all the cells' texts together, headings and title included.
-    std::uint64_t textBytesBound() const {
-        return rows_.bytes() + kTableTitle.size() + groups_ * (kLevelHeading.size() + kWeightHeading.size());
-    }
+    std::uint64_t textBytesBound() const;
 
-    // The cells forEachRow visits: the title, two headings a group and every non-empty
-    // part, counted from the entries alone.
+    // At least the number of cells forEachRow visits, without reading the entries.
+    std::uint64_t cellBound() const { return 1 + width_ * (groups_ + rows_.size()); }
+
+    // The cells forEachRow visits: the title, the headings of every group and every
+    // non-empty part and chosen column's text, counted from the entries alone.
     std::uint64_t cellCount() const;
 
     using RowVisitor = std::function<void(std::uint64_t row, std::span<const Cell> cells)>;
@@ -86,10 +95,14 @@ public:
     // writes no cell, as a spreadsheet leaves a cell empty when it is given an empty text.
     void forEachRow(const RowVisitor& visit) const;
 
+    inline static const TableColumns kNoColumns{};
+
 private:
     const capacity::RowList& rows_;
+    const TableColumns& columns_;
     std::int32_t rowsPerGroup_;
     std::uint64_t groups_;
+    std::uint64_t width_;
     bool weight_;
 };
 

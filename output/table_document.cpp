@@ -188,8 +188,10 @@ Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
     // The page number of the last page is the widest; the tank number has the rest.
     const QFontMetricsF running(l.running, &device);
     const double pageNumber = running.horizontalAdvance(pageNumberText(l.pages, l.pages));
-    l.runningTitle = elided(running, qs(doc.title) + QStringLiteral("　罐号：") + qs(doc.tankNumber),
-                            l.width - pageNumber - l.mm(kRunningGap));
+    QString runningTitle = qs(doc.title) + QStringLiteral("　罐号：") + qs(doc.tankNumber);
+    if (!doc.certificateNumber.empty())
+        runningTitle += QStringLiteral("　证书编号：") + qs(doc.certificateNumber);
+    l.runningTitle = elided(running, runningTitle, l.width - pageNumber - l.mm(kRunningGap));
 
     // The widest texts decide the columns; the longest texts are the widest ones, give or
     // take a point, so only those are measured.
@@ -462,8 +464,8 @@ private:
             p_->drawLine(QPointF(0, y), QPointF(l_.width, y));
     }
 
-    // The last page's foot: 计算、复核、批准 each with a blank line to sign on, and a framed
-    // box for the stamp at the right.
+    // The last page's foot: 计算、复核、批准 each with a blank line to sign on and a line
+    // "日期：" below it, and a framed box for the stamp at the right.
     void signOff() {
         const double h = mm(l_.metrics.signOff);
         const double y = l_.height - h;
@@ -472,13 +474,20 @@ private:
         const double boxH = std::min(box, h);
         const double signWidth = (l_.width - box - mm(kFieldGap)) / 3;
         const QString parts[] = {QStringLiteral("计算："), QStringLiteral("复核："), QStringLiteral("批准：")};
+        const QString date = QStringLiteral("日期：");
         const QFontMetricsF bold(l_.bold, &device_);
-        const double baselineTop = y + h / 2 - mm(kFieldHeight) / 2;
+        const double lineGap = mm(kFieldHeight) * 1.4;
+        const double signTop = y + h / 2 - lineGap / 2 - mm(kFieldHeight) / 2;
         for (int i = 0; i < 3; ++i) {
             const double x = signWidth * i;
-            text(l_.bold, x, baselineTop, mm(kFieldHeight), parts[i]);
-            const double lineX = x + bold.horizontalAdvance(parts[i]);
-            hline(lineX, x + signWidth - mm(kFieldGap), baselineTop + mm(kFieldHeight) - mm(0.8), 0.2);
+            for (const auto& [label, top] :
+                 {std::pair{parts[i], signTop}, std::pair{date, signTop + lineGap}}) {
+                text(l_.bold, x, top, mm(kFieldHeight), label);
+                // One column for the blanks, after the wider of the two labels.
+                const double lineX =
+                    x + std::max(bold.horizontalAdvance(parts[i]), bold.horizontalAdvance(date));
+                hline(lineX, x + signWidth - mm(kFieldGap), top + mm(kFieldHeight) - mm(0.8), 0.2);
+            }
         }
         p_->setPen(QPen(Qt::black, mm(0.3)));
         p_->setBrush(Qt::NoBrush);

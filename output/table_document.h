@@ -1,9 +1,10 @@
 #pragma once
 // The capacity-table document on paper: A4 PDF or the printer, one layout for both.
-// Every page has the tank number and "第 x 页 共 y 页" above the table; the first page
-// carries the title and the header block (a calibration tank's points as a small table in
-// it), the last the sign-off with its stamp box. The table shows the levels as ListBox1
-// holds them and the values with two decimals, right-aligned, with the optional columns
+// Every page has the tank number, the certificate number when one is set, and
+// "第 x 页 共 y 页" above the table; the first page carries the title and the header block
+// (a calibration tank's points as a small table in it), the last the sign-off (计算、复核、
+// 批准, each with its 日期) with its stamp box. The table shows the levels with their
+// decimals lined up and the values with two decimals, right-aligned, with the optional columns
 // beside them, in column groups read down each group then across.
 //
 // The fonts are loaded from their Debian files, DejaVu Sans first for digits and Latin

@@ -39,8 +39,8 @@ WorkbookFormat workbookFormatFor(std::string_view fileName) {
 }
 
 void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows, std::string_view edit9Text,
-                     bool weight, std::span<const DocumentField> tank) {
-    const SheetLayout layout(rows, edit9Text, weight);
+                     bool weight, std::span<const DocumentField> tank, const TableColumns& columns) {
+    const SheetLayout layout(rows, edit9Text, weight, columns);
     const WorkbookFormat format = workbookFormatFor(fileName);
     // A table that cannot be saved is refused before anything touches the disk.
     if (format == WorkbookFormat::Xls)
@@ -60,6 +60,22 @@ void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows,
         checkWrittenXlsx(file.tempPath().string(), written, layout.cellCount(), fileName, tankCells);
     }
     file.commit();
+}
+
+void saveTableWorkbook(const std::string& fileName, const capacity::TTankDescription& d,
+                       const capacity::NamedInputs& inputs, const capacity::RowList& rows, bool tankSheet) {
+    std::vector<DocumentField> tank;
+    if (tankSheet) tank = tankSheetFields(describeTable(d, inputs, rows, todayText(), false));
+    saveTableWorkbook(fileName, d, inputs, rows, tank);
+}
+
+void saveTableWorkbook(const std::string& fileName, const capacity::TTankDescription& d,
+                       const capacity::NamedInputs& inputs, const capacity::RowList& rows,
+                       std::span<const DocumentField> tank) {
+    // The uncertainty of a table longer than a document may be is left out, as on the tank sheet.
+    const auto uncertainty = rows.size() <= kMaxDocumentRows ? tableUncertaintyOf(d, inputs) : std::nullopt;
+    const TableColumns columns = tableColumns(d, inputs, rows.size(), uncertainty);
+    SaveFileToExcel(fileName, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"), tank, columns);
 }
 
 } // namespace kelvora::output

@@ -273,7 +273,7 @@ void checkXlsxLimits(const SheetLayout& layout) {
     // The sheet's XML is measured, by making it without keeping it, only when a bound
     // from the text sizes does not already show that it fits.
     const std::uint64_t limit = xlsxSheetByteLimit();
-    const std::uint64_t cells = 1 + 2 * layout.groupCount() + 2 * layout.entryCount();
+    const std::uint64_t cells = layout.cellBound();
     const std::uint64_t bound = kSheetHead.size() + kSheetTail.size() + 512 +
                                 kRowMarkupBound * layout.lastRow() + kCellMarkupBound * cells +
                                 kEscapeGrowth * layout.textBytesBound();
@@ -323,7 +323,7 @@ XlsxPackage XlsxWorkbookWriter::finish() {
 
 XlsxPackage writeXlsx(const SheetLayout& layout, ByteSink& sink, std::span<const DocumentField> tank) {
     checkXlsxLimits(layout);
-    std::vector<std::string> names{"Sheet1"};
+    std::vector<std::string> names{std::string(kTableSheetName)};
     if (!tank.empty()) names.emplace_back("罐体数据");
     XlsxWorkbookWriter book(sink, names);
     book.beginSheet(layout.lastRow(), layout.lastColumn());

@@ -80,7 +80,7 @@ private:
     std::uint64_t cells_ = 0;
 };
 
-// Writes the capacity table as the workbook's sheet "Sheet1" and, when `tank` is not
+// Writes the capacity table as the workbook's sheet "容积表" and, when `tank` is not
 // empty, the tank's label/value pairs in columns A and B of the sheet "罐体数据" after it.
 XlsxPackage writeXlsx(const SheetLayout& layout, ByteSink& sink, std::span<const DocumentField> tank = {});
 

@@ -599,8 +599,7 @@ void TFrmMain::Button1Click() {
     {
         WaitCursor busy;
         const auto read = capacity::ReadTankDescription(*this, capacity::RequestType::Table);
-        const auto tank = output::tankSheetFields(output::describeTable(*read.description, *this, rows_, output::todayText(), false));
-        output::SaveFileToExcel(*path, rows_, text("Edit9"), checked("CheckBox1"), tank);
+        output::saveTableWorkbook(*path, *read.description, *this, rows_);
     }
     services_->informationBox("保存成功！");
 }

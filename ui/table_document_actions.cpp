@@ -25,6 +25,9 @@ std::optional<output::TableDocument> TableDocumentActions::document(capacity::Na
         services_.messageBox(refusal);
         return std::nullopt;
     }
+    // A certificate out of date on the day it is made is made only when the user says so.
+    if (const std::string note = output::validUntilPassedNote(inputs, output::todayText()); !note.empty())
+        if (!services_.askYesNo(note + "仍要生成文档吗？")) return std::nullopt;
     return doc;
 }
 

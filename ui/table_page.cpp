@@ -402,7 +402,8 @@ QWidget* TablePage::buildCertificateSection() {
     auto* column = new QVBoxLayout(inputs);
     column->setContentsMargins(0, 0, 0, 0);
     const auto add = [this](QWidget* w, const char* name) { registerInput(w, name); };
-    static constexpr std::string_view kCertificate[] = {"CertificateNumber", "IssuingBody", "ValidUntil"};
+    static constexpr std::string_view kCertificate[] = {"CertificateNumber", "IssuingBody", "ValidUntil",
+                                                        "CalculationBasis"};
     auto* certificate = buildInputGroup(inputs, QStringLiteral("证书"), kCertificate, 1, add);
     certificate->setObjectName(QStringLiteral("CertificateGroup"));
     column->addWidget(certificate);

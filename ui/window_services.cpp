@@ -100,6 +100,15 @@ std::optional<int> QtWindowServices::askNumber(const std::string& label, int val
     return n;
 }
 
+bool QtWindowServices::askYesNo(const std::string& question) {
+    QMessageBox box(QMessageBox::Question, q(applicationTitle()), q(question),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("是"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("否"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 bool QtWindowServices::openDocument(const std::string& path) { return output::openWithDesktop(path); }
 
 void QtWindowServices::setClipboardImage(const QImage& image) { QApplication::clipboard()->setImage(image); }

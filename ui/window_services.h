@@ -43,6 +43,8 @@ public:
     virtual SaveChanges askSaveChanges(const std::string& fileName) = 0;
     // A whole number from `min` to `max`, `value` proposed; nothing when cancelled.
     virtual std::optional<int> askNumber(const std::string& label, int value, int min, int max) = 0;
+    // Modal, 是 / 否, the application's title; true for 是.
+    virtual bool askYesNo(const std::string& question) = 0;
     // Opens a document with the desktop's viewer; false when that failed.
     virtual bool openDocument(const std::string& path) = 0;
     virtual void setClipboardImage(const QImage& image) = 0;
@@ -68,6 +70,7 @@ public:
     std::optional<std::string> openDialog(const std::vector<std::string>& filters) override;
     SaveChanges askSaveChanges(const std::string& fileName) override;
     std::optional<int> askNumber(const std::string& label, int value, int min, int max) override;
+    bool askYesNo(const std::string& question) override;
     bool openDocument(const std::string& path) override;
     void setClipboardImage(const QImage& image) override;
     QImage clipboardImage() override;

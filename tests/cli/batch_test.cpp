@@ -56,7 +56,7 @@ TEST(Batch, MessagesAndStatuses) {
 
     const Result error = run("--quick RadioButton1=1 Edit1=2000 Edit2=1,5 Edit35=5" + kCommon);
     EXPECT_EQ(error.status, 2);
-    EXPECT_EQ(error.err, "'1,5' is not a valid floating point value.\n");
+    EXPECT_EQ(error.err, "'1,5' is not a valid floating point value.\n输入项：Edit2（圆柱体长度L）\n");
 
     for (const char* args : {"Edit99=1", "RadioButton1=yes", "ComboBox2=500", "--page 7", "--bogus", "Edit1"}) {
         const Result usage = run(args);
@@ -80,12 +80,14 @@ TEST(Batch, LevelFor) {
         {"--level-for 95% " + tank, 0, "1805.39\n", ""},
         {"--level-for 6675.75 CheckBox1=1 Edit37=850 ComboBox1=Kg/m^3 " + tank, 0, "999.99\n", ""},
         {"--level-for 20000 " + tank, 1, "", "呵呵，超过油罐的容量了！最高液位2000毫米处只有15707.96升。\n"},
-        {"--level-for 10 " + tank + " Edit13=120", 1, "", "呵呵，比罐底死量还少！最低液位0毫米处已有120升。\n"},
+        {"--level-for 10 " + tank + " Edit13=120", 1, "",
+         "呵呵，比罐底死量还少！最低液位0毫米处已有120升。\n"},
         {"--level-for 1000 RadioButton1=1 Edit1=2000 Edit2=5000", 1, "", "呵呵，数据还没输完呢！\n"},
-        {"--page 3 --point 0,0 --point 1000,500 --point 1500,500 --point 2000,1000 --level-for 500" + kCommon, 0,
-         "1000\n", ""},
+        {"--page 3 --point 0,0 --point 1000,500 --point 1500,500 --point 2000,1000 --level-for 500" + kCommon,
+         0, "1000\n", ""},
         {"--level-for 50 --quick " + tank, 3, "", nullptr},
-        {"--level-for 1x " + tank, 2, "", "'1x' is not a valid floating point value.\n"},
+        {"--level-for 1x " + tank, 2, "",
+         "'1x' is not a valid floating point value.\n输入项：--level-for（已知容积）\n"},
     };
     for (const auto& c : cases) {
         const Result r = run(c.args);
@@ -184,12 +186,14 @@ TEST(Batch, DocumentOut) {
             EXPECT_EQ(value, shown);
             rows += level + "," + value + "\n";
         }
+        // The document's levels carry the step's one decimal in cm ("7.0"); the printed rows do not.
         std::string printedFixed;
         std::istringstream printedRows(printed.out);
         for (std::string row; std::getline(printedRows, row);) {
-            char fixed[64];
+            char level[64], fixed[64];
+            std::snprintf(level, sizeof level, "%.1f", std::stod(row.substr(0, row.find(','))));
             std::snprintf(fixed, sizeof fixed, "%.2f", std::stod(row.substr(row.find(',') + 1)));
-            printedFixed += row.substr(0, row.find(',') + 1) + fixed + "\n";
+            printedFixed += std::string(level) + "," + fixed + "\n";
         }
         EXPECT_EQ(rows, printedFixed);
     }
@@ -273,7 +277,7 @@ TEST(Batch, SettingsPathErrorsAreUsageErrors) {
     for (const auto& path : {dir / "loop", dir / longName, dir / "loop" / "below", dir / "plain", dir / "missing"}) {
         const Result r = run("--settings '" + path.string() + "' Edit6=0");
         EXPECT_EQ(r.status, 3) << path;
-        EXPECT_TRUE(r.err.starts_with("kelvora-table: --settings: ")) << r.err;
+        EXPECT_TRUE(r.err.starts_with("kelvora-table: --settings：")) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
     }
 }
@@ -390,25 +394,30 @@ TEST(Batch, CommandLineOutFormatsAndRefusals) {
         std::string file = {}, bytes = {};
     };
     const Case cases[] = {
-        {"no arguments", "", 3, "", "usage: kelvora-table*"},
+        {"no arguments", "", 3, "", "用法 (usage): kelvora-table*"},
         {"every unknown at once", "Edit99=1 --bogus " + tank + " Foo=2 --also", 3, "",
-         "kelvora-table: unknown input 'Edit99'\nkelvora-table: unknown option '--bogus'\n"
-         "kelvora-table: unknown input 'Foo'\nkelvora-table: unknown option '--also'\n(see kelvora-table --help)\n"},
-        {"text ending", "--out t.txt " + tank, 3, "", "kelvora-table: --out: 't.txt' does not end in*"},
-        {"no ending", "--out table " + tank, 3, "", "kelvora-table: --out: 'table' does not end in*"},
+         "kelvora-table: 未知的输入“Edit99”\nkelvora-table: 未知的选项“--bogus”\n"
+         "kelvora-table: 未知的输入“Foo”\nkelvora-table: 未知的选项“--also”\n（见 kelvora-table --help）\n"},
+        {"text ending", "--out t.txt " + tank, 3, "", "kelvora-table: --out：“t.txt”的结尾不是*"},
+        {"no ending", "--out table " + tank, 3, "", "kelvora-table: --out：“table”的结尾不是*"},
         {"csv", "--out " + (dir / "t.csv").string() + " " + tank, 0, "保存成功！\n", "", "t.csv",
-         "高度cm,容积L\r\n0,0\r\n100,7853.98\r\n200,15707.96\r\n"},
-        {"csv in kilograms", "--out " + (dir / "W.CSV").string() + " " + tank + "CheckBox1=1 Edit37=850 ComboBox1=Kg/m^3",
-         0, "保存成功！\n", "", "W.CSV", "高度cm,重量Kg\r\n0,0\r\n100,6675.88\r\n200,13351.77\r\n"},
+         "\xEF\xBB\xBF高度cm,容积L\r\n0,0\r\n100,7853.98\r\n200,15707.96\r\n"},
+        {"csv in kilograms",
+         "--out " + (dir / "W.CSV").string() + " " + tank + "CheckBox1=1 Edit37=850 ComboBox1=Kg/m^3", 0,
+         "保存成功！\n", "", "W.CSV", "\xEF\xBB\xBF高度cm,重量Kg\r\n0,0\r\n100,6675.88\r\n200,13351.77\r\n"},
         {"no tank", tank + "Edit1=0", 1, "", "呵呵，中间圆筒的 D 必须大于零！\n"},
         {"850 with g/cm^3", tank + "CheckBox1=1 Edit37=850 ComboBox1=g/cm^3", 1, "",
          "呵呵，密度 850000 Kg/m^3 不在 100 ~ 3000 Kg/m^3 之间，请检查数值和单位！\n"},
-        {"no unit", "--quick " + tank + "Edit35=5 CheckBox1=1 Edit37=0.85", 1, "", "呵呵，请选择密度的单位（Kg/m^3 或 g/cm^3）！\n"},
+        {"no unit", "--quick " + tank + "Edit35=5 CheckBox1=1 Edit37=0.85", 1, "",
+         "呵呵，请选择密度的单位（Kg/m^3 或 g/cm^3）！\n"},
         {"extrapolated", points + " Edit7=2000", 0, "50,250\n100,500\n150,750\n200,1000\n",
          "液位 1000 ~ 2000 mm 超出标定点范围（0 ~ 1000 mm），按外推计算\n"},
         {"within the points", points + " Edit7=1000", 0, "50,250\n100,500\n", ""},
-        {"points out of order", "--page 3 --point 0,0 --point 1000,500 --point 1000,600 Edit6=0 Edit7=100 Edit8=50 "
-                                "Edit9=5" + kCommon, 1, "", "呵呵，第 3 个标定点的高度不大于上一个点！\n"},
+        {"points out of order",
+         "--page 3 --point 0,0 --point 1000,500 --point 1000,600 Edit6=0 Edit7=100 Edit8=50 "
+         "Edit9=5" +
+             kCommon,
+         1, "", "呵呵，第 3 个标定点的高度不大于上一个点！\n"},
         {"exact geometry on points", points + " Edit7=1000 ExactGeometry=1", 0, "50,250\n100,500\n", ""},
         {"--compare on points", "--compare " + points + " Edit7=1000", 1, "",
          "呵呵，标定点是实测数据，没有几何形状，不能比较两种算法！\n"},

@@ -38,7 +38,7 @@ TEST(Register, RowsSummaryAndRefusals) {
     EXPECT_TRUE(t3 < t4 && t4 < t5 && t5 != std::string::npos) << r.err;
     for (const char* name : {"T-1.pdf", "T-1.xlsx", "T_2.pdf", "T_2.xlsx", "T_2.csv"})
         EXPECT_TRUE(fs::exists(dir.path / "out" / name)) << name;
-    EXPECT_TRUE(read(dir.path / "out" / "T_2.csv").starts_with("高度cm,容积L\r\n0,0\r\n"));
+    EXPECT_TRUE(read(dir.path / "out" / "T_2.csv").starts_with("\xEF\xBB\xBF高度cm,容积L\r\n0,0\r\n"));
     EXPECT_FALSE(fs::exists(dir.path / "out" / "T-3.pdf"));
 
     struct Case {

@@ -2,6 +2,7 @@
 // texts, and an old file kept when the save fails.
 #include "output/csv_table.h"
 
+#include "identify/sheet.h"
 #include "kernel/errors.h"
 
 #include "expected_sheet.h"
@@ -14,6 +15,9 @@
 
 namespace kelvora::output {
 namespace {
+
+// UTF-8's byte-order mark, by which a spreadsheet on Chinese Windows reads the headings.
+const std::string kBom = "\xEF\xBB\xBF";
 
 TEST(CsvTableTest, HeadingAndRows) {
     struct Case {
@@ -34,17 +38,45 @@ TEST(CsvTableTest, HeadingAndRows) {
         const std::string path = dir.path() + "/表.csv";
         test::writeFile(path, "old contents");
         saveCsvTable(path, test::rowList(c.rows), c.weight);
-        EXPECT_EQ(test::readFile(path), c.bytes) << c.what;
+        EXPECT_EQ(test::readFile(path), kBom + c.bytes) << c.what;
     }
     // Larger than one written piece: every row arrives, in order.
     std::vector<std::string> many;
-    std::string expected = "高度cm,容积L\r\n";
+    std::string expected = kBom + "高度cm,容积L\r\n";
     for (int i = 0; i < 20000; ++i) {
         many.push_back(std::to_string(i) + "," + std::to_string(i * 7));
         expected += many.back() + "\r\n";
     }
     saveCsvTable(dir.path() + "/many.csv", test::rowList(many), false);
     EXPECT_EQ(test::readFile(dir.path() + "/many.csv"), expected);
+}
+
+// Kelvora's own reader takes the marked file back: the mark is no part of the first heading.
+TEST(CsvTableTest, ReadBackByTheRecordsReader) {
+    struct Case {
+        std::vector<std::string> rows;
+        bool weight;
+        std::vector<std::string> heading;
+    };
+    const Case cases[] = {
+        {{"0,0", "12.5,1234.5", "292.9,15707.96"}, false, {"高度cm", "容积L"}},
+        {{"10,1020"}, true, {"高度cm", "重量Kg"}},
+        {{}, false, {"高度cm", "容积L"}},
+    };
+    test::TempDir dir;
+    for (const Case& c : cases) {
+        const std::string path = dir.path() + "/表.csv";
+        saveCsvTable(path, test::rowList(c.rows), c.weight);
+        const identify::Sheet sheet = identify::readSheet(path);
+        EXPECT_EQ(sheet.heading, c.heading);
+        ASSERT_EQ(sheet.rows.size(), c.rows.size());
+        for (std::size_t i = 0; i < c.rows.size(); ++i) {
+            const auto comma = c.rows[i].find(',');
+            ASSERT_EQ(sheet.rows[i].size(), 2U);
+            EXPECT_EQ(sheet.rows[i][0].text, c.rows[i].substr(0, comma));
+            EXPECT_EQ(sheet.rows[i][1].text, c.rows[i].substr(comma + 1));
+        }
+    }
 }
 
 TEST(CsvTableTest, FailedSaveKeepsTheOldFile) {

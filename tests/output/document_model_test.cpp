@@ -95,7 +95,7 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
           {"附件", "体积 12.5 L，最下端距离罐底 100 mm，附件高度 400 mm"},
           {"计量方式", "容积（L）"},
           {"计算方法", "规定公式"},
-          {"液位范围", "0 ~ 2000 mm，间隔 500 mm"},
+          {"液位范围", "0 ~ 200 cm，间隔 50 cm"},
           {"生成日期", "2026-03-01"}}},
         {"ellipse with non-standard dished and frustum heads, exact geometry, weight",
          0,
@@ -124,7 +124,7 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
           {"计量方式", "重量（kg），密度 0.85 g/cm³"},
           {"计算方法", "精确几何"},
           // The top level is limited to the section height, as the table was made.
-          {"液位范围", "0 ~ 1800 mm，间隔 500 mm"}}},
+          {"液位范围", "0 ~ 180 cm，间隔 50 cm"}}},
         {"inclined, α 0 taken as 0.001, no heads chosen",
          1,
          plus(kLevels, {{"Edit29", "0"},
@@ -153,7 +153,7 @@ TEST(DocumentModel, HeaderInWordsForEveryKind) {
          3,
          plus(kLevels, {{"ComboBox2", "2"}, {"Edit7", "2500"}, {"ExactGeometry", "1"}}),
          {{"计算方法", "标定点插值"},
-          {"液位范围", "0 ~ 2500 mm，间隔 500 mm"},
+          {"液位范围", "0 ~ 250 cm，间隔 50 cm"},
           {"外推", "液位 2000 ~ 2500 mm 超出标定点范围（0 ~ 2000 mm），按外推计算"}}},
     };
     for (const auto& c : cases) {

@@ -176,7 +176,7 @@ void readWithFreexl(const std::string& path, CellComparison& cells) {
     EXPECT_EQ(info, 1u);
     const char* name = nullptr;
     EXPECT_EQ(freexl_get_worksheet_name(handle, 0, &name), FREEXL_OK);
-    EXPECT_STREQ(name, "Sheet1");
+    EXPECT_STREQ(name, "容积表");
     ASSERT_EQ(freexl_select_active_worksheet(handle, 0), FREEXL_OK);
     unsigned int rows = 0;
     unsigned short columns = 0;
@@ -213,7 +213,7 @@ void readWithPython(const char* mode, const std::string& path, CellComparison& c
     std::istringstream lines(result.output);
     std::string line;
     ASSERT_TRUE(std::getline(lines, line));
-    EXPECT_EQ(line, "sheets\t1\tSheet1");
+    EXPECT_EQ(line, "sheets\t1\t容积表");
     while (std::getline(lines, line)) {
         std::istringstream fields(line);
         std::uint64_t row = 0, column = 0;
@@ -330,9 +330,9 @@ TEST(TankSheetTest, ReadsBackAfterAnUnchangedTableSheet) {
                                   after = test::runReader(xls ? "xls" : "xlsx", with);
         ASSERT_EQ(after.status, 0) << after.errors;
         EXPECT_EQ(after.output.substr(after.output.find('\n')), before.output.substr(before.output.find('\n')));
-        EXPECT_EQ(after.output.substr(0, after.output.find('\n')), "sheets\t2\tSheet1");
+        EXPECT_EQ(after.output.substr(0, after.output.find('\n')), "sheets\t2\t容积表");
 
-        std::string expected = "sheets\tSheet1\t罐体数据\n";
+        std::string expected = "sheets\t容积表\t罐体数据\n";
         for (std::size_t i = 0; i < tank.size(); ++i) {
             expected += std::to_string(i + 1) + "\t1\ts\t" + tank[i].label + "\n";
             if (!tank[i].value.empty()) expected += std::to_string(i + 1) + "\t2\ts\t" + tank[i].value + "\n";
@@ -352,7 +352,7 @@ TEST(TankSheetTest, ReadsBackAfterAnUnchangedTableSheet) {
         EXPECT_EQ(freexl_get_worksheet_name(handle, 1, &name), FREEXL_OK);
         EXPECT_STREQ(name, "罐体数据");
         ASSERT_EQ(freexl_select_active_worksheet(handle, 1), FREEXL_OK);
-        std::string seen = "sheets\tSheet1\t罐体数据\n";
+        std::string seen = "sheets\t容积表\t罐体数据\n";
         for (unsigned int r = 0; r < tank.size(); ++r) {
             for (unsigned short c = 0; c < 2; ++c) {
                 FreeXL_CellValue v;

@@ -103,7 +103,7 @@ def check_man(table_program, pages):
         if not re.search(rf"(?<![\w-]){re.escape(option)}(?![\w-])", rendered):
             fail(f"kelvora-table's manual page does not mention {option}")
     for status in ("0", "1", "2", "3"):
-        if not re.search(rf"^\s+{status}\s", rendered.split("EXIT STATUS", 1)[-1], re.M):
+        if not re.search(rf"^\s+{status}\s", rendered.split("退出状态", 1)[-1], re.M):
             fail(f"kelvora-table's manual page does not explain exit status {status}")
 
 

@@ -61,6 +61,13 @@ public:
         return answer;
     }
     std::optional<int> askNumber(const std::string&, int, int, int) override { return numberAnswer; }
+    // Answers a yes/no question with yesNoAnswer; every question asked is kept.
+    std::vector<std::string> questions;
+    bool yesNoAnswer = false;
+    bool askYesNo(const std::string& question) override {
+        questions.push_back(question);
+        return yesNoAnswer;
+    }
     bool openDocument(const std::string& path) override {
         opened.push_back(path);
         return openSucceeds;

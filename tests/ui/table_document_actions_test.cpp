@@ -59,13 +59,15 @@ class TableDocumentActionsTest : public QObject {
         services->dialogs.clear();
     }
 
-    // The rows shown, as the document prints them: the values with two decimals.
+    // The rows shown, as the document prints them: the levels' decimals lined up, the
+    // values with two decimals.
     std::string shownRows() const {
         std::string text;
+        const std::vector<std::string> levels = kelvora::output::alignedLevelTexts(window->rows());
         for (std::size_t i = 0; i < window->rows().size(); ++i) {
             const std::string_view row = window->rows()[i];
             const auto comma = row.find(',');
-            text += std::string(row.substr(0, comma + 1)) + kelvora::capacity::fixedDecimals(row.substr(comma + 1)) + "\n";
+            text += levels[i] + "," + kelvora::capacity::fixedDecimals(row.substr(comma + 1)) + "\n";
         }
         return text;
     }
