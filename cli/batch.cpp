@@ -20,6 +20,7 @@
 #include "output/document_model.h"
 #include "output/table_document.h"
 #include "output/workbook_export.h"
+#include "persist/io_error.h"
 #include "persist/startup.h"
 #include "persist/tank_file.h"
 #include "capacity/vocabulary.h"
@@ -352,7 +353,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         if (!options.identify && (options.columnsGiven || options.betaZero))
             throw UsageError{"the column options and --beta-zero go with --identify"};
         inputs.setActivePage(options.page);
-        if (options.tank) persist::loadTankFile(*options.tank, inputs);
+        std::vector<std::string> fileDefaults; // left out by the tank file
+        if (options.tank) fileDefaults = persist::loadTankFile(*options.tank, inputs);
         bool pointCountGiven = false;
         std::vector<capacity::Assignment> assignments;
         for (auto assignment : options.assignments) {
@@ -371,6 +373,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
                     break;
                 }
         capacity::applyAssignments(inputs, assignments);
+        persist::keepNotGiven(fileDefaults, inputs, assignments);
+        if (!fileDefaults.empty()) err << persist::defaultsNote(fileDefaults) << '\n';
         if (options.points.size() > 200) throw UsageError{"at most 200 calibration points"};
         if (!options.points.empty() && !pointCountGiven) {
             if (options.points.size() < 2) throw UsageError{"at least 2 calibration points"};
@@ -402,7 +406,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         return kUsage;
     } catch (const std::filesystem::filesystem_error& e) {
         // A path on the command line that the system rejects is the command line's fault.
-        err << "kelvora-table: " << e.what() << "\n(see kelvora-table --help)\n";
+        err << "kelvora-table: " << persist::userMessage(e) << "\n(see kelvora-table --help)\n";
         return kUsage;
     }
 
@@ -504,7 +508,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         out.flush();
         return kOk;
     } catch (const std::exception& e) {
-        err << errorReportText(e.what()) << '\n';
+        err << errorReportText(persist::userMessage(e)) << '\n';
         return kErrorReport;
     }
 }

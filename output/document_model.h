@@ -60,8 +60,10 @@ struct TableDocument {
 std::string documentRefusal(std::size_t rows);
 
 // The message refusing a document of these page inputs: a ValidUntil that is not a date
-// "YYYY-MM-DD", or a negative uncertainty; "" when they may be printed.
-std::string documentInputsRefusal(const capacity::NamedInputs& inputs);
+// "YYYY-MM-DD" or lies before 1900, a negative uncertainty, or one larger than the
+// dimension it is of (capacity::uncertaintyRefusal); "" when they may be printed. The
+// tank is read as a table request reads it.
+std::string documentInputsRefusal(capacity::NamedInputs& inputs);
 
 // A text as a document shows it on one line: every control character (line breaks and
 // tabs included) and every line or paragraph separator becomes a blank.

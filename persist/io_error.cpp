@@ -3,13 +3,17 @@
 #include "kernel/errors.h"
 
 #include <cerrno>
-#include <cstring>
+#include <new>
+#include <string>
+#include <system_error>
 
 namespace kelvora::persist {
 
 std::string ioReason(int error, IoAccess access) {
     switch (error) {
-    case ENOENT: return "文件夹不存在";
+    case ENOENT:
+    case ENOTDIR:
+        return access == IoAccess::Read ? "文件不存在" : "文件夹不存在";
     case EACCES:
     case EPERM: return access == IoAccess::Read ? "没有读取权限" : "没有写入权限";
     case ENOSPC:
@@ -20,8 +24,50 @@ std::string ioReason(int error, IoAccess access) {
     case ENAMETOOLONG: return "文件名太长";
     case ELOOP: return "符号链接循环";
     case EIO: return "磁盘读写错误";
-    default: return std::strerror(error);
+    case ENOTEMPTY:
+    case EEXIST:
+        return "已经存在";
+    case EMFILE:
+    case ENFILE:
+        return "打开的文件太多";
+    case ENOMEM:
+        return "内存不足";
+    case EXDEV:
+        return "不能跨磁盘移动";
+    case EBUSY:
+        return "正在被使用";
+    case ETXTBSY:
+        return "正在被使用";
+    default:
+        return "错误代码 " + std::to_string(error);
     }
+}
+
+std::string userMessage(const std::exception& e, const std::filesystem::path& path) {
+    if (dynamic_cast<const Error*>(&e)) return e.what();
+    auto named = [&](const std::filesystem::path& p) {
+        return p.empty() ? std::string() : "“" + p.string() + "”";
+    };
+    if (const auto* fs = dynamic_cast<const std::filesystem::filesystem_error*>(&e)) {
+        const std::filesystem::path& shown = fs->path1().empty() ? path : fs->path1();
+        std::string text = shown.empty() ? "文件操作失败" : "无法处理" + named(shown);
+        if (!fs->path2().empty()) text += "和" + named(fs->path2());
+        const int error = fs->code().value();
+        if (error == ENOENT && !shown.empty()) {
+            // Whichever is missing, the file or a folder on its way, is named as such.
+            std::error_code ec;
+            const auto folder = shown.parent_path();
+            if (folder.empty() || std::filesystem::is_directory(folder, ec)) return text + "：文件不存在";
+            return text + "：文件夹" + named(folder) + "不存在";
+        }
+        return text + "：" + ioReason(error);
+    }
+    if (const auto* system = dynamic_cast<const std::system_error*>(&e))
+        return (path.empty() ? "操作失败" : "无法处理" + named(path)) + "：" +
+               ioReason(system->code().value());
+    if (dynamic_cast<const std::bad_alloc*>(&e))
+        return path.empty() ? "内存不足，无法完成这项操作" : "内存不足，无法处理" + named(path);
+    return path.empty() ? "程序内部错误，无法完成这项操作" : "程序内部错误，无法处理" + named(path);
 }
 
 void throwIoError(std::string_view what, const std::filesystem::path& path, int error, IoAccess access) {
