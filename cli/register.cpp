@@ -11,6 +11,7 @@
 #include "output/table_document.h"
 #include "output/workbook_export.h"
 #include "persist/atomic_file.h"
+#include "persist/io_error.h"
 #include "persist/register_file.h"
 #include "persist/tank_file.h"
 
@@ -340,7 +341,7 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
                         makeTables(tank, o, pdfDrawer);
                     } catch (const std::exception& e) {
                         tank.status = "error";
-                        tank.message = errorReportText(e.what());
+                        tank.message = errorReportText(persist::userMessage(e));
                     }
                     tank.inputs.reset();
                 }
@@ -374,7 +375,7 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
         err << "kelvora-table: " << e.what() << '\n';
         return kValidation;
     } catch (const std::exception& e) {
-        err << "kelvora-table: " << errorReportText(e.what()) << '\n';
+        err << "kelvora-table: " << errorReportText(persist::userMessage(e)) << '\n';
         return kErrorReport;
     }
 }
