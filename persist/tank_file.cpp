@@ -50,10 +50,15 @@ const capacity::Term* termOf(std::string_view name) {
     return it == map.end() ? nullptr : it->second;
 }
 
+// The one decoder of a tank file that is not UTF-8: GBK, as registers are read.
+std::string decodeNonUtf8(std::string_view bytes) {
+    return gbkToUtf8(bytes);
+}
+
 // One line as UTF-8, or nothing when it is neither UTF-8 nor GBK.
 std::optional<std::string> lineText(std::string_view line, bool gbk) {
     if (!gbk) return isUtf8(line) ? std::optional<std::string>(line) : std::nullopt;
-    std::string text = gbkToUtf8(line);
+    std::string text = decodeNonUtf8(line);
     if (text.find("\xEF\xBF\xBD") != std::string::npos) return std::nullopt; // U+FFFD: no GBK character
     return text;
 }
@@ -87,12 +92,6 @@ bool needsQuotes(std::string_view value) {
 }
 
 } // namespace
-
-std::string tankFileUtf8(std::string_view bytes) {
-    if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
-    if (isUtf8(bytes)) return std::string(bytes);
-    return gbkToUtf8(bytes);
-}
 
 std::vector<capacity::Assignment> parseTankFile(std::string_view bytes) {
     if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());

@@ -48,9 +48,6 @@ public:
 // line.
 std::vector<capacity::Assignment> parseTankFile(std::string_view bytes);
 
-// The file's bytes as UTF-8 text: without a byte-order mark when they are UTF-8, otherwise
-// decoded as GBK (a byte that is no GBK character becomes U+FFFD).
-std::string tankFileUtf8(std::string_view bytes);
 
 // The file's text for the inputs, heading first, lines ending in LF.
 std::string tankFileText(const capacity::NamedInputs& inputs);
