@@ -699,7 +699,9 @@ bool TFrmMain::FormClose() {
     const auto saved = persist::saveShutdownFilesReporting(*this, dataDir_.empty() ? dataDir() : dataDir_, startup_);
     for (const auto& message : saved.notes) services_->messageBox(message);
     for (const auto& failure : saved.failures)
-        if (!services_->askCloseAnyway(failure + "。\n关闭后，这次输入的数据不会保存。仍然关闭吗？")) return false;
+        if (!services_->askCloseAnyway(failure + (endsInFullStop(failure) ? "" : "。") +
+                                       "\n关闭后，这次输入的数据不会保存。仍然关闭吗？"))
+            return false;
     return true;
 }
 
