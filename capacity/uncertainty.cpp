@@ -1,6 +1,7 @@
 #include "capacity/uncertainty.h"
 
 #include "capacity/display.h"
+#include "capacity/full_volume.h"
 #include "capacity/head_components.h"
 #include "capacity/input_error.h"
 #include "capacity/level_for.h"
@@ -90,16 +91,18 @@ bool prepare(TTankDescription& d) {
 }
 
 // The level stays inside the tank: measured points extrapolate, so only level 0 bounds them.
-bool inside(const TTankDescription& d, double x) {
+// Above the top level only where the tank is not full there (an inclined tank's top gauge
+// reading), whose volume goes on rising past it.
+bool inside(const TTankDescription& d, double x, bool aboveTop) {
     if (d.kind == TStructureKind::skCalibration) return x >= 0;
     const auto range = levelRange(d);
-    return range && x >= range->bottom && x <= range->top;
+    return range && x >= range->bottom && (aboveTop || x <= range->top);
 }
 
 // The volume, or NaN where the perturbed tank or level cannot be evaluated.
-double volumeOrNaN(const TTankDescription& d, double x) {
+double volumeOrNaN(const TTankDescription& d, double x, bool aboveTop) {
     constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-    if (!inside(d, x)) return nan;
+    if (!inside(d, x, aboveTop)) return nan;
     return VolumeAtLevel(d, x, nan);
 }
 
@@ -122,15 +125,17 @@ bool StandardUncertainties::any() const {
 
 double volumeUncertainty(const TTankDescription& d, double x, const StandardUncertainties& u) {
     const double at = VolumeAtLevel(d, x);
+    // A full tank's top row: a section measured larger or smaller moves the top level with
+    // it, rather than leave a sliver above the liquid or a level outside the tank, and
+    // differences there are one-sided. Any other row, an inclined tank's top gauge reading
+    // included, gets central differences.
+    const bool full = fullAtLevel(d, x, at);
     LD variance = 0;
     if (u.level > 0) {
-        const double c = sensitivity([&](double level) { return volumeOrNaN(d, level); }, x, at, stepFor(x));
+        const double c =
+            sensitivity([&](double level) { return volumeOrNaN(d, level, !full); }, x, at, stepFor(x));
         variance += static_cast<LD>(c) * c * u.level * u.level;
     }
-    // The top row is the full tank: a section measured larger or smaller moves the top level
-    // with it, rather than leave a sliver above the liquid or a level outside the tank.
-    const auto range = levelRange(d);
-    const bool full = d.kind != TStructureKind::skCalibration && range && x >= range->top;
     auto levelIn = [&](const TTankDescription& t) {
         if (!full) return x;
         const auto top = levelRange(t);
@@ -143,7 +148,8 @@ double volumeUncertainty(const TTankDescription& d, double x, const StandardUnce
         auto shifted = [&](double v) {
             field = v;
             const bool ok = (!q.positive || v > 0) && prepare(perturbed);
-            const double V = ok ? volumeOrNaN(perturbed, levelIn(perturbed)) : std::numeric_limits<double>::quiet_NaN();
+            const double V = ok ? volumeOrNaN(perturbed, levelIn(perturbed), !full)
+                                : std::numeric_limits<double>::quiet_NaN();
             field = value;
             return V;
         };
@@ -199,6 +205,41 @@ StandardUncertainties readUncertainties(const NamedInputs& inputs) {
             read("UncertaintyPointLevel")};
 }
 
+std::string uncertaintyRefusal(const TTankDescription& d, const StandardUncertainties& u) {
+    auto larger = [](double ui, double dimension) { return ui > 0 && ui > dimension; };
+    auto refusal = [](const char* uncertainty, const char* dimension) {
+        return std::string("呵呵，") + uncertainty + "大于" + dimension + "本身，请检查！";
+    };
+    const bool shell = d.kind == TStructureKind::skHorizontal || d.kind == TStructureKind::skInclined;
+    if (d.kind == TStructureKind::skCalibration) {
+        if (u.pointVolume > 100) return refusal("标定点容积的相对标准不确定度", "100 %");
+        if (!d.pointLevels.empty() &&
+            larger(u.pointLevel, *std::max_element(d.pointLevels.begin(), d.pointLevels.end())))
+            return refusal("标定点高度的标准不确定度", "最高标定点的高度");
+        return {};
+    }
+    const bool circle = d.kind == TStructureKind::skSphere ||
+                        (d.kind == TStructureKind::skHorizontal && d.section == TSectionShape::ssCircle);
+    if (larger(u.section, circle ? d.D : std::min(d.A, d.B)))
+        return refusal("截面尺寸的标准不确定度", "截面尺寸");
+    if (shell && larger(u.length, d.L)) return refusal("长度L的标准不确定度", "长度L");
+    if (d.kind == TStructureKind::skInclined && larger(u.F, d.L)) return refusal("F的标准不确定度", "长度L");
+    if (const auto range = levelRange(d); range && larger(u.level, range->top))
+        return refusal("液位读数的标准不确定度", "罐的高度");
+    if (shell && u.head > 0) {
+        // Against the largest dimension of the chosen heads: a head is never smaller than that.
+        double largest = 0;
+        for (const THeadSpec* side : {&d.left, &d.right})
+            if (side->kind)
+                for (const auto& head : headComponents())
+                    if (head.kind == *side->kind)
+                        for (const auto& field : head.left.fieldList())
+                            largest = std::max(largest, side->dims.*field.dim);
+        if (largest > 0 && larger(u.head, largest)) return refusal("封头尺寸的标准不确定度", "封头尺寸");
+    }
+    return {};
+}
+
 RequestOutcome UncertaintyTable(NamedInputs& inputs, std::vector<RowUncertainty>& rows) {
     const StandardUncertainties u = readUncertainties(inputs);
     for (double value : {u.section, u.length, u.head, u.angle, u.F, u.level, u.pointVolume, u.pointLevel})
@@ -206,6 +247,7 @@ RequestOutcome UncertaintyTable(NamedInputs& inputs, std::vector<RowUncertainty>
     if (!u.any()) return {messages::kNoUncertainty};
     ReadResult read = ReadTankDescription(inputs, RequestType::Table);
     if (!read.description) return {read.message};
+    if (std::string refused = uncertaintyRefusal(*read.description, u); !refused.empty()) return {refused};
     std::size_t expected = 0;
     if (auto refused = checkTableLevels(*read.description, expected); refused.stopped()) return refused;
     const double scale = inputs.checked("CheckBox1") ? MiDu(inputs) : 1000;

@@ -29,9 +29,11 @@ struct StandardUncertainties {
 
 inline constexpr double kCoverageFactor = 2;
 
-// The standard uncertainty u(V), in cubic metres, of VolumeAtLevel(d, x). A difference that
-// would take the level outside the tank (below level 0, above the top level, or a section
-// lowered below the level) is taken one-sided instead.
+// The standard uncertainty u(V), in cubic metres, of VolumeAtLevel(d, x). Differences are
+// one-sided only where a central one would leave the tank: at level 0, and where the tank
+// is full at the level (a horizontal tank or a sphere at its top level, whose top moves
+// with a section measured larger or smaller). An inclined tank's top gauge reading is not
+// full and gets central differences like any row.
 double volumeUncertainty(const TTankDescription& d, double x, const StandardUncertainties& u);
 
 // The expanded uncertainty of each table level, in the table's unit (`scale` per cubic
@@ -61,6 +63,12 @@ namespace messages {
 inline constexpr const char* kNoUncertainty = "呵呵，还没输入任何测量不确定度！";
 inline constexpr const char* kNegativeUncertainty = "呵呵，测量不确定度不能是负数！";
 } // namespace messages
+
+// The refusal of an uncertainty larger than the dimension it is of: the section, L, F
+// (against L), the level reading (against the top level), the largest dimension of the
+// chosen heads, the highest calibration point's level, or a point volume's 100 %; "" when
+// none is.
+std::string uncertaintyRefusal(const TTankDescription& d, const StandardUncertainties& u);
 
 // The page's inputs UncertaintySection … UncertaintyPointLevel; an empty field is 0. A field
 // that is not a number throws ConvertError.

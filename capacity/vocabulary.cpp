@@ -5,6 +5,7 @@
 #include "capacity/memory_inputs.h"
 #include "capacity/page_inputs.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <set>
@@ -268,6 +269,14 @@ const Term* findTerm(std::string_view name) {
     return nullptr;
 }
 
+bool takesNumber(const Term& term) {
+    constexpr std::array<std::string_view, 5> kCertificateTexts{
+        "TankNumber", "TankOwner", "CertificateNumber", "IssuingBody", "ValidUntil"};
+    if (term.kind == T::HeadSize) return true;
+    return term.kind == T::Text && std::find(kCertificateTexts.begin(), kCertificateTexts.end(),
+                                             term.component) == kCertificateTexts.end();
+}
+
 std::string_view trimBlanks(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
         s.remove_prefix(1);
@@ -437,8 +446,7 @@ std::vector<TermListing> vocabularyListing() {
             l.values = "LEVEL,VOLUME (repeatable, in order; the count follows)";
             break;
         case T::Text:
-            // The fields whose keys are not filtered to digits take any text (the certificate's too).
-            l.values = findAnyInput(term.component)->filter == KeyFilter::None ? "text" : "number";
+            l.values = takesNumber(term) ? "number" : "text";
             break;
         default:
             break;

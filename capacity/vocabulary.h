@@ -64,6 +64,10 @@ private:
     int line_;
 };
 
+// Whether the term's value is a number (a dimension, a level, an uncertainty …); the
+// certificate's texts and the choices are not.
+bool takesNumber(const Term& term);
+
 // Applies one set of assignments: the readable names in the vocabulary's order, so a
 // head's shape is chosen before its dimensions are read against it, then the component
 // names in their given order. A name given twice in one set (point excepted), an unknown

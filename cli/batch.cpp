@@ -21,6 +21,7 @@
 #include "identify/identification.h"
 #include "identify/records.h"
 #include "kernel/errors.h"
+#include "persist/io_error.h"
 #include "persist/startup.h"
 #include "persist/tank_file.h"
 
@@ -351,7 +352,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         if (!options.identify && (options.columnsGiven || options.betaZero))
             throw UsageError{"列选项和 --beta-zero 须与 --identify 同用"};
         inputs.setActivePage(options.page);
-        if (options.tank) persist::loadTankFile(*options.tank, inputs);
+        std::vector<std::string> fileDefaults; // left out by the tank file
+        if (options.tank) fileDefaults = persist::loadTankFile(*options.tank, inputs);
         bool pointCountGiven = false;
         std::vector<capacity::Assignment> assignments;
         for (auto assignment : options.assignments) {
@@ -370,6 +372,8 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
                     break;
                 }
         capacity::applyAssignments(inputs, assignments);
+        persist::keepNotGiven(fileDefaults, inputs, assignments);
+        if (!fileDefaults.empty()) err << persist::defaultsNote(fileDefaults) << '\n';
         if (options.points.size() > 200) throw UsageError{"标定点至多 200 个"};
         if (!options.points.empty() && !pointCountGiven) {
             if (options.points.size() < 2) throw UsageError{"标定点至少 2 个"};
@@ -485,7 +489,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             << convertedInputLine(e, {options.assignments, options.tank.has_value()}) << '\n';
         return kErrorReport;
     } catch (const std::exception& e) {
-        err << errorReportText(e.what()) << '\n';
+        err << errorReportText(persist::userMessage(e)) << '\n';
         return kErrorReport;
     }
 }

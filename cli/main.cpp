@@ -1,4 +1,5 @@
 #include "cli/batch.h"
+#include "persist/io_error.h"
 
 #include <csignal>
 #include <exception>
@@ -12,9 +13,9 @@ int main(int argc, char** argv) {
         std::ios::sync_with_stdio(false);
         return kelvora::cli::runBatch(argc, argv, std::cout, std::cerr);
     } catch (const std::exception& e) {
-        std::cerr << "kelvora-table: " << e.what() << '\n';
+        std::cerr << "kelvora-table: " << kelvora::persist::userMessage(e) << '\n';
     } catch (...) {
-        std::cerr << "kelvora-table: 意外失败\n";
+        std::cerr << "kelvora-table: 程序内部错误，无法完成这项操作\n";
     }
     return kelvora::cli::kErrorReport;
 }

@@ -17,6 +17,7 @@
 #include "persist/atomic_file.h"
 #include "persist/io_error.h"
 #include "persist/file_name.h"
+#include "persist/io_error.h"
 #include "persist/register_file.h"
 #include "persist/tank_file.h"
 
@@ -402,7 +403,7 @@ void makeTank(Tank& tank, const persist::RegisterTable& table, const fs::path& b
         tank.message = e.what();
     } catch (const std::exception& e) {
         tank.status = Status::Failed;
-        tank.message = errorReportText(e.what());
+        tank.message = errorReportText(persist::userMessage(e));
     }
     if (inputs) {
         try {
@@ -422,7 +423,7 @@ void makeTank(Tank& tank, const persist::RegisterTable& table, const fs::path& b
             }
         } catch (const std::exception& e) {
             tank.status = Status::Failed;
-            tank.message = errorReportText(e.what());
+            tank.message = errorReportText(persist::userMessage(e));
         }
     }
     if (tank.status != Status::Done) tank.message += removeFiles(files);
@@ -535,7 +536,7 @@ int runRegister(int argc, const char* const* argv, std::ostream& /*out: the resu
         err << "kelvora-table: " << e.what() << '\n';
         return kValidation;
     } catch (const std::exception& e) {
-        err << "kelvora-table: " << errorReportText(e.what()) << '\n';
+        err << "kelvora-table: " << errorReportText(persist::userMessage(e)) << '\n';
         return kErrorReport;
     }
 }

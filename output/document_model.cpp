@@ -1,5 +1,6 @@
 #include "output/document_model.h"
 
+#include "capacity/full_volume.h"
 #include "capacity/head_components.h"
 #include "capacity/input_table.h"
 #include "capacity/page_inputs.h"
@@ -7,6 +8,7 @@
 #include "capacity/row_columns.h"
 #include "capacity/tank_check.h"
 #include "capacity/uncertainty.h"
+#include "kernel/errors.h"
 #include "kernel/number_text.h"
 #include "output/table_columns.h"
 
@@ -85,6 +87,16 @@ std::string densityUnit(std::string_view unit) {
     return std::string(unit);
 }
 
+// The whole tank's volume in the table's unit, two decimals as a row's value; "" when it
+// cannot be composed.
+std::string fullVolumeText(const capacity::TTankDescription& d, const capacity::NamedInputs& inputs) {
+    const capacity::LevelVolume whole = capacity::fullTankVolume(d);
+    if (!whole.ok()) return {};
+    const long double value = static_cast<long double>(whole.V) * tableValueScale(inputs);
+    if (!std::isfinite(value)) return {};
+    return kernel::RoundToStr(static_cast<double>(value));
+}
+
 // "椭圆(椭球)封头，h = 25 mm，H = 525 mm，容积加上": the caption without its figure number,
 // the dimensions under the labels the window shows beside them.
 std::string headWords(const capacity::THeadSpec& head, bool left) {
@@ -117,7 +129,7 @@ std::string documentRefusal(std::size_t rows) {
     return rows > kMaxDocumentRows ? messages::kDocumentTooLong : "";
 }
 
-std::string documentInputsRefusal(const capacity::NamedInputs& inputs) {
+std::string documentInputsRefusal(capacity::NamedInputs& inputs) {
     const std::string date = inputs.text("ValidUntil");
     if (!date.empty()) {
         bool valid = date.size() == 10 && date[4] == '-' && date[7] == '-';
@@ -130,10 +142,19 @@ std::string documentInputsRefusal(const capacity::NamedInputs& inputs) {
             valid = day.ok();
         }
         if (!valid) return "呵呵，有效期至“" + documentText(date) + "”不是有效日期，请按 YYYY-MM-DD 输入，如 2027-12-31！";
+        if (date < "1900") return "呵呵，有效期至“" + date + "”早于1900年，不是有效日期！";
     }
     const capacity::StandardUncertainties u = capacity::readUncertainties(inputs);
     for (double x : {u.section, u.length, u.head, u.angle, u.F, u.level, u.pointVolume, u.pointLevel})
         if (x < 0) return capacity::messages::kNegativeUncertainty;
+    if (u.any()) {
+        try {
+            const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
+            if (read.description) return capacity::uncertaintyRefusal(*read.description, u);
+        } catch (const Error&) {
+            // A tank the table request refuses is refused there, with its own message.
+        }
+    }
     return {};
 }
 
@@ -236,11 +257,20 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
         weight ? "重量（kg），密度 " + inputs.text("Edit37") + " " + densityUnit(inputs.text("ComboBox1"))
                : "容积（L）",
         true);
+    // The whole tank by the table's method; the top row beside it where that differs (an
+    // inclined tank's top gauge reading, a table ending below the top level).
+    std::string top;
     if (!rows.empty()) {
         const std::string_view last = rows[rows.size() - 1];
-        const auto comma = last.find(',');
-        if (comma != std::string_view::npos)
-            add("满罐容量", capacity::fixedDecimals(last.substr(comma + 1)) + " " + unit);
+        if (const auto comma = last.find(','); comma != std::string_view::npos)
+            top = capacity::fixedDecimals(last.substr(comma + 1));
+    }
+    const std::string whole =
+        d.kind == TStructureKind::skCalibration ? std::string() : fullVolumeText(d, inputs);
+    if (!whole.empty() || !top.empty()) {
+        const std::string full = whole.empty() ? top : capacity::fixedDecimals(whole);
+        add("满罐容量", full + " " + unit);
+        if (!top.empty() && top != full) add("最高液位容积", top + " " + unit);
     }
     if (d.kind == TStructureKind::skCalibration) {
         doc.pointsAfter = doc.fields.size();

@@ -61,8 +61,10 @@ struct TableDocument {
 std::string documentRefusal(std::size_t rows);
 
 // The message refusing a document of these page inputs: a ValidUntil that is not a date
-// "YYYY-MM-DD", or a negative uncertainty; "" when they may be printed.
-std::string documentInputsRefusal(const capacity::NamedInputs& inputs);
+// "YYYY-MM-DD" or lies before 1900, a negative uncertainty, or one larger than the
+// dimension it is of (capacity::uncertaintyRefusal); "" when they may be printed. The
+// tank is read as a table request reads it.
+std::string documentInputsRefusal(capacity::NamedInputs& inputs);
 
 // The note before a document whose ValidUntil lies before `today` ("2026-03-01"): the
 // certificate would be out of date on the day it is made. "" for none (no date, a date

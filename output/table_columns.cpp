@@ -8,15 +8,14 @@
 
 namespace kelvora::output {
 
-namespace {
-
-// Litres per cubic metre, or the density in kg/m³ with the weight option.
-double valueScale(const capacity::NamedInputs& inputs) {
+double tableValueScale(const capacity::NamedInputs& inputs) {
     if (!inputs.checked("CheckBox1")) return 1000;
     double scale = kernel::strToFloat(inputs.text("Edit37"));
     if (inputs.text("ComboBox1") == "g/cm^3") scale *= 1000;
     return scale;
 }
+
+namespace {
 
 std::string printed(const char* format, double x) {
     char text[400];
@@ -30,7 +29,7 @@ std::optional<std::vector<capacity::RowUncertainty>> tableUncertaintyOf(const ca
                                                                         const capacity::NamedInputs& inputs) {
     const capacity::StandardUncertainties u = capacity::readUncertainties(inputs);
     if (!u.any()) return std::nullopt;
-    return capacity::tableUncertainty(d, u, valueScale(inputs));
+    return capacity::tableUncertainty(d, u, tableValueScale(inputs));
 }
 
 std::string perMillimetreColumnText(std::optional<double> value) {
@@ -54,7 +53,7 @@ TableColumns tableColumns(const capacity::TTankDescription& d, const capacity::N
                 values.push_back(row.value);
             }
         } else {
-            const double scale = valueScale(inputs);
+            const double scale = tableValueScale(inputs);
             capacity::forEachTableLevel(d, [&](double x) {
                 levels.push_back(x);
                 values.push_back(static_cast<double>(

@@ -25,6 +25,9 @@ struct TableColumns {
     bool empty() const { return headings.empty(); }
 };
 
+// The table's unit per cubic metre: litres, or the density in kg/m³ with the weight option.
+double tableValueScale(const capacity::NamedInputs& inputs);
+
 // The rows' uncertainty (the table's unit: litres, or kilograms with the weight option),
 // or none when no standard uncertainty is given.
 std::optional<std::vector<capacity::RowUncertainty>> tableUncertaintyOf(const capacity::TTankDescription& d,

@@ -43,10 +43,12 @@ void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows,
     const SheetLayout layout(rows, edit9Text, weight, columns);
     const WorkbookFormat format = workbookFormatFor(fileName);
     // A table that cannot be saved is refused before anything touches the disk.
-    if (format == WorkbookFormat::Xls)
+    if (format == WorkbookFormat::Xls) {
         checkXlsLimits(layout);
-    else
+    } else {
         checkXlsxLimits(layout);
+        checkXlsxTexts(tank);
+    }
 
     persist::AtomicFile file(fileName);
     AtomicFileSink sink(file);

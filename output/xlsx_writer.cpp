@@ -6,7 +6,9 @@
 
 #include <array>
 #include <atomic>
+#include <cctype>
 #include <charconv>
+#include <cstdio>
 #include <ctime>
 #include <functional>
 #include <stdexcept>
@@ -77,7 +79,8 @@ class XlsxWorkbookWriter::SheetXml {
 public:
     using Flush = std::function<void(std::string_view)>;
 
-    SheetXml(Flush flush, std::uint64_t lastRow, std::uint64_t lastColumn) : flush_(std::move(flush)) {
+    SheetXml(Flush flush, std::uint64_t lastRow, std::uint64_t lastColumn, bool selected = true)
+        : flush_(std::move(flush)) {
         buffer_.reserve(kBuffer + 4096);
         buffer_ += kSheetHead;
         if (lastRow > 0 && lastColumn > 0) {
@@ -89,8 +92,11 @@ public:
             }
             buffer_ += "\"/>";
         }
-        buffer_ += "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
-                   "<sheetFormatPr defaultRowHeight=\"15\"/><sheetData>";
+        // Only the first sheet is selected: a workbook opening with several selected sheets
+        // groups them, and an entry typed into one lands in all.
+        buffer_ += selected ? "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
+                            : "<sheetViews><sheetView workbookViewId=\"0\"/></sheetViews>";
+        buffer_ += "<sheetFormatPr defaultRowHeight=\"15\"/><sheetData>";
     }
 
     void row(std::uint64_t row, std::span<const Cell> cells) {
@@ -167,7 +173,9 @@ private:
     }
 
     // The text escaped for XML; a control character the document cannot carry is written
-    // as the format's "_xHHHH_", a byte that starts no valid UTF-8 sequence as U+FFFD.
+    // as the format's "_xHHHH_", a byte that starts no valid UTF-8 sequence as U+FFFD, and
+    // the "_" that starts a literal "_xHHHH_" as "_x005F_", so that it reads back as typed.
+    // A character XML forbids (U+FFFE, U+FFFF) throws: checkXlsxTexts refuses it first.
     void text(std::string_view s) {
         std::size_t units = 0;
         std::size_t i = 0;
@@ -178,6 +186,8 @@ private:
                 if (length == 0) {
                     buffer_ += "\xEF\xBF\xBD";
                     ++units, ++i;
+                } else if (const auto forbidden = xmlForbiddenCharacter(s.substr(i, length))) {
+                    throw Error(forbiddenCharacterMessage(*forbidden, {}));
                 } else {
                     buffer_.append(s.data() + i, length);
                     units += length == 4 ? 2 : 1;
@@ -203,6 +213,9 @@ private:
             case '\r':
                 buffer_ += "&#13;";
                 break;
+            case '_':
+                buffer_ += escapeLike(s.substr(i - 1)) ? "_x005F_" : "_";
+                break;
             default:
                 if (b < 0x20 || b == 0x7F) {
                     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -216,6 +229,14 @@ private:
             }
         }
         if (units > kMaxCellTextLength) tooLongText();
+    }
+
+    // Whether s starts with "_xHHHH_", which a reader takes for an escaped character.
+    static bool escapeLike(std::string_view s) {
+        if (s.size() < 7 || s[1] != 'x' || s[6] != '_') return false;
+        for (std::size_t k = 2; k < 6; ++k)
+            if (!std::isxdigit(static_cast<unsigned char>(s[k]))) return false;
+        return true;
     }
 
     // The length of the well-formed UTF-8 sequence at s[i], or 0.
@@ -263,6 +284,29 @@ std::uint64_t sheetXml(const SheetLayout& layout, const XlsxWorkbookWriter::Shee
 
 } // namespace
 
+std::optional<char32_t> xmlForbiddenCharacter(std::string_view utf8) {
+    // In well-formed UTF-8 the surrogates cannot occur and the C0 controls are escaped, so
+    // U+FFFE and U+FFFF (EF BF BE, EF BF BF) are what is left of XML 1.0's exclusions.
+    for (std::size_t i = utf8.find('\xEF'); i != std::string_view::npos; i = utf8.find('\xEF', i + 1))
+        if (i + 2 < utf8.size() && utf8[i + 1] == '\xBF' && (utf8[i + 2] == '\xBE' || utf8[i + 2] == '\xBF'))
+            return utf8[i + 2] == '\xBE' ? U'\uFFFE' : U'\uFFFF';
+    return std::nullopt;
+}
+
+std::string forbiddenCharacterMessage(char32_t c, std::string_view label) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    const std::string where = label.empty() ? std::string("文字") : "“" + std::string(label) + "”";
+    return "呵呵，" + where + "中含有字符" + code + "，.xlsx 工作簿不能保存这个字符，请删去它！";
+}
+
+void checkXlsxTexts(std::span<const DocumentField> tank) {
+    for (const DocumentField& field : tank)
+        for (const std::string* text : {&field.label, &field.value})
+            if (const auto c = xmlForbiddenCharacter(*text))
+                throw Error(forbiddenCharacterMessage(*c, field.label));
+}
+
 void checkXlsxLimits(const SheetLayout& layout) {
     if (layout.lastRow() > kXlsxMaxRows)
         throw Error("容积表需要 " + std::to_string(layout.lastRow()) + " 行，超出 .xlsx 工作表的上限 " +
@@ -299,7 +343,7 @@ void XlsxWorkbookWriter::beginSheet(std::uint64_t lastRow, std::uint64_t lastCol
     if (sheet_ || sheetsWritten_ == sheetCount_) throw std::logic_error("no sheet left to begin");
     zip_.beginEntry("xl/worksheets/sheet" + std::to_string(++sheetsWritten_) + ".xml");
     sheet_ = std::make_unique<SheetXml>([this](std::string_view piece) { zip_.write(piece); }, lastRow,
-                                        lastColumn);
+                                        lastColumn, sheetsWritten_ == 1);
 }
 
 void XlsxWorkbookWriter::writeRow(std::uint64_t row, std::span<const Cell> cells) {

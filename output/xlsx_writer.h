@@ -20,6 +20,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -38,6 +39,15 @@ void setXlsxSheetByteLimit(std::uint64_t bytes);
 // Throws Error, naming the limit, when the layout does not fit an .xlsx sheet: too many
 // rows or columns, or a sheet whose XML would pass xlsxSheetByteLimit().
 void checkXlsxLimits(const SheetLayout& layout);
+
+// The first character of a UTF-8 text that XML 1.0 does not allow in a document and the
+// format's escapes cannot carry either (U+FFFE, U+FFFF); nothing when there is none.
+std::optional<char32_t> xmlForbiddenCharacter(std::string_view utf8);
+// "呵呵，“罐号”中含有字符U+FFFE，…": the refusal naming the character (and the field).
+std::string forbiddenCharacterMessage(char32_t c, std::string_view label);
+// Throws Error with that message when a label or value of the tank's fields holds such a
+// character; the table's own cells are numbers and fixed headings.
+void checkXlsxTexts(std::span<const DocumentField> tank);
 
 // What a finished package holds, for the check after saving.
 struct XlsxPackage {

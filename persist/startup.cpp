@@ -4,6 +4,7 @@
 #include "capacity/input_table.h"
 #include "persist/atomic_file.h"
 #include "persist/grid_file.h"
+#include "persist/io_error.h"
 #include "persist/settings.h"
 
 #include <system_error>
@@ -67,26 +68,42 @@ std::string startupMessage(const StartupLoad& load) {
            "如果修改了标定点，关闭程序时原文件改名为“" + load.gridFile.filename().string() + ".bak”。";
 }
 
-std::vector<std::string> saveShutdownFiles(const capacity::NamedInputs& inputs, const std::string& dir,
-                                           const StartupLoad& startup) {
+ShutdownSave saveShutdownFilesReporting(const capacity::NamedInputs& inputs, const std::string& dir,
+                                        const StartupLoad& startup) {
     std::error_code ec;
     fs::create_directories(dir, ec); // a failure shows in the saves below
-    // Closing never fails on a file that cannot be written; the old files stay whole. The
-    // two files are independent: settings that cannot be saved are no reason to lose the
-    // calibration points.
-    std::vector<std::string> messages;
+    // The two files are independent: settings that cannot be saved are no reason to lose
+    // the calibration points. A file that cannot be written stays whole, and is named.
+    ShutdownSave save;
+    auto failed = [&](const char* what, const fs::path& path) {
+        try {
+            throw;
+        } catch (const std::exception& e) {
+            save.failures.push_back(userMessage(e, path));
+        } catch (...) {
+            save.failures.push_back(std::string(what) + "“" + path.string() + "”无法保存");
+        }
+    };
     try {
         const fs::path backup = SaveSettings(inputs, ConfigPath(dir));
         if (!backup.empty())
-            messages.push_back("设置文件“" + ConfigPath(dir).string() + "”太大，无法完整读回。原文件已改名为“" +
-                               backup.filename().string() + "”，输入的数据保存在新的设置文件中。");
+            save.notes.push_back("设置文件“" + ConfigPath(dir).string() +
+                                 "”太大，无法完整读回。原文件已改名为“" + backup.filename().string() +
+                                 "”，输入的数据保存在新的设置文件中。");
     } catch (...) {
+        failed("设置文件", ConfigPath(dir));
     }
     try {
         saveGrid(inputs.grid(), calibrationFilePath(dir), startup);
     } catch (...) {
+        failed("标定点文件", calibrationFilePath(dir));
     }
-    return messages;
+    return save;
+}
+
+std::vector<std::string> saveShutdownFiles(const capacity::NamedInputs& inputs, const std::string& dir,
+                                           const StartupLoad& startup) {
+    return saveShutdownFilesReporting(inputs, dir, startup).notes;
 }
 
 } // namespace kelvora::persist

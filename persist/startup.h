@@ -35,9 +35,15 @@ StartupLoad loadStartupFiles(capacity::NamedInputs& inputs, const DataFolder& fo
 // The message for a start whose bd.txt is kept; empty when there is none.
 std::string startupMessage(const StartupLoad& load);
 
-// Config.ini and then bd.txt into `dir` (made first when missing), each on its own, errors
-// discarded; each file is either replaced whole or left as it was, and bd.txt as `startup`
-// asks. Answers the messages for the user: a Config.ini too large to keep whole.
+// Config.ini and then bd.txt into `dir` (made first when missing), each on its own; each
+// file is either replaced whole or left as it was, and bd.txt as `startup` asks.
+struct ShutdownSave {
+    std::vector<std::string> notes;    // for the user: a Config.ini too large to keep whole
+    std::vector<std::string> failures; // a file that could not be saved, named, with the reason
+};
+ShutdownSave saveShutdownFilesReporting(const capacity::NamedInputs& inputs, const std::string& dir,
+                                        const StartupLoad& startup = {});
+// The same, the failures discarded: the notes.
 std::vector<std::string> saveShutdownFiles(const capacity::NamedInputs& inputs, const std::string& dir,
                                            const StartupLoad& startup = {});
 

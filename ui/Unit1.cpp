@@ -11,6 +11,7 @@
 #include "output/workbook_export.h"
 #include "persist/data_folder.h"
 #include "persist/settings.h"
+#include "persist/io_error.h"
 #include "persist/startup.h"
 #include "ui/controls.h"
 #include "ui/conversion_focus.h"
@@ -571,7 +572,7 @@ void TFrmMain::runHandler(const std::function<void()>& handler) {
         services_->errorReport(e.what());
         focusUnconvertedInput(*this, std::vector<std::string>(readInputs_), e.what());
     } catch (const std::exception& e) {
-        services_->errorReport(e.what());
+        services_->errorReport(persist::userMessage(e));
     }
 }
 
@@ -704,6 +705,7 @@ void TFrmMain::FormActivate() {
     activated_ = true;
     const persist::DataFolder folder = persist::dataFolder(ProgramDir);
     dataDir_ = folder.dir.string();
+    tankFileMenu_->readRecentFiles(dataDir_);
     {
         // The results come back with the inputs they were made from.
         const auto hold = staleResults_->hold();
@@ -718,9 +720,14 @@ void TFrmMain::FormActivate() {
     }
 }
 
-void TFrmMain::FormClose() {
-    for (const auto& message : persist::saveShutdownFiles(*this, dataDir_.empty() ? dataDir() : dataDir_, startup_))
-        services_->messageBox(message);
+bool TFrmMain::FormClose() {
+    const auto saved = persist::saveShutdownFilesReporting(*this, dataDir_.empty() ? dataDir() : dataDir_, startup_);
+    for (const auto& message : saved.notes) services_->messageBox(message);
+    for (const auto& failure : saved.failures)
+        if (!services_->askCloseAnyway(failure + (endsInFullStop(failure) ? "" : "。") +
+                                       "\n关闭后，这次输入的数据不会保存。仍然关闭吗？"))
+            return false;
+    return true;
 }
 
 void TFrmMain::showEvent(QShowEvent* event) {
@@ -740,7 +747,7 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    FormClose();
+    if (!FormClose()) return event->ignore();
     event->accept();
 }
 

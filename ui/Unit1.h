@@ -72,7 +72,8 @@ public:
     void ShowWeightLabel();
     void FormCreate();
     void FormActivate();
-    void FormClose();
+    // Saves the settings; false when they could not be and the user keeps the window open.
+    bool FormClose();
 
     // ListBox1's content: the rows of the last generated table.
     const capacity::RowList& rows() const { return rows_; }

@@ -1,6 +1,7 @@
 #include "ui/application.h"
 
 #include "kernel/errors.h"
+#include "persist/io_error.h"
 
 #include <QFont>
 #include <QLibraryInfo>
@@ -17,9 +18,9 @@ bool KelvoraApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        if (reportError) reportError(e.what());
+        if (reportError) reportError(persist::userMessage(e));
     } catch (...) {
-        if (reportError) reportError("Unknown error");
+        if (reportError) reportError("程序内部错误，无法完成这项操作");
     }
     return false;
 }

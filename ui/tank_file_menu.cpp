@@ -3,6 +3,7 @@
 #include "capacity/vocabulary.h"
 #include "kernel/errors.h"
 #include "persist/file_name.h"
+#include "persist/io_error.h"
 #include "persist/recent_files.h"
 #include "persist/settings.h"
 #include "persist/tank_file.h"
@@ -68,7 +69,6 @@ TankFileMenu::TankFileMenu(TFrmMain& window)
         [](TankFileMenu* m) { m->window_.close(); });
     if (window.layout()) window.layout()->setMenuBar(bar_);
 
-    recent_ = persist::loadRecentFiles(window_.dataDir());
     fillRecentMenu();
     // The change mark follows the inputs, whichever control or grid cell changed them.
     watch_->setInterval(300);
@@ -166,11 +166,14 @@ void TankFileMenu::openFile(const std::string& path) {
 }
 
 void TankFileMenu::load(const std::string& path) {
-    quietly(window_, [&] { persist::loadTankFile(path, window_); });
+    std::vector<std::string> defaults;
+    quietly(window_, [&] { defaults = persist::loadTankFile(path, window_); });
     window_.identifyPage()->clearFit();
     window_.ShowWeightLabel();
     setCurrent(path);
     remember(path);
+    // A file cut short or written by hand loads, but never silently on defaults.
+    if (!defaults.empty()) window_.services().messageBox(persist::defaultsNote(defaults));
 }
 
 bool TankFileMenu::save() {
@@ -192,11 +195,17 @@ bool TankFileMenu::saveAs() {
     return true;
 }
 
+void TankFileMenu::readRecentFiles(const std::string& dataDir) {
+    // Never merged with a list made before: nothing is remembered before the window is up.
+    recent_ = persist::loadRecentFiles(dataDir);
+    fillRecentMenu();
+}
+
 bool TankFileMenu::mayClose() {
     try {
         return settleChanges();
     } catch (const std::exception& e) {
-        window_.services().errorReport(e.what());
+        window_.services().errorReport(persist::userMessage(e));
         return false;
     }
 }

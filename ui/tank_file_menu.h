@@ -35,6 +35,8 @@ public:
 
     // Before the window closes: false when the user keeps it open (取消, or a failed save).
     bool mayClose();
+    // The list of the tank files used last, from the data folder, once the window knows it.
+    void readRecentFiles(const std::string& dataDir);
 
     const std::string& currentFile() const { return current_; }
     bool changed() const;

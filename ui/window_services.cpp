@@ -93,6 +93,16 @@ SaveChanges QtWindowServices::askSaveChanges(const std::string& fileName) {
     return SaveChanges::Cancel;
 }
 
+bool QtWindowServices::askCloseAnyway(const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, q(applicationTitle()), q(text), QMessageBox::NoButton, parent_);
+    QPushButton* close = box.addButton(QStringLiteral("关闭"), QMessageBox::DestructiveRole);
+    QPushButton* stay = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(stay);
+    box.setEscapeButton(stay);
+    box.exec();
+    return box.clickedButton() == close;
+}
+
 std::optional<int> QtWindowServices::askNumber(const std::string& label, int value, int min, int max) {
     bool ok = false;
     const int n = QInputDialog::getInt(parent_, q(applicationTitle()), q(label), value, min, max, 1, &ok);

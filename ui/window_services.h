@@ -41,6 +41,8 @@ public:
     virtual std::optional<std::string> openDialog(const std::vector<std::string>& filters) = 0;
     // Modal, 保存 / 不保存 / 取消, naming the file whose changes would be lost.
     virtual SaveChanges askSaveChanges(const std::string& fileName) = 0;
+    // Modal, 关闭 / 取消, after `text` says what would be lost: true to close anyway.
+    virtual bool askCloseAnyway(const std::string& text) = 0;
     // A whole number from `min` to `max`, `value` proposed; nothing when cancelled.
     virtual std::optional<int> askNumber(const std::string& label, int value, int min, int max) = 0;
     // Modal, 是 / 否, the application's title; true for 是.
@@ -69,6 +71,7 @@ public:
     std::optional<std::string> saveDialog(const SaveDialogRequest& request) override;
     std::optional<std::string> openDialog(const std::vector<std::string>& filters) override;
     SaveChanges askSaveChanges(const std::string& fileName) override;
+    bool askCloseAnyway(const std::string& text) override;
     std::optional<int> askNumber(const std::string& label, int value, int min, int max) override;
     bool askYesNo(const std::string& question) override;
     bool openDocument(const std::string& path) override;

@@ -8,6 +8,7 @@
                                     them, each with the text its <v> or <t> holds in the file
     read_workbook.py tank FILE      the sheet names, then the second sheet's cells, with
                                     xlrd for .xls and openpyxl for .xlsx
+    read_workbook.py views FILE     each sheet's name and whether it is selected (openpyxl)
 
 Cells come out as "row<TAB>column<TAB>n|s<TAB>value", 1-based, after a first line
 "sheets<TAB>count<TAB>first sheet's name". Numbers are printed with repr().
@@ -101,4 +102,12 @@ def read_tank(path):
                     emit(r + 1, c + 1, cell.value)
 
 
-{"tank": read_tank, "xls": read_xls, "xlsx": read_xlsx, "stream": read_stream, "sheets": read_sheets}[sys.argv[1]](sys.argv[2])
+def read_views(path):
+    import openpyxl
+    book = openpyxl.load_workbook(path)
+    for sheet in book.worksheets:
+        selected = any(view.tabSelected for view in sheet.views.sheetView)
+        print(f"{sheet.title}\t{'selected' if selected else '-'}")
+
+
+{"views": read_views, "tank": read_tank, "xls": read_xls, "xlsx": read_xlsx, "stream": read_stream, "sheets": read_sheets}[sys.argv[1]](sys.argv[2])

@@ -28,6 +28,8 @@ public:
     std::deque<ui::SaveChanges> saveChangesAnswers;         // empty: cancel
     std::vector<std::string> saveChangesAsked;              // the file names asked about
     std::optional<int> numberAnswer;                        // unset: cancel
+    std::vector<std::string> closeAnywayAsked;              // the texts of askCloseAnyway
+    bool closeAnyway = true;
     bool openSucceeds = true;
     QImage clipboard;
     // Answers the print dialog: adjusts the printer (a PDF file in the tests) and says
@@ -52,6 +54,10 @@ public:
         auto answer = openAnswers.front();
         openAnswers.pop_front();
         return answer;
+    }
+    bool askCloseAnyway(const std::string& text) override {
+        closeAnywayAsked.push_back(text);
+        return closeAnyway;
     }
     ui::SaveChanges askSaveChanges(const std::string& fileName) override {
         saveChangesAsked.push_back(fileName);

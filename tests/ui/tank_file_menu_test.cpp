@@ -158,8 +158,11 @@ private slots:
         trigger(*window, "OpenTankAction");
         QCOMPARE(services->saveChangesAsked.back(), std::string("油罐.tank"));
         QCOMPARE(window->text("Edit2"), std::string("5000"));
-        QCOMPARE(services->shown.size(), std::size_t{1});
-        QVERIFY(services->shown[0].text.find("第2行") != std::string::npos);
+        // Opening a.tank above said which inputs it left to their defaults (this window was
+        // never started, so its head volume choices were unset when a.tank was saved).
+        QCOMPARE(services->shown.size(), std::size_t{2});
+        QVERIFY(services->shown[0].text.starts_with("罐文件没有给出，按默认值："));
+        QVERIFY(services->shown[1].text.find("第2行") != std::string::npos);
     }
 
     void gaugeChart() {
