@@ -10,7 +10,7 @@ namespace {
 using K = InputKind;
 using F = KeyFilter;
 
-constexpr std::array<InputInfo, 25> kPageInputs{{
+constexpr std::array<InputInfo, 34> kPageInputs{{
     {"LevelForValue", K::Edit, kTablePageName, "已知容积", {}, F::DigitsPoint},
     {"LevelForMode", K::PickList, kTablePageName, "", {}, F::None},
     {"LevelForResult", K::Edit, kTablePageName, "液位", "毫米", F::None},
@@ -38,6 +38,19 @@ constexpr std::array<InputInfo, 25> kPageInputs{{
     {"CumulativeInColumn", K::ComboBox, kIdentifyPageName, "累加进油量", "升", F::None},
     {"CumulativeOutColumn", K::ComboBox, kIdentifyPageName, "累加出油量", "升", F::None},
     {"BetaZero", K::CheckBox, kIdentifyPageName, "β固定为0", {}, F::None},
+    {"VerticalCourses", K::Edit, kVerticalPageName, "圈板",
+     "从下往上每圈：高度,周长,板厚[,修正值]（毫米），以分号隔开", F::None},
+    {"VerticalBottom", K::Edit, kVerticalPageName, "罐底点", "从0起每点：高度（毫米）,容积（升），以分号隔开",
+     F::None},
+    {"VerticalDeadwood", K::Edit, kVerticalPageName, "罐内附件",
+     "每段：起点高度,终点高度（毫米）,容积（升，罐内物体为负），以分号隔开", F::None},
+    {"VerticalTilt", K::Edit, kVerticalPageName, "倾斜角θ", "度，0 ≤ θ < 5", F::DigitsPoint},
+    {"VerticalDensity", K::Edit, kVerticalPageName, "液体密度", "kg/m3，静压力容量增大值和浮顶排液量用",
+     F::DigitsPoint},
+    {"VerticalRoofMass", K::Edit, kVerticalPageName, "浮顶质量", "kg", F::DigitsPoint},
+    {"VerticalRoofFloat", K::Edit, kVerticalPageName, "浮顶起浮高度", "毫米", F::DigitsPoint},
+    {"VerticalRoofRest", K::Edit, kVerticalPageName, "浮顶落底高度", "毫米", F::DigitsPoint},
+    {"VerticalReferenceHeight", K::Edit, kVerticalPageName, "参照高度", "毫米", F::DigitsPoint},
 }};
 
 } // namespace

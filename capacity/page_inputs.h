@@ -21,6 +21,9 @@ inline constexpr std::string_view kTablePageName = "TabSheet7";
 // The "变位识别" page: the records file, its columns chosen by heading (empty: recognised)
 // and the fit's β option. Its inputs follow those of the "容积表" page in the table below.
 inline constexpr std::string_view kIdentifyPageName = "TabSheet8";
+// The "立式圆筒" structure page: the vertical tank's courses, bottom points and deadwood
+// (each one list, capacity/vertical_description.h), tilt, density, roof and reference height.
+inline constexpr std::string_view kVerticalPageName = "TabSheet9";
 
 std::span<const InputInfo> pageInputTable();
 

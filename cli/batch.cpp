@@ -3,6 +3,7 @@
 #include "cli/document_application.h"
 #include "cli/register.h"
 #include "cli/tank_options.h"
+#include "cli/vertical_options.h"
 
 #include "capacity/calibration_grid.h"
 #include "capacity/display.h"
@@ -154,7 +155,8 @@ error, as the window shows it); 2 an error report (on standard error, as the win
 (without any argument, this text on standard error).
 )";
 
-constexpr std::array<std::string_view, 4> kPageCaptions{"水平圆筒", "倾斜圆筒", "球罐", "罐容标定"};
+constexpr std::array<std::string_view, 5> kPageCaptions{"水平圆筒", "倾斜圆筒", "球罐", "罐容标定",
+                                                        "立式圆筒"};
 
 struct UsageError {
     std::string text;
@@ -201,6 +203,7 @@ struct Options {
     int page = 0;
     std::vector<std::pair<std::string, std::string>> points;
     std::vector<std::string_view> assignments;
+    VerticalOptions vertical;
 };
 
 // Every unknown option and input name of the line is reported at once, so one run shows
@@ -231,13 +234,14 @@ Options parse(int argc, const char* const* argv) {
         else if (arg == "--cumulative-out-column") o.columns.cumulativeOut = next(), o.columnsGiven = true;
         else if (arg == "--page") {
             const auto page = pageFrom(next());
-            if (!page) throw UsageError{"--page takes 0 to 3 or a page caption"};
+            if (!page) throw UsageError{"--page takes 0 to 4 or a page caption"};
             o.page = *page;
         } else if (arg == "--point") {
             const std::string_view point = next();
             const auto comma = point.find(',');
             if (comma == std::string_view::npos) throw UsageError{"--point takes LEVEL,VOLUME"};
             o.points.emplace_back(point.substr(0, comma), point.substr(comma + 1));
+        } else if (takeVerticalOption(arg, next, o.vertical)) {
         } else if (arg.starts_with("--")) {
             unknown += "\nkelvora-table: unknown option '" + std::string(arg) + "'";
         } else {
@@ -321,7 +325,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help") {
-            out << kUsageText;
+            out << kUsageText << verticalUsageText();
             return kOk;
         }
         if (arg == "--inputs") return printVocabulary(out);
@@ -349,6 +353,13 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             throw UsageError{"--uncertainty prints the table's rows; it goes with neither --quick, --level-for, --compare nor --out"};
         if (options.identify && (options.quick || options.out || options.levelFor || options.compare))
             throw UsageError{"--identify goes with neither --quick, --level-for, --compare nor --out"};
+        if (options.vertical.table() &&
+            (options.quick || options.out || options.levelFor || options.compare || options.uncertainty ||
+             options.identify || options.chart ||
+             (options.vertical.hydrostatic && options.vertical.fractions)))
+            throw UsageError{
+                "--hydrostatic and --fractions go alone: with neither each other, --quick, --level-for, "
+                "--compare, --uncertainty, --identify, --chart nor --out"};
         if (!options.identify && (options.columnsGiven || options.betaZero))
             throw UsageError{"the column options and --beta-zero go with --identify"};
         inputs.setActivePage(options.page);
@@ -366,11 +377,13 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         // On the command line a later NAME=VALUE overrides an earlier one of the same name.
         for (std::size_t i = assignments.size(); i-- > 0;)
             for (std::size_t j = i + 1; j < assignments.size(); ++j)
-                if (assignments[j].name == assignments[i].name && assignments[i].name != "point") {
+                if (assignments[j].name == assignments[i].name && assignments[i].name != "point" &&
+                    !isListName(assignments[i].name)) {
                     assignments.erase(assignments.begin() + static_cast<std::ptrdiff_t>(i));
                     break;
                 }
         capacity::applyAssignments(inputs, assignments);
+        applyVerticalOptions(options.vertical, inputs);
         if (options.points.size() > 200) throw UsageError{"at most 200 calibration points"};
         if (!options.points.empty() && !pointCountGiven) {
             if (options.points.size() < 2) throw UsageError{"at least 2 calibration points"};
@@ -446,6 +459,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             out.flush();
             return kOk;
         }
+        if (options.vertical.table()) return runVerticalTables(options.vertical, inputs, out, err);
         if (options.identify) return runIdentify(inputs, options, out, err);
         if (options.levelFor) {
             const auto outcome = capacity::LevelForVolume(inputs);

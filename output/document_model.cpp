@@ -50,6 +50,8 @@ std::string structureWords(const capacity::TTankDescription& d) {
         return "球罐";
     case TStructureKind::skCalibration:
         return "罐容标定（标定点插值）";
+    case TStructureKind::skVertical:
+        return "立式圆筒";
     }
     return {};
 }
@@ -73,6 +75,9 @@ std::string shellWords(const capacity::TTankDescription& d) {
         }
         return text;
     }
+    case TStructureKind::skVertical:
+        return std::to_string(d.vertical.courses.size()) + " 圈板，总高 " +
+               number(vertical::shellHeight(d.vertical)) + " mm";
     }
     return {};
 }
