@@ -14,16 +14,17 @@
 #include "capacity/page_inputs.h"
 #include "capacity/requests.h"
 #include "capacity/uncertainty.h"
+#include "capacity/vocabulary.h"
 #include "identify/identification.h"
 #include "identify/records.h"
 #include "kernel/errors.h"
 #include "output/csv_table.h"
 #include "output/document_model.h"
 #include "output/table_document.h"
+#include "output/vertical_sheets.h"
 #include "output/workbook_export.h"
 #include "persist/startup.h"
 #include "persist/tank_file.h"
-#include "capacity/vocabulary.h"
 
 #include <algorithm>
 #include <array>
@@ -510,7 +511,13 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
             const auto tank =
                 output::tankSheetFields(output::describeTable(*read.description, inputs, rows, output::todayText(), false));
-            output::SaveFileToExcel(*options.out, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"), tank);
+            const auto vertical = output::verticalSheets(*read.description);
+            if (!vertical.refusal.empty()) {
+                err << vertical.refusal << '\n';
+                return kValidation;
+            }
+            output::SaveFileToExcel(*options.out, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"),
+                                    tank, vertical.sheets);
             out << "保存成功！\n";
             return kOk;
         }

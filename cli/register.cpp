@@ -9,6 +9,7 @@
 #include "output/csv_table.h"
 #include "output/document_model.h"
 #include "output/table_document.h"
+#include "output/vertical_sheets.h"
 #include "output/workbook_export.h"
 #include "persist/atomic_file.h"
 #include "persist/register_file.h"
@@ -248,7 +249,11 @@ void makeTables(Tank& tank, const Options& o, PdfDrawer& pdf) {
         } else if (format == "csv") {
             output::saveCsvTable(path, rows, inputs.checked("CheckBox1"));
         } else {
-            output::SaveFileToExcel(path, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"));
+            const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
+            const auto vertical = output::verticalSheets(*read.description);
+            if (!vertical.refusal.empty()) return refuse(vertical.refusal);
+            output::SaveFileToExcel(path, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"), {},
+                                    vertical.sheets);
         }
     }
 }

@@ -8,6 +8,7 @@
 #include "capacity/tank_check.h"
 #include "capacity/uncertainty.h"
 #include "kernel/number_text.h"
+#include "output/vertical_sheets.h"
 
 #include <algorithm>
 #include <chrono>
@@ -197,13 +198,17 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
         add("左封头", headWords(d.left, true), true);
         add("右封头", headWords(d.right, false));
     }
-    add("罐底死量", number(d.deadVolume) + " L", true);
-    if (d.attachmentVolume == 0 && d.attachmentHeight == 0)
-        add("附件", "无");
-    else
-        add("附件", joined({"体积 " + number(d.attachmentVolume) + " L",
-                            "最下端距离罐底 " + number(d.attachmentBottom) + " mm",
-                            "附件高度 " + number(d.attachmentHeight) + " mm"}));
+    // A vertical tank's bottom points and deadwood take the place of these two.
+    for (auto& field : verticalFields(d)) doc.fields.push_back(std::move(field));
+    if (d.kind != TStructureKind::skVertical) {
+        add("罐底死量", number(d.deadVolume) + " L", true);
+        if (d.attachmentVolume == 0 && d.attachmentHeight == 0)
+            add("附件", "无");
+        else
+            add("附件", joined({"体积 " + number(d.attachmentVolume) + " L",
+                                "最下端距离罐底 " + number(d.attachmentBottom) + " mm",
+                                "附件高度 " + number(d.attachmentHeight) + " mm"}));
+    }
     add("液位范围",
         number(d.levelFrom) + " ~ " + number(d.levelTo) + " mm，间隔 " + number(d.levelStep) + " mm", true);
     add("计量方式",
@@ -223,7 +228,9 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
             doc.points.push_back({number(d.pointLevels[i]), number(d.pointVolumes[i])});
     }
     if (std::string note = capacity::extrapolationNote(d, d.levelFrom, d.levelTo); !note.empty())
-        add("外推", note, true);
+        add(d.kind == TStructureKind::skVertical ? "浮盘起浮区" : "外推",
+            d.kind == TStructureKind::skVertical ? note.substr(note.find("：") + std::string_view("：").size()) : note,
+            true);
     bool certificate = true;
     for (const auto& [name, label] : {std::pair{"CertificateNumber", "证书编号"}, std::pair{"IssuingBody", "编制单位"},
                                       std::pair{"ValidUntil", "有效期至"}}) {

@@ -39,7 +39,7 @@ WorkbookFormat workbookFormatFor(std::string_view fileName) {
 }
 
 void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows, std::string_view edit9Text,
-                     bool weight, std::span<const DocumentField> tank) {
+                     bool weight, std::span<const DocumentField> tank, std::span<const TextSheet> extra) {
     const SheetLayout layout(rows, edit9Text, weight);
     const WorkbookFormat format = workbookFormatFor(fileName);
     // A table that cannot be saved is refused before anything touches the disk.
@@ -51,12 +51,14 @@ void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows,
     persist::AtomicFile file(fileName);
     AtomicFileSink sink(file);
     if (format == WorkbookFormat::Xls) {
-        writeXls(layout, sink, tank);
+        writeXls(layout, sink, tank, extra);
     } else {
-        const XlsxPackage written = writeXlsx(layout, sink, tank);
+        const XlsxPackage written = writeXlsx(layout, sink, tank, extra);
         std::uint64_t tankCells = 0;
         for (const DocumentField& field : tank)
             tankCells += field.value.empty() ? 1 : 2;
+        for (const TextSheet& sheet : extra)
+            tankCells += textSheetCells(sheet);
         checkWrittenXlsx(file.tempPath().string(), written, layout.cellCount(), fileName, tankCells);
     }
     file.commit();

@@ -10,6 +10,7 @@
 
 #include "capacity/row_list.h"
 #include "output/document_model.h"
+#include "output/text_sheet.h"
 
 #include <span>
 #include <string>
@@ -25,7 +26,9 @@ WorkbookFormat workbookFormatFor(std::string_view fileName);
 // weight is CheckBox1, choosing the heading "重量Kg" over "容积L". With the tank's fields
 // (tankSheetFields), a second sheet "罐体数据" holds them as label/value pairs; the table's
 // sheet is the same either way.
+// The `extra` sheets (a vertical tank's 小数表 and 静压力容量增大值表) follow the tank's.
 void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows, std::string_view edit9Text,
-                     bool weight, std::span<const DocumentField> tank = {});
+                     bool weight, std::span<const DocumentField> tank = {},
+                     std::span<const TextSheet> extra = {});
 
 } // namespace kelvora::output

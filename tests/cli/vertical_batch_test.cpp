@@ -55,6 +55,19 @@ TEST(VerticalBatch, RowsHydrostaticAndFractions) {
     EXPECT_EQ(named.out, rows.out);
 }
 
+// The workbook carries the millimetre and hydrostatic sheets (read back in the output tests).
+TEST(VerticalBatch, WorkbookWithAllThreeTables) {
+    for (const char* ending : {".xls", ".xlsx"}) {
+        const std::string path = testing::TempDir() + "kelvora_vertical_" + std::to_string(getpid()) + ending;
+        const Result r = run(kTank + " vertical.density=860 --out " + path);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "保存成功！\n");
+        std::ifstream file(path, std::ios::binary);
+        EXPECT_TRUE(file.good()) << path;
+        std::remove(path.c_str());
+    }
+}
+
 TEST(VerticalBatch, RoofZoneOnStandardError) {
     const Result r =
         run(kTank + " vertical.density=850 vertical.roof_mass=42500 vertical.roof_float_level=1800 "
@@ -105,6 +118,8 @@ TEST(VerticalBatch, Refusals) {
         {kTank + " --course 1000,30000", 3, "kelvora-table: --course 要写成“高度,周长,板厚[,修正值]”"},
         {kTank + " --hydrostatic --fractions", 3, "kelvora-table: --hydrostatic and --fractions go alone"},
         {kTank + " --page 5", 3, "kelvora-table: --page takes 0 to 4"},
+        {kTank + " --out " + testing::TempDir() + "vertical_no_density.xlsx", 1,
+         "呵呵，静压力容量增大值和浮顶排液量要先输入液体密度！"},
     };
     for (const auto& c : cases) {
         const Result r = run(c.args);
