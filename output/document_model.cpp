@@ -199,7 +199,8 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
         add("右封头", headWords(d.right, false));
     }
     // A vertical tank's bottom points and deadwood take the place of these two.
-    for (auto& field : verticalFields(d)) doc.fields.push_back(std::move(field));
+    for (auto& field : verticalFields(d))
+        doc.fields.push_back(std::move(field));
     if (d.kind != TStructureKind::skVertical) {
         add("罐底死量", number(d.deadVolume) + " L", true);
         if (d.attachmentVolume == 0 && d.attachmentHeight == 0)
@@ -229,7 +230,9 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
     }
     if (std::string note = capacity::extrapolationNote(d, d.levelFrom, d.levelTo); !note.empty())
         add(d.kind == TStructureKind::skVertical ? "浮盘起浮区" : "外推",
-            d.kind == TStructureKind::skVertical ? note.substr(note.find("：") + std::string_view("：").size()) : note,
+            d.kind == TStructureKind::skVertical
+                ? note.substr(note.find("：") + std::string_view("：").size())
+                : note,
             true);
     bool certificate = true;
     for (const auto& [name, label] : {std::pair{"CertificateNumber", "证书编号"}, std::pair{"IssuingBody", "编制单位"},

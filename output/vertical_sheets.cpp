@@ -39,20 +39,24 @@ std::vector<DocumentField> verticalFields(const capacity::TTankDescription& d) {
         const vertical::Course& c = t.courses[i];
         std::string value = "高度 " + n(c.height) + " mm，周长 " + n(c.circumference) + " mm";
         if (c.correction != 0) value += "（修正 " + n(c.correction) + " mm）";
-        value += "，板厚 " + n(c.thickness) + " mm，内直径 " + kernel::RoundToStr(2 * vertical::internalRadius(c)) + " mm";
+        value += "，板厚 " + n(c.thickness) + " mm，内直径 " +
+                 kernel::RoundToStr(2 * vertical::internalRadius(c)) + " mm";
         fields.push_back({"第 " + std::to_string(i + 1) + " 圈板", value, true});
     }
     fields.push_back({"倾斜角", n(t.tilt) + "°", true});
     std::string bottom;
-    for (const auto& p : t.bottom) bottom += (bottom.empty() ? "" : "；") + n(p.level) + " mm：" + n(p.litres) + " L";
+    for (const auto& p : t.bottom)
+        bottom += (bottom.empty() ? "" : "；") + n(p.level) + " mm：" + n(p.litres) + " L";
     fields.push_back({"罐底点", bottom.empty() ? "无" : bottom, true});
     std::string deadwood;
     for (const auto& b : t.deadwood)
-        deadwood += (deadwood.empty() ? "" : "；") + n(b.from) + " ~ " + n(b.to) + " mm：" + n(b.litres) + " L";
+        deadwood +=
+            (deadwood.empty() ? "" : "；") + n(b.from) + " ~ " + n(b.to) + " mm：" + n(b.litres) + " L";
     fields.push_back({"罐内附件", deadwood.empty() ? "无" : deadwood, true});
     if (t.roof) {
-        fields.push_back({"浮顶", "质量 " + n(t.roof->mass) + " kg，起浮高度 " + n(t.roof->floatLevel) + " mm，落底高度 " +
-                                     n(t.roof->restLevel) + " mm",
+        fields.push_back({"浮顶",
+                          "质量 " + n(t.roof->mass) + " kg，起浮高度 " + n(t.roof->floatLevel) +
+                              " mm，落底高度 " + n(t.roof->restLevel) + " mm",
                           true});
         fields.push_back({"浮顶排液量", kernel::RoundToStr(vertical::roofDisplacementLitres(t)) + " L"});
     }
