@@ -24,6 +24,7 @@
 #include "ui/identify_page.h"
 #include "ui/table_page.h"
 #include "ui/tank_file_menu.h"
+#include "ui/vertical_page.h"
 #include "ui/wait_cursor.h"
 
 #include <QCloseEvent>
@@ -324,6 +325,7 @@ void TFrmMain::buildStructurePages(QWidget* parent) {
     grid1_->setAccessibleName(QStringLiteral("StringGrid1"));
     grid1_->setGeometry(0, 32, 257, 106);
     pageControl1_->addTab(sheet4, QStringLiteral("罐容标定"));
+    new VerticalPage(*this, pageControl1_);
 
     connect(pageControl1_, &QTabWidget::currentChanged, this,
             [this](int) { runHandler([this] { PageControl1Change(); }); });
@@ -644,6 +646,7 @@ void TFrmMain::PageControl1Change() {
         break;
     case 2:
     case 3:
+    case 4:
         right->setEnabled(false);
         left->setEnabled(false);
         break;
