@@ -8,6 +8,7 @@
 #include "kernel/number_text.h"
 #include "output/document_model.h"
 #include "output/snapshot.h"
+#include "output/vertical_sheets.h"
 #include "output/workbook_export.h"
 #include "persist/data_folder.h"
 #include "persist/settings.h"
@@ -581,7 +582,13 @@ void TFrmMain::Button1Click() {
         WaitCursor busy;
         const auto read = capacity::ReadTankDescription(*this, capacity::RequestType::Table);
         const auto tank = output::tankSheetFields(output::describeTable(*read.description, *this, rows_, output::todayText(), false));
-        output::SaveFileToExcel(*path, rows_, text("Edit9"), checked("CheckBox1"), tank);
+        // A vertical tank's millimetre and hydrostatic tables follow as sheets of their own.
+        const auto vertical = output::verticalSheets(*read.description);
+        if (!vertical.refusal.empty()) {
+            services_->messageBox(vertical.refusal);
+            return;
+        }
+        output::SaveFileToExcel(*path, rows_, text("Edit9"), checked("CheckBox1"), tank, vertical.sheets);
     }
     services_->informationBox("保存成功！");
 }

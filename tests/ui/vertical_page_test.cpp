@@ -8,10 +8,12 @@
 #include "recording_services.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using kelvora::test::RecordingServices;
@@ -76,6 +78,31 @@ private slots:
         window.Button1Click();
         QCOMPARE(window.rows().size(), std::size_t{4});
         QCOMPARE(std::string(window.rows()[1]), std::string("100,113097.34"));
+    }
+
+    // The window's workbook carries 小数表 and 静压力容量增大值表, which need the density.
+    void workbookFromThePage() {
+        auto services = std::make_unique<RecordingServices>();
+        RecordingServices& seen = *services;
+        TFrmMain window(std::move(services));
+        window.setActivePage(4);
+        window.setText("VerticalCourses", "1500,37761.9436961493,10;1500,37749.377325535,8");
+        for (auto [name, text] : {std::pair{"Edit6", "0"}, std::pair{"Edit7", "3000"},
+                                  std::pair{"Edit8", "1000"}, std::pair{"Edit9", "50"}})
+            window.setText(name, text);
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("vertical.xlsx")).toStdString();
+        seen.dialogAnswers.push_back(path);
+        window.Button1Click();
+        QCOMPARE(seen.shown.back().text, std::string("呵呵，静压力容量增大值和浮顶排液量要先输入液体密度！"));
+        QVERIFY(!QFile::exists(QString::fromStdString(path)));
+        window.setText("VerticalDensity", "860");
+        seen.dialogAnswers.push_back(path);
+        window.Button1Click();
+        QCOMPARE(seen.shown.back().text, std::string("保存成功！"));
+        QFile file(QString::fromStdString(path));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("xl/worksheets/sheet4.xml"));
     }
 };
 
