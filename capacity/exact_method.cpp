@@ -72,7 +72,8 @@ ExactTerms exactTerms(const TTankDescription& d, double x) {
         t.shell = geometry::exactSphere(d.D, x);
         break;
     case TStructureKind::skCalibration:
-        break; // the points are the data themselves
+    case TStructureKind::skVertical:
+        break; // the points, the courses, are the data themselves
     }
     return t;
 }
@@ -93,6 +94,7 @@ std::string exactGeometryProblem(const TTankDescription& d) {
         t.shell = geometry::exactSphere(d.D, d.D);
         break;
     case TStructureKind::skCalibration:
+    case TStructureKind::skVertical:
         return {};
     }
     if (t.shell < 0) return messages::kExactShell;

@@ -78,6 +78,7 @@ std::optional<LevelRange> levelRange(const TTankDescription& d) {
         if (!std::isfinite(*low) || !std::isfinite(*high)) return std::nullopt;
         return LevelRange{*low, *high};
     }
+    if (d.kind == TStructureKind::skVertical) return LevelRange{0, vertical::shellHeight(d.vertical)};
     double top = std::numeric_limits<double>::infinity();
     if (top > d.D && d.D > 0) top = d.D;
     if (top > d.A && d.A > 0) top = d.A;

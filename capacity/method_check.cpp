@@ -2,6 +2,7 @@
 
 #include "capacity/exact_method.h"
 #include "capacity/tank_check.h"
+#include "capacity/vertical_description.h"
 #include "capacity/volume.h"
 
 #include <cmath>
@@ -12,6 +13,7 @@ RequestOutcome CompareMethods(NamedInputs& inputs, std::vector<MethodRow>& rows)
     ReadResult read = ReadTankDescription(inputs, RequestType::Table);
     if (!read.description) return {read.message};
     if (read.description->kind == TStructureKind::skCalibration) return {messages::kNoGeometryToCompare};
+    if (read.description->kind == TStructureKind::skVertical) return {messages::kVerticalNoCompare};
     TTankDescription formula = *read.description, exact = *read.description;
     formula.exactGeometry = false;
     exact.exactGeometry = true;

@@ -10,7 +10,7 @@ namespace {
 using K = InputKind;
 using F = KeyFilter;
 
-constexpr std::array<InputInfo, 41> kPageInputs{{
+constexpr std::array<InputInfo, 50> kPageInputs{{
     {"LevelForValue", K::Edit, kTablePageName, "已知容积", {}, F::DigitsPoint},
     {"LevelForMode", K::PickList, kTablePageName, "", {}, F::None},
     {"LevelForResult", K::Edit, kTablePageName, "液位", "毫米", F::None},
@@ -55,6 +55,19 @@ constexpr std::array<InputInfo, 41> kPageInputs{{
     {"DeliveryTicket", K::Edit, kQuantityPageName, "交接单20 ℃体积", "L，交接单（随车单）上的标准体积", F::DigitsPoint},
     {"DeliveryTicketMass", K::Edit, kQuantityPageName, "交接单质量", "kg，交接单上的质量；与20 ℃体积只填一个", F::DigitsPoint},
     {"DeliveryLimit", K::Edit, kQuantityPageName, "允差", "‰，空着时为3", F::DigitsPoint},
+    {"VerticalCourses", K::Edit, kVerticalPageName, "圈板",
+     "从下往上每圈：高度,周长,板厚[,修正值]（毫米），以分号隔开", F::None},
+    {"VerticalBottom", K::Edit, kVerticalPageName, "罐底点", "从0起每点：高度（毫米）,容积（升），以分号隔开",
+     F::None},
+    {"VerticalDeadwood", K::Edit, kVerticalPageName, "罐内附件",
+     "每段：起点高度,终点高度（毫米）,容积（升，罐内物体为负），以分号隔开", F::None},
+    {"VerticalTilt", K::Edit, kVerticalPageName, "倾斜角θ", "度，0 ≤ θ < 5", F::DigitsPoint},
+    {"VerticalDensity", K::Edit, kVerticalPageName, "液体密度", "kg/m3，静压力容量增大值和浮顶排液量用",
+     F::DigitsPoint},
+    {"VerticalRoofMass", K::Edit, kVerticalPageName, "浮顶质量", "kg", F::DigitsPoint},
+    {"VerticalRoofFloat", K::Edit, kVerticalPageName, "浮顶起浮高度", "毫米", F::DigitsPoint},
+    {"VerticalRoofRest", K::Edit, kVerticalPageName, "浮顶落底高度", "毫米", F::DigitsPoint},
+    {"VerticalReferenceHeight", K::Edit, kVerticalPageName, "参照高度", "毫米", F::DigitsPoint},
 }};
 
 } // namespace

@@ -23,6 +23,9 @@ inline constexpr std::string_view kTablePageName = "TabSheet7";
 inline constexpr std::string_view kIdentifyPageName = "TabSheet8";
 // The "油量计算" page: ρ20, VCF20, litres at 20 °C, the mass, and the delivery check.
 inline constexpr std::string_view kQuantityPageName = "TabSheet9";
+// The "立式圆筒" structure page: the vertical tank's courses, bottom points and deadwood
+// (each one list, capacity/vertical_description.h), tilt, density, roof and reference height.
+inline constexpr std::string_view kVerticalPageName = "TabSheet10";
 
 std::span<const InputInfo> pageInputTable();
 

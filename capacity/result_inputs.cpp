@@ -10,7 +10,7 @@ namespace {
 
 // The container of each structure kind's own inputs, by tab index.
 constexpr std::pair<std::string_view, int> kKindContainers[] = {
-    {"GroupBox1", 0}, {"TabSheet2", 1}, {"TabSheet3", 2}, {"TabSheet4", 3}};
+    {"GroupBox1", 0}, {"TabSheet2", 1}, {"TabSheet3", 2}, {"TabSheet4", 3}, {kVerticalPageName, 4}};
 
 } // namespace
 

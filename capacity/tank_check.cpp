@@ -1,5 +1,6 @@
 #include "capacity/tank_check.h"
 
+#include "capacity/vertical_description.h"
 #include "kernel/number_text.h"
 
 #include <cmath>
@@ -84,6 +85,8 @@ std::string checkShellAndHeads(const TTankDescription& d) {
         return d.D > 0 ? std::string() : messages::kSphereDiameter;
     case TStructureKind::skCalibration:
         return checkCalibrationPoints(d);
+    case TStructureKind::skVertical:
+        return {}; // checkVerticalDescription, with the request's levels
     }
     if (problem.empty()) problem = checkHead(d.left, "左封头", D, circle, d.exactGeometry);
     if (problem.empty()) problem = checkHead(d.right, "右封头", D, circle, d.exactGeometry);
@@ -104,6 +107,8 @@ std::string checkCalibrationPoints(const TTankDescription& d) {
 
 std::string checkTank(const TTankDescription& d, RequestType type) {
     if (std::string problem = checkShellAndHeads(d); !problem.empty()) return problem;
+    if (d.kind == TStructureKind::skVertical)
+        if (std::string problem = checkVerticalDescription(d, type); !problem.empty()) return problem;
     if (type == RequestType::Table) {
         if (!(d.levelFrom >= 0)) return messages::kFirstLevelNegative;
         if (d.levelFrom > d.levelTo) return messages::kFirstLevelAboveLast;
@@ -122,6 +127,7 @@ std::string levelFailedMessage(const TTankDescription& d, double x, bool negativ
 }
 
 std::string extrapolationNote(const TTankDescription& d, double low, double high) {
+    if (d.kind == TStructureKind::skVertical) return roofZoneNote(d, low, high);
     if (d.kind != TStructureKind::skCalibration || d.pointLevels.empty()) return {};
     const double first = d.pointLevels.front(), last = d.pointLevels.back();
     auto span = [](double a, double b) {

@@ -4,6 +4,7 @@
 #include "capacity/exact_method.h"
 #include "capacity/input_error.h"
 #include "capacity/tank_check.h"
+#include "capacity/vertical_description.h"
 #include "kernel/errors.h"
 #include "kernel/number_text.h"
 
@@ -19,6 +20,11 @@ using kernel::strToFloat;
 // Thrown inside the reader to end it with a group's message.
 struct Stop {
     const char* message;
+};
+
+// Thrown inside the reader to end it with a message composed for the input.
+struct Problem {
+    std::string message;
 };
 
 void check(const NamedInputs& in, std::initializer_list<std::string_view> names, const char* message) {
@@ -117,10 +123,28 @@ void readKind(NamedInputs& in, TTankDescription& d) {
         for (auto name : {"Edit13", "Edit31", "Edit32", "Edit33"}) in.setText(name, "0");
         break;
     }
+    case TStructureKind::skVertical:
+        if (std::string problem = readVerticalTank(in, d.vertical); !problem.empty()) throw Problem{problem};
+        break;
     }
 }
 
 void readCommon(const NamedInputs& in, TTankDescription& d, RequestType type) {
+    // The vertical tank's bottom points and deadwood take the place of the dead volume and
+    // the attachment.
+    if (d.kind == TStructureKind::skVertical) {
+        if (type == RequestType::Table) {
+            check(in, {"Edit6", "Edit7", "Edit8", "Edit9"}, messages::kTable);
+            d.levelFrom = number(in, "Edit6");
+            d.levelTo = number(in, "Edit7");
+            d.levelStep = number(in, "Edit8");
+            d.rowsPerColumn = number(in, "Edit9");
+        } else if (type == RequestType::Quick) {
+            check(in, {"Edit35"}, messages::kQuick);
+            d.quickLevel = number(in, "Edit35");
+        }
+        return;
+    }
     if (type == RequestType::Table) {
         check(in, {"Edit6", "Edit7", "Edit8", "Edit9", "Edit13", "Edit31", "Edit32", "Edit33"}, messages::kTable);
         d.levelFrom = number(in, "Edit6");
@@ -150,13 +174,16 @@ ReadResult ReadTankDescription(NamedInputs& inputs, RequestType type) {
     try {
         d.kind = Jgxs(inputs);
         // Measured points have no geometry to compute: they are the volumes themselves.
-        d.exactGeometry = inputs.checked(kExactGeometryInput) && d.kind != TStructureKind::skCalibration;
+        d.exactGeometry = inputs.checked(kExactGeometryInput) && d.kind != TStructureKind::skCalibration &&
+                          d.kind != TStructureKind::skVertical;
         readKind(inputs, d);
         readCommon(inputs, d, type);
-        d.left = readHead(inputs, true, messages::kLeftHead);
-        d.right = readHead(inputs, false, messages::kRightHead);
-        d.left.subtract = inputs.itemIndex("ComboBox3") == 1;
-        d.right.subtract = inputs.itemIndex("ComboBox4") == 1;
+        if (d.kind != TStructureKind::skVertical) {
+            d.left = readHead(inputs, true, messages::kLeftHead);
+            d.right = readHead(inputs, false, messages::kRightHead);
+            d.left.subtract = inputs.itemIndex("ComboBox3") == 1;
+            d.right.subtract = inputs.itemIndex("ComboBox4") == 1;
+        }
         prepareDishedRatios(d);
         // Exact geometry names the part that describes no solid in its own words first.
         std::string problem = d.exactGeometry ? exactGeometryProblem(d) : std::string();
@@ -166,6 +193,8 @@ ReadResult ReadTankDescription(NamedInputs& inputs, RequestType type) {
             if (std::string problem = checkDensity(inputs); !problem.empty()) return {std::nullopt, problem};
     } catch (const Stop& stop) {
         return {std::nullopt, stop.message};
+    } catch (const Problem& problem) {
+        return {std::nullopt, problem.message};
     }
     return {std::move(d), {}};
 }

@@ -4,6 +4,7 @@
 
 #include "capacity/head_components.h"
 #include "capacity/named_inputs.h"
+#include "vertical/vertical_tank.h"
 
 #include <optional>
 #include <string>
@@ -11,7 +12,13 @@
 
 namespace kelvora::capacity {
 
-enum class TStructureKind { skHorizontal = 0, skInclined = 1, skSphere = 2, skCalibration = 3 };
+enum class TStructureKind {
+    skHorizontal = 0,
+    skInclined = 1,
+    skSphere = 2,
+    skCalibration = 3,
+    skVertical = 4
+};
 enum class TSectionShape { ssNone, ssCircle, ssEllipse };
 
 struct THeadSpec {
@@ -37,6 +44,9 @@ struct TTankDescription {
     // inclined tank then needs to know which head lies at its lower end.
     bool exactGeometry = false;
     bool lowerEndRight = false; // RadioButton4 "低端在右封头"; otherwise the left head
+    // The vertical tank ("立式圆筒"): its courses, bottom, deadwood and roof replace the
+    // heads, the dead volume and the attachment.
+    vertical::VerticalTank vertical;
 };
 
 // LevelFor, the level from a known volume, reads neither the table's levels nor the

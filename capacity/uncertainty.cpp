@@ -6,6 +6,7 @@
 #include "capacity/input_error.h"
 #include "capacity/level_for.h"
 #include "capacity/requests.h"
+#include "capacity/vertical_description.h"
 #include "capacity/volume.h"
 #include "kernel/number_text.h"
 
@@ -54,6 +55,8 @@ std::vector<Quantity> quantities(const TTankDescription& d, const StandardUncert
     case TStructureKind::skSphere:
         add([](TTankDescription& t) -> double& { return t.D; }, u.section, true);
         break;
+    case TStructureKind::skVertical:
+        break; // refused by UncertaintyTable
     case TStructureKind::skCalibration:
         for (std::size_t i = 0; i < d.pointLevels.size(); ++i) {
             add([i](TTankDescription& t) -> double& { return t.pointLevels[i]; }, u.pointLevel, false);
@@ -244,6 +247,7 @@ RequestOutcome UncertaintyTable(NamedInputs& inputs, std::vector<RowUncertainty>
     const StandardUncertainties u = readUncertainties(inputs);
     for (double value : {u.section, u.length, u.head, u.angle, u.F, u.level, u.pointVolume, u.pointLevel})
         if (value < 0) return {messages::kNegativeUncertainty};
+    if (Jgxs(inputs) == TStructureKind::skVertical) return {messages::kVerticalNoUncertainty};
     if (!u.any()) return {messages::kNoUncertainty};
     ReadResult read = ReadTankDescription(inputs, RequestType::Table);
     if (!read.description) return {read.message};

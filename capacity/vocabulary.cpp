@@ -4,6 +4,7 @@
 #include "capacity/head_components.h"
 #include "capacity/memory_inputs.h"
 #include "capacity/page_inputs.h"
+#include "vertical/vertical_text.h"
 
 #include <algorithm>
 #include <array>
@@ -16,8 +17,11 @@ namespace {
 
 using T = TermKind;
 
-constexpr std::array<TermValue, 4> kStructures{
-    {{"horizontal", {}, 0, {}}, {"inclined", {}, 1, {}}, {"sphere", {}, 2, {}}, {"points", {}, 3, {}}}};
+constexpr std::array<TermValue, 5> kStructures{{{"horizontal", {}, 0, {}},
+                                                {"inclined", {}, 1, {}},
+                                                {"sphere", {}, 2, {}},
+                                                {"points", {}, 3, {}},
+                                                {"vertical", {}, 4, {}}}};
 constexpr std::array<TermValue, 2> kSections{
     {{"circle", "RadioButton1", -1, {}}, {"ellipse", "RadioButton2", -1, {}}}};
 constexpr std::array<TermValue, 2> kLowEnds{
@@ -37,7 +41,7 @@ constexpr std::array<TermValue, 2> kDensityUnits{{{"kg/m3", {}, -1, "Kg/m^3"}, {
 constexpr std::string_view kMm = "mm";
 
 // The order is the order of a tank file, and of applying: a head's shape before its sizes.
-const std::array<Term, 73> kTerms{{
+const std::array<Term, 82> kTerms{{
     {"structure", T::Structure, "PageControl1", "油罐结构", {}, kStructures},
     {"section", T::Choice, {}, "截面", {}, kSections},
     {"D", T::Text, "Edit1", "圆柱体直径D", kMm, {}},
@@ -112,6 +116,15 @@ const std::array<Term, 73> kTerms{{
     {"delivery.ticket", T::Text, "DeliveryTicket", "交接单20 ℃体积", "L", {}},
     {"delivery.ticket_mass", T::Text, "DeliveryTicketMass", "交接单质量", "kg", {}},
     {"delivery.limit", T::Text, "DeliveryLimit", "允差（默认3）", "‰", {}},
+    {"vertical.course", T::Entries, "VerticalCourses", "圈板（高度,周长,板厚[,修正值]）", kMm, {}},
+    {"vertical.bottom_point", T::Entries, "VerticalBottom", "罐底点（高度,容积）", "mm,L", {}},
+    {"vertical.deadwood", T::Entries, "VerticalDeadwood", "罐内附件（起点,终点,容积）", "mm,mm,L", {}},
+    {"vertical.tilt", T::Text, "VerticalTilt", "立式圆筒倾斜角θ", "°", {}},
+    {"vertical.density", T::Text, "VerticalDensity", "液体密度", "kg/m3", {}},
+    {"vertical.roof_mass", T::Text, "VerticalRoofMass", "浮顶质量", "kg", {}},
+    {"vertical.roof_float_level", T::Text, "VerticalRoofFloat", "浮顶起浮高度", kMm, {}},
+    {"vertical.roof_rest_level", T::Text, "VerticalRoofRest", "浮顶落底高度", kMm, {}},
+    {"vertical.reference_height", T::Text, "VerticalReferenceHeight", "参照高度", kMm, {}},
 }};
 
 // The readings of the "油量计算" page belong to a day at the station, not to the tank: a
@@ -228,7 +241,8 @@ void applyTerm(NamedInputs& inputs, const Term& term, const Assignment& a) {
         break;
     }
     case T::Points:
-        break; // gathered over all "point" assignments by applyAssignments
+    case T::Entries:
+        break; // gathered over all of the name's assignments by applyAssignments
     }
 }
 
@@ -305,6 +319,8 @@ void applyAssignments(NamedInputs& inputs, std::span<const Assignment> assignmen
     for (const auto& a : assignments) {
         if (a.name == "point") {
             if (a.value.find_first_of(",;") == std::string::npos) refuse(a, "“point”取“液位,容积”");
+        } else if (const Term* term = findTerm(a.name); term && term->kind == T::Entries) {
+            continue;
         } else if (!seen.insert(a.name).second)
             refuse(a, quoted(a.name) + "给了两次");
     }
@@ -319,6 +335,18 @@ void applyAssignments(NamedInputs& inputs, std::span<const Assignment> assignmen
                         points.push_back(std::move(point));
                 }
             if (first) applyPoints(inputs, points, *first);
+            continue;
+        }
+        if (term.kind == T::Entries) {
+            std::string list;
+            bool given = false;
+            for (const auto& a : assignments)
+                if (a.name == term.name) {
+                    given = true;
+                    const std::string entries = vertical::joinEntries(vertical::splitEntries(a.value));
+                    if (!entries.empty()) list.append(list.empty() ? "" : ";").append(entries);
+                }
+            if (given) inputs.setText(term.component, list);
             continue;
         }
         for (const auto& a : assignments)
@@ -400,6 +428,10 @@ std::vector<std::pair<std::string, std::string>> describeInputs(const NamedInput
                 if (const HeadField* field = sizeField(*head, term.side, sizeOfTerm(term)))
                     add(term, inputs.text(field->edit));
             break;
+        case T::Entries:
+            for (const auto& entry : vertical::splitEntries(inputs.text(term.component)))
+                add(term, vertical::joinEntries({entry}));
+            break;
         case T::Points: {
             const std::string count = inputs.text(term.component);
             int n = 0;
@@ -444,6 +476,13 @@ std::vector<TermListing> vocabularyListing() {
         case T::Points:
             l.components = "StringGrid1, ComboBox2";
             l.values = "LEVEL,VOLUME (repeatable, in order; the count follows)";
+            break;
+        case T::Entries:
+            l.values =
+                std::string(term.name == "vertical.course" ? "HEIGHT,CIRCUMFERENCE,THICKNESS[,CORRECTION]"
+                            : term.name == "vertical.bottom_point" ? "LEVEL,LITRES"
+                                                                   : "FROM,TO,LITRES") +
+                " (repeatable, from the bottom up; a list replaces the whole list)";
             break;
         case T::Text:
             l.values = takesNumber(term) ? "number" : "text";

@@ -26,6 +26,7 @@ enum class TermKind {
     HeadShape, // the head radio button of one side (head_components)
     HeadSize,  // a dimension field of the chosen head shape of one side
     Points,    // the calibration grid and ComboBox2
+    Entries,   // one entry of a list input, the name repeated per entry (vertical.course)
 };
 
 struct TermValue {
@@ -70,7 +71,9 @@ bool takesNumber(const Term& term);
 
 // Applies one set of assignments: the readable names in the vocabulary's order, so a
 // head's shape is chosen before its dimensions are read against it, then the component
-// names in their given order. A name given twice in one set (point excepted), an unknown
+// names in their given order. The entries of a list name (vertical.course, each value
+// one entry or several joined by ";") replace the whole list, in their given order.
+// A name given twice in one set (point and list names excepted), an unknown
 // name, a word that is not one of the accepted values, a head dimension the chosen shape
 // does not have, or a point count outside 2 … 200 throws VocabularyError; inputs applied
 // before it stay applied.

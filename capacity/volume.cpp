@@ -67,6 +67,9 @@ void shellAndHeads(const TTankDescription& d, double x, Terms& t) {
         // Litres to cubic metres, so the litres shown equal the interpolated litres.
         t.shell = kernel::GetValueLagrange(d.pointCount, d.pointLevels, d.pointVolumes, x) * 0.001L;
         break;
+    case TStructureKind::skVertical:
+        t.shell = vertical::mainLitres(d.vertical, x) * 0.001L;
+        break;
     }
 }
 
@@ -85,7 +88,8 @@ Stage compose(const TTankDescription& d, double x, double& V, bool& failedTerm) 
             shellAndHeads(d, settle(x), t);
         }
         // The calibration's interpolated litres are data, not a kernel result.
-        const bool interpolated = d.kind == TStructureKind::skCalibration;
+        const bool interpolated =
+            d.kind == TStructureKind::skCalibration || d.kind == TStructureKind::skVertical;
         failedTerm = t.failed || isFailure(t.left) || isFailure(t.right) || (!interpolated && isFailure(t.shell));
         if (d.left.subtract) t.left = -t.left;
         if (d.right.subtract) t.right = -t.right;

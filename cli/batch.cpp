@@ -6,6 +6,7 @@
 #include "cli/table_files.h"
 #include "cli/tank_options.h"
 #include "cli/usage_messages.h"
+#include "cli/vertical_options.h"
 
 #include "capacity/calibration_grid.h"
 #include "capacity/display.h"
@@ -145,7 +146,8 @@ ExactGeometry=1（“容积表”页的复选框“按精确几何计算”）�
 输出到标准错误）。
 )";
 
-constexpr std::array<std::string_view, 4> kPageCaptions{"水平圆筒", "倾斜圆筒", "球罐", "罐容标定"};
+constexpr std::array<std::string_view, 5> kPageCaptions{"水平圆筒", "倾斜圆筒", "球罐", "罐容标定",
+                                                        "立式圆筒"};
 
 struct UsageError {
     std::string text;
@@ -179,6 +181,7 @@ struct Options {
     int page = 0;
     std::vector<std::pair<std::string, std::string>> points;
     std::vector<std::string_view> assignments;
+    VerticalOptions vertical;
 };
 
 // Every unknown option and input name of the line is reported at once, so one run shows
@@ -212,13 +215,14 @@ Options parse(int argc, const char* const* argv) {
         else if (arg == "--cumulative-out-column") o.columns.cumulativeOut = next(), o.columnsGiven = true;
         else if (arg == "--page") {
             const auto page = pageFrom(next());
-            if (!page) throw UsageError{"--page 取 0 到 3 或页名（水平圆筒、倾斜圆筒、球罐、罐容标定）"};
+            if (!page) throw UsageError{"--page 取 0 到 4 或页名（水平圆筒、倾斜圆筒、球罐、罐容标定、立式圆筒）"};
             o.page = *page;
         } else if (arg == "--point") {
             const std::string_view point = next();
             const auto comma = point.find(',');
             if (comma == std::string_view::npos) throw UsageError{"--point 取“液位,容积”（LEVEL,VOLUME）"};
             o.points.emplace_back(point.substr(0, comma), point.substr(comma + 1));
+        } else if (takeVerticalOption(arg, next, o.vertical)) {
         } else if (arg.starts_with("--")) {
             unknown += "\nkelvora-table: 未知的选项“" + std::string(arg) + "”";
         } else {
@@ -310,7 +314,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help") {
-            out << kUsageText << quantityUsageText();
+            out << kUsageText << quantityUsageText() << verticalUsageText();
             return kOk;
         }
         if (arg == "--inputs") return printVocabulary(out);
@@ -349,6 +353,12 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             (*options.quantity == QuantityRequest::Quantity || options.format != TableFormat::Pdf))
             throw UsageError{"--out 只与 --delivery 同用，且须为 FILE.pdf"};
         if (options.formula && !options.quantity) throw UsageError{"--formula 须与 --quantity 或 --delivery 同用"};
+        if (options.vertical.table() &&
+            (options.quick || options.out || options.levelFor || options.compare || options.uncertainty ||
+             options.identify || options.chart || options.quantity ||
+             (options.vertical.hydrostatic && options.vertical.fractions)))
+            throw UsageError{"--hydrostatic 和 --fractions 只能单独使用：不与对方、--quick、--level-for、"
+                             "--compare、--uncertainty、--identify、--chart 或 --out 同用"};
         if (!options.identify && (options.columnsGiven || options.betaZero))
             throw UsageError{"列选项和 --beta-zero 须与 --identify 同用"};
         inputs.setActivePage(options.page);
@@ -367,13 +377,15 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
         // On the command line a later NAME=VALUE overrides an earlier one of the same name.
         for (std::size_t i = assignments.size(); i-- > 0;)
             for (std::size_t j = i + 1; j < assignments.size(); ++j)
-                if (assignments[j].name == assignments[i].name && assignments[i].name != "point") {
+                if (assignments[j].name == assignments[i].name && assignments[i].name != "point" &&
+                    !isListName(assignments[i].name)) {
                     assignments.erase(assignments.begin() + static_cast<std::ptrdiff_t>(i));
                     break;
                 }
         capacity::applyAssignments(inputs, assignments);
         persist::keepNotGiven(fileDefaults, inputs, assignments);
         if (!fileDefaults.empty()) err << persist::defaultsNote(fileDefaults) << '\n';
+        applyVerticalOptions(options.vertical, inputs);
         if (options.points.size() > 200) throw UsageError{"标定点至多 200 个"};
         if (!options.points.empty() && !pointCountGiven) {
             if (options.points.size() < 2) throw UsageError{"标定点至少 2 个"};
@@ -449,6 +461,7 @@ int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream&
             out.flush();
             return kOk;
         }
+        if (options.vertical.table()) return runVerticalTables(options.vertical, inputs, out, err);
         if (options.identify) return runIdentify(inputs, options, out, err);
         if (options.quantity)
             return runQuantityRequest(inputs, *options.quantity, options.formula, options.out, out, err);

@@ -7,6 +7,7 @@
 #include "cli/document_application.h"
 #include "output/csv_table.h"
 #include "output/table_document.h"
+#include "output/vertical_sheets.h"
 #include "output/workbook_export.h"
 #include "persist/atomic_file.h"
 
@@ -69,6 +70,10 @@ TableFilesOutcome makeTableFiles(capacity::NamedInputs& inputs, std::span<const 
     if (pdf) outcome.refusal = output::documentRefusal(rows.size());
     // The workbook's tank sheet prints the document's header, with the same refusals.
     if (outcome.refusal.empty() && (pdf || workbook)) outcome.refusal = output::documentInputsRefusal(inputs);
+    if (outcome.refusal.empty() && workbook)
+        outcome.refusal =
+            output::verticalSheets(*capacity::ReadTankDescription(inputs, capacity::RequestType::Table).description)
+                .refusal;
     if (!outcome.refusal.empty()) return outcome;
 
     std::optional<output::TableDocument> doc;

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -662,7 +663,8 @@ void checkXlsLimits(const SheetLayout& layout) {
                     std::to_string(kXlsMaxColumns) + " 列；请增大每列条数，或保存为 .xlsx 格式");
 }
 
-Biff8Stream buildBiff8Stream(const SheetLayout& layout, std::span<const DocumentField> tank) {
+Biff8Stream buildBiff8Stream(const SheetLayout& layout, std::span<const DocumentField> tank,
+                             std::span<const TextSheet> extra) {
     checkXlsLimits(layout);
     Biff8Stream stream;
     SharedStrings sst;
@@ -682,8 +684,29 @@ Biff8Stream buildBiff8Stream(const SheetLayout& layout, std::span<const Document
     }
     tankTable.finish();
 
+    // The further sheets share the strings too, after the tank's.
+    std::vector<std::string> extraCells(extra.size());
+    std::vector<std::unique_ptr<CellTable>> extraTables;
+    for (std::size_t k = 0; k < extra.size(); ++k) {
+        if (extra[k].rows.size() > kXlsMaxRows)
+            throw Error("“" + extra[k].name + "”需要 " + std::to_string(extra[k].rows.size()) +
+                        " 行，超出 .xls 工作表的上限 " + std::to_string(kXlsMaxRows) +
+                        " 行；请保存为 .xlsx 格式");
+        extraTables.push_back(std::make_unique<CellTable>(extraCells[k], sst));
+        for (std::size_t r = 0; r < extra[k].rows.size(); ++r) {
+            std::vector<Cell> cells;
+            for (std::size_t c = 0; c < extra[k].rows[r].size(); ++c)
+                if (const std::string& text = extra[k].rows[r][c]; !text.empty())
+                    cells.push_back({r + 1, c + 1, text, cellNumber(text)});
+            if (!cells.empty()) extraTables[k]->addRow(r + 1, cells);
+        }
+        extraTables[k]->finish();
+    }
+
     std::vector<std::string_view> names{kTableSheetName};
     if (!tank.empty()) names.push_back(kTankSheetName);
+    for (const auto& sheet : extra)
+        names.push_back(sheet.name);
     std::vector<std::size_t> boundSheetPositions;
     writeGlobals(stream.globals, sst, names, boundSheetPositions);
     const auto sheetStart = static_cast<std::uint32_t>(stream.globals.size());
@@ -699,6 +722,17 @@ Biff8Stream buildBiff8Stream(const SheetLayout& layout, std::span<const Document
         stream.tankSheet += tankCells;
         writeSheetTail(stream.tankSheet, false);
     }
+    for (std::size_t k = 0; k < extra.size(); ++k) {
+        const auto start =
+            static_cast<std::uint32_t>(sheetStart + stream.sheetHead.size() + stream.cellTable.size() +
+                                       stream.sheetTail.size() + stream.tankSheet.size());
+        patch32(stream.globals, boundSheetPositions[(tank.empty() ? 1 : 2) + k], start);
+        std::string sheet;
+        writeSheetHead(sheet, *extraTables[k], start);
+        sheet += extraCells[k];
+        writeSheetTail(sheet, false);
+        stream.tankSheet += sheet;
+    }
     const std::string& head = stream.sheetHead;
     const std::string& tail = stream.sheetTail;
     if (stream.globals.size() + head.size() + stream.cellTable.size() + tail.size() + stream.tankSheet.size() >=
@@ -707,8 +741,9 @@ Biff8Stream buildBiff8Stream(const SheetLayout& layout, std::span<const Document
     return stream;
 }
 
-void writeXls(const SheetLayout& layout, ByteSink& sink, std::span<const DocumentField> tank) {
-    const Biff8Stream stream = buildBiff8Stream(layout, tank);
+void writeXls(const SheetLayout& layout, ByteSink& sink, std::span<const DocumentField> tank,
+              std::span<const TextSheet> extra) {
+    const Biff8Stream stream = buildBiff8Stream(layout, tank, extra);
     const auto parts = stream.parts();
     writeCompoundFile(sink, "Workbook", parts, kExcelWorkbookClsid);
 }

@@ -9,6 +9,7 @@
 #include "output/cfb_writer.h"
 #include "output/document_model.h"
 #include "output/sheet_layout.h"
+#include "output/text_sheet.h"
 
 #include <array>
 #include <span>
@@ -42,9 +43,13 @@ void checkXlsLimits(const SheetLayout& layout);
 // label/value pairs in columns A and B of a second sheet when `tank` is not empty. Throws
 // Error for a layout beyond the limits or a cell text longer than the 32767 characters a
 // cell holds.
-Biff8Stream buildBiff8Stream(const SheetLayout& layout, std::span<const DocumentField> tank = {});
+// The `extra` sheets follow the tank's, in tankSheet; one with more rows than a sheet has
+// throws Error.
+Biff8Stream buildBiff8Stream(const SheetLayout& layout, std::span<const DocumentField> tank = {},
+                             std::span<const TextSheet> extra = {});
 
 // The whole .xls file: the stream built first, then the compound file written to sink.
-void writeXls(const SheetLayout& layout, ByteSink& sink, std::span<const DocumentField> tank = {});
+void writeXls(const SheetLayout& layout, ByteSink& sink, std::span<const DocumentField> tank = {},
+              std::span<const TextSheet> extra = {});
 
 } // namespace kelvora::output

@@ -11,6 +11,7 @@
 #include "kernel/errors.h"
 #include "kernel/number_text.h"
 #include "output/table_columns.h"
+#include "output/vertical_sheets.h"
 
 #include <algorithm>
 #include <chrono>
@@ -53,6 +54,8 @@ std::string structureWords(const capacity::TTankDescription& d) {
         return "球罐";
     case TStructureKind::skCalibration:
         return "罐容标定（标定点插值）";
+    case TStructureKind::skVertical:
+        return "立式圆筒";
     }
     return {};
 }
@@ -76,6 +79,9 @@ std::string shellWords(const capacity::TTankDescription& d) {
         }
         return text;
     }
+    case TStructureKind::skVertical:
+        return std::to_string(d.vertical.courses.size()) + " 圈板，总高 " +
+               number(vertical::shellHeight(d.vertical)) + " mm";
     }
     return {};
 }
@@ -241,14 +247,18 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
         add("左封头", headWords(d.left, true), true);
         add("右封头", headWords(d.right, false));
     }
-    add("罐底死量", number(d.deadVolume) + " L", true);
-    if (d.attachmentVolume == 0 && d.attachmentHeight == 0)
-        add("附件", "无");
-    else
-        add("附件", joined({"体积 " + number(d.attachmentVolume) + " L",
-                            "最下端距离罐底 " + number(d.attachmentBottom) + " mm",
-                            "附件高度 " + number(d.attachmentHeight) + " mm"}));
-    // In the unit of the level column.
+    // A vertical tank's bottom points and deadwood take the place of these two.
+    for (auto& field : verticalFields(d))
+        doc.fields.push_back(std::move(field));
+    if (d.kind != TStructureKind::skVertical) {
+        add("罐底死量", number(d.deadVolume) + " L", true);
+        if (d.attachmentVolume == 0 && d.attachmentHeight == 0)
+            add("附件", "无");
+        else
+            add("附件", joined({"体积 " + number(d.attachmentVolume) + " L",
+                                "最下端距离罐底 " + number(d.attachmentBottom) + " mm",
+                                "附件高度 " + number(d.attachmentHeight) + " mm"}));
+    }
     add("液位范围",
         capacity::levelText(d.levelFrom) + " ~ " + capacity::levelText(d.levelTo) + " cm，间隔 " +
             capacity::levelText(d.levelStep) + " cm",
@@ -279,7 +289,11 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
             doc.points.push_back({number(d.pointLevels[i]), number(d.pointVolumes[i])});
     }
     if (std::string note = capacity::extrapolationNote(d, d.levelFrom, d.levelTo); !note.empty())
-        add("外推", note, true);
+        add(d.kind == TStructureKind::skVertical ? "浮盘起浮区" : "外推",
+            d.kind == TStructureKind::skVertical
+                ? note.substr(note.find("：") + std::string_view("：").size())
+                : note,
+            true);
     bool certificate = true;
     for (const auto& [name, label] : {std::pair{"CertificateNumber", "证书编号"}, std::pair{"IssuingBody", "编制单位"},
                                       std::pair{"ValidUntil", "有效期至"}}) {

@@ -1,5 +1,7 @@
 #include "output/workbook_export.h"
 
+#include "output/vertical_sheets.h"
+
 #include "output/biff8_writer.h"
 #include "output/sheet_layout.h"
 #include "output/xlsx_writer.h"
@@ -39,7 +41,8 @@ WorkbookFormat workbookFormatFor(std::string_view fileName) {
 }
 
 void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows, std::string_view edit9Text,
-                     bool weight, std::span<const DocumentField> tank, const TableColumns& columns) {
+                     bool weight, std::span<const DocumentField> tank, const TableColumns& columns,
+                     std::span<const TextSheet> extra) {
     const SheetLayout layout(rows, edit9Text, weight, columns);
     const WorkbookFormat format = workbookFormatFor(fileName);
     // A table that cannot be saved is refused before anything touches the disk.
@@ -53,12 +56,14 @@ void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows,
     persist::AtomicFile file(fileName);
     AtomicFileSink sink(file);
     if (format == WorkbookFormat::Xls) {
-        writeXls(layout, sink, tank);
+        writeXls(layout, sink, tank, extra);
     } else {
-        const XlsxPackage written = writeXlsx(layout, sink, tank);
+        const XlsxPackage written = writeXlsx(layout, sink, tank, extra);
         std::uint64_t tankCells = 0;
         for (const DocumentField& field : tank)
             tankCells += field.value.empty() ? 1 : 2;
+        for (const TextSheet& sheet : extra)
+            tankCells += textSheetCells(sheet);
         checkWrittenXlsx(file.tempPath().string(), written, layout.cellCount(), fileName, tankCells);
     }
     file.commit();
@@ -77,7 +82,11 @@ void saveTableWorkbook(const std::string& fileName, const capacity::TTankDescrip
     // The uncertainty of a table longer than a document may be is left out, as on the tank sheet.
     const auto uncertainty = rows.size() <= kMaxDocumentRows ? tableUncertaintyOf(d, inputs) : std::nullopt;
     const TableColumns columns = tableColumns(d, inputs, rows.size(), uncertainty);
-    SaveFileToExcel(fileName, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"), tank, columns);
+    // A vertical tank's millimetre and hydrostatic tables follow as sheets of their own.
+    const VerticalSheets vertical = verticalSheets(d);
+    if (!vertical.refusal.empty()) throw Error(vertical.refusal);
+    SaveFileToExcel(fileName, rows, inputs.text("Edit9"), inputs.checked("CheckBox1"), tank, columns,
+                    vertical.sheets);
 }
 
 } // namespace kelvora::output

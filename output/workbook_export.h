@@ -14,6 +14,7 @@
 #include "output/document_model.h"
 #include "output/sheet_layout.h"
 #include "output/table_columns.h"
+#include "output/text_sheet.h"
 
 #include <span>
 #include <string>
@@ -30,13 +31,17 @@ WorkbookFormat workbookFormatFor(std::string_view fileName);
 // CheckBox1, choosing the heading "重量Kg" over "容积L". With the tank's fields
 // (tankSheetFields), a second sheet "罐体数据" holds them as label/value pairs; the table's
 // sheet is the same either way.
+// The `extra` sheets (a vertical tank's 小数表 and 静压力容量增大值表) follow the tank's.
 void SaveFileToExcel(const std::string& fileName, const capacity::RowList& rows, std::string_view edit9Text,
                      bool weight, std::span<const DocumentField> tank = {},
-                     const TableColumns& columns = SheetLayout::kNoColumns);
+                     const TableColumns& columns = SheetLayout::kNoColumns,
+                     std::span<const TextSheet> extra = {});
 
 // The workbook of a table just generated from `inputs` (`d` its description), as the window,
 // the batch tool and the register save it: the chosen columns (table_columns) beside every
-// group and, with `tankSheet`, the sheet "罐体数据" with the document's header.
+// group, with `tankSheet` the sheet "罐体数据" with the document's header, and a vertical
+// tank's 小数表 and 静压力容量增大值表 (a refusal of those sheets is thrown as an Error:
+// check verticalSheets first to stop with a message).
 void saveTableWorkbook(const std::string& fileName, const capacity::TTankDescription& d,
                        const capacity::NamedInputs& inputs, const capacity::RowList& rows,
                        bool tankSheet = true);

@@ -4,6 +4,7 @@
 
 #include "kernel/errors.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cctype>
@@ -365,10 +366,17 @@ XlsxPackage XlsxWorkbookWriter::finish() {
     return {zip_.entries(), zip_.bytesWritten(), cells_};
 }
 
-XlsxPackage writeXlsx(const SheetLayout& layout, ByteSink& sink, std::span<const DocumentField> tank) {
+XlsxPackage writeXlsx(const SheetLayout& layout, ByteSink& sink, std::span<const DocumentField> tank,
+                      std::span<const TextSheet> extra) {
     checkXlsxLimits(layout);
+    for (const auto& sheet : extra)
+        if (sheet.rows.size() > kXlsxMaxRows)
+            throw Error("“" + sheet.name + "”需要 " + std::to_string(sheet.rows.size()) +
+                        " 行，超出 .xlsx 工作表的上限");
     std::vector<std::string> names{std::string(kTableSheetName)};
     if (!tank.empty()) names.emplace_back("罐体数据");
+    for (const auto& sheet : extra)
+        names.push_back(sheet.name);
     XlsxWorkbookWriter book(sink, names);
     book.beginSheet(layout.lastRow(), layout.lastColumn());
     layout.forEachRow([&](std::uint64_t row, std::span<const Cell> cells) { book.writeRow(row, cells); });
@@ -379,6 +387,21 @@ XlsxPackage writeXlsx(const SheetLayout& layout, ByteSink& sink, std::span<const
             // An empty value leaves its cell empty.
             const Cell cells[] = {{i + 1, 1, tank[i].label, std::nullopt}, {i + 1, 2, tank[i].value, std::nullopt}};
             book.writeRow(i + 1, std::span(cells, tank[i].value.empty() ? 1 : 2));
+        }
+        book.endSheet();
+    }
+    for (const auto& sheet : extra) {
+        std::uint64_t columns = 0;
+        for (const auto& row : sheet.rows)
+            columns = std::max<std::uint64_t>(columns, row.size());
+        book.beginSheet(sheet.rows.size(), columns);
+        std::vector<Cell> cells;
+        for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
+            cells.clear();
+            for (std::size_t c = 0; c < sheet.rows[r].size(); ++c)
+                if (const std::string& text = sheet.rows[r][c]; !text.empty())
+                    cells.push_back({r + 1, c + 1, text, cellNumber(text)});
+            if (!cells.empty()) book.writeRow(r + 1, cells);
         }
         book.endSheet();
     }

@@ -15,6 +15,7 @@
 #include "output/deflate_stream.h"
 #include "output/document_model.h"
 #include "output/sheet_layout.h"
+#include "output/text_sheet.h"
 #include "output/zip_writer.h"
 
 #include <atomic>
@@ -92,7 +93,9 @@ private:
 
 // Writes the capacity table as the workbook's sheet "容积表" and, when `tank` is not
 // empty, the tank's label/value pairs in columns A and B of the sheet "罐体数据" after it.
-XlsxPackage writeXlsx(const SheetLayout& layout, ByteSink& sink, std::span<const DocumentField> tank = {});
+// The `extra` sheets follow it.
+XlsxPackage writeXlsx(const SheetLayout& layout, ByteSink& sink, std::span<const DocumentField> tank = {},
+                      std::span<const TextSheet> extra = {});
 
 // Reads back a package just written to packagePath and compares it with what the writer
 // recorded, which must count expectedCells cells in its first sheet and tankCells more in

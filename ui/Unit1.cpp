@@ -8,6 +8,7 @@
 #include "kernel/number_text.h"
 #include "output/document_model.h"
 #include "output/snapshot.h"
+#include "output/vertical_sheets.h"
 #include "output/workbook_export.h"
 #include "persist/data_folder.h"
 #include "persist/settings.h"
@@ -28,6 +29,7 @@
 #include "ui/quantity_page.h"
 #include "ui/table_page.h"
 #include "ui/tank_file_menu.h"
+#include "ui/vertical_page.h"
 #include "ui/wait_cursor.h"
 
 #include <QCloseEvent>
@@ -329,6 +331,7 @@ void TFrmMain::buildStructurePages(QWidget* parent) {
     grid1_->setAccessibleName(QStringLiteral("StringGrid1"));
     grid1_->setGeometry(0, 32, 257, 106);
     pageControl1_->addTab(sheet4, QStringLiteral("罐容标定"));
+    new VerticalPage(*this, pageControl1_);
 
     connect(pageControl1_, &QTabWidget::currentChanged, this,
             [this](int) { runHandler([this] { PageControl1Change(); }); });
@@ -591,7 +594,11 @@ void TFrmMain::Button1Click() {
     }
     tablePage_->showTable(rows_, checked("CheckBox1"), outcome.note);
     // The workbook's tank sheet prints what the document's header does, with its refusals.
-    if (const std::string refusal = output::documentInputsRefusal(*this); !refusal.empty()) {
+    std::string refusal = output::documentInputsRefusal(*this);
+    if (refusal.empty())
+        refusal = output::verticalSheets(*capacity::ReadTankDescription(*this, capacity::RequestType::Table).description)
+                      .refusal;
+    if (!refusal.empty()) {
         services_->messageBox(refusal);
         return;
     }
@@ -670,6 +677,7 @@ void TFrmMain::PageControl1Change() {
         break;
     case 2:
     case 3:
+    case 4:
         right->setEnabled(false);
         left->setEnabled(false);
         break;

@@ -55,6 +55,7 @@ public:
 };
 
 constexpr int kCalibrationPage = static_cast<int>(capacity::TStructureKind::skCalibration);
+constexpr int kVerticalPage = static_cast<int>(capacity::TStructureKind::skVertical);
 
 QString q(std::string_view s) { return qtText(s); }
 
@@ -432,7 +433,8 @@ QString TablePage::caption(bool exactGeometry) {
 QString TablePage::noGeometryTip() { return QStringLiteral("标定点按实测数据计算，没有几何形状可以精确计算"); }
 
 bool TablePage::exactGeometry() const {
-    return window_.checked("ExactGeometry") && window_.activePage() != kCalibrationPage;
+    return window_.checked("ExactGeometry") && window_.activePage() != kCalibrationPage &&
+           window_.activePage() != kVerticalPage;
 }
 
 void TablePage::updateCaption() {
@@ -441,7 +443,8 @@ void TablePage::updateCaption() {
 }
 
 void TablePage::followStructurePage() {
-    const bool points = window_.activePage() == kCalibrationPage;
+    // The points, or a vertical tank's courses, are the geometry: no second method to choose.
+    const bool points = window_.activePage() == kCalibrationPage || window_.activePage() == kVerticalPage;
     exactBox_->setEnabled(!points);
     exactBox_->setToolTip(points ? noGeometryTip() : QString());
     exactArea_->setVisible(!points);

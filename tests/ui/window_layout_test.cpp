@@ -224,10 +224,11 @@ private slots:
 
     void captionsAndInitialState() {
         auto* pages = window->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
-        QCOMPARE(pages->count(), 4);
+        QCOMPARE(pages->count(), 5);
         const QStringList tabs{QStringLiteral("水平圆筒"), QStringLiteral("倾斜圆筒"), QStringLiteral("球罐"),
-                               QStringLiteral("罐容标定")};
-        for (int i = 0; i < 4; ++i) QCOMPARE(pages->tabText(i), tabs[i]);
+                               QStringLiteral("罐容标定"), QStringLiteral("立式圆筒")};
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(pages->tabText(i), tabs[i]);
         QCOMPARE(pages->currentIndex(), 0);
         auto* figures = window->findChild<QTabWidget*>(QStringLiteral("PageControl2"));
         QCOMPARE(figures->tabText(0), QStringLiteral("图一至图八"));
