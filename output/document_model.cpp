@@ -164,7 +164,7 @@ std::string documentInputsRefusal(capacity::NamedInputs& inputs) {
     return {};
 }
 
-std::string validUntilPassedNote(const capacity::NamedInputs& inputs, std::string_view today) {
+std::string validUntilPassedNote(capacity::NamedInputs& inputs, std::string_view today) {
     const std::string date = inputs.text("ValidUntil");
     // Dates of the form YYYY-MM-DD compare as texts.
     if (date.size() != 10 || today.size() != 10 || !documentInputsRefusal(inputs).empty() || !(date < today))

@@ -69,7 +69,7 @@ std::string documentInputsRefusal(capacity::NamedInputs& inputs);
 // The note before a document whose ValidUntil lies before `today` ("2026-03-01"): the
 // certificate would be out of date on the day it is made. "" for none (no date, a date
 // not before today, or one that is no date, which documentInputsRefusal refuses).
-std::string validUntilPassedNote(const capacity::NamedInputs& inputs, std::string_view today);
+std::string validUntilPassedNote(capacity::NamedInputs& inputs, std::string_view today);
 
 // The level texts of a document's column: every level with as many decimals as the
 // longest of them ("293" beside "292.9" becomes "293.0"), so the decimal points line up.

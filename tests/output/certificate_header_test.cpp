@@ -92,7 +92,7 @@ TEST(CertificateHeader, ValidUntilBeforeTodayIsNoted) {
         {"abc", "2026-03-01", ""},
     };
     for (const Case& c : cases) {
-        const auto in = tankWith({{"ValidUntil", c.date}});
+        auto in = tankWith({{"ValidUntil", c.date}});
         EXPECT_EQ(validUntilPassedNote(in, c.today), c.note) << c.date;
     }
 }
