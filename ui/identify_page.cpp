@@ -535,11 +535,14 @@ void IdentifyPage::showResiduals() {
     // The level axis is the tank's height, from the bottom to A.
     const double top = height_ > 0 ? height_ : 1;
     levelAxis_->setRange(0, top);
+    // Ticks at a round interval from 0 (1, 2 or 5 times a power of ten), about five to the height.
     const double rough = top / 5, power = std::pow(10.0, std::floor(std::log10(rough)));
-    const double interval = rough <= 2 * power ? 2 * power : rough <= 5 * power ? 5 * power : 10 * power;
+    double interval = power;
+    for (const double times : {2.0, 5.0, 10.0})
+        if (rough > interval) interval = times * power;
     levelAxis_->setTickType(QValueAxis::TicksDynamic);
     levelAxis_->setTickAnchor(0);
-    levelAxis_->setTickInterval(rough <= power ? power : interval);
+    levelAxis_->setTickInterval(interval);
     scaleResiduals();
 }
 
