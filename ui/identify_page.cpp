@@ -8,12 +8,16 @@
 #include "identify/records.h"
 #include "kernel/errors.h"
 #include "kernel/number_text.h"
+#include "persist/atomic_file.h"
+#include "persist/file_name.h"
 #include "ui/Unit1.h"
 #include "ui/chart_legend.h"
+#include "ui/identify_report.h"
 #include "ui/page_parts.h"
 #include "ui/wait_cursor.h"
 #include "ui/window_services.h"
 
+#include <QAbstractItemView>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
@@ -24,6 +28,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScatterSeries>
@@ -38,20 +45,27 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cmath>
 #include <exception>
 
 namespace kelvora::ui {
 
 namespace {
 
-QString q(std::string_view s) { return qtText(s); }
+QString q(std::string_view s) {
+    return qtText(s);
+}
 
-QString label(const char* name) { return pageInputLabel(name); }
+QString label(const char* name) {
+    return pageInputLabel(name);
+}
 
-QString fixed(double x, int decimals) { return q(identify::fixedText(x, decimals)); }
+QString fixed(double x, int decimals) {
+    return q(identify::fixedText(x, decimals));
+}
 
-constexpr std::array<const char*, 5> kColumnInputs{"LevelColumn", "InColumn", "OutColumn", "CumulativeInColumn",
-                                                   "CumulativeOutColumn"};
+constexpr std::array<const char*, 5> kColumnInputs{"LevelColumn", "InColumn", "OutColumn",
+                                                   "CumulativeInColumn", "CumulativeOutColumn"};
 
 QString noRecordsHint() {
     return QStringLiteral("还没有读取记录。选择油站的记录文件（CSV、.xls 或 .xlsx），"
@@ -68,6 +82,8 @@ struct IdentifyPage::Job {
     identify::IdentifyOutcome outcome;
     identify::TableChange change;
     std::vector<double> levels;
+    std::vector<std::size_t> lines;
+    bool betaZero = false;
     std::exception_ptr error;
 };
 
@@ -137,6 +153,30 @@ IdentifyPage::IdentifyPage(TFrmMain& window, QTabWidget* pages) : QWidget(pages)
     result_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(result_);
 
+    auto* report = new QWidget(content_);
+    auto* reportRow = new QHBoxLayout(report);
+    reportRow->setContentsMargins(0, 0, 0, 0);
+    showBefore_ = new QCheckBox(QStringLiteral("显示识别前残差"), report);
+    showBefore_->setObjectName(QStringLiteral("IdentifyShowBefore"));
+    showBefore_->setProperty("viewOption", true); // how the chart is drawn: neither saved nor an input
+    showBefore_->setToolTip(QStringLiteral("同时画出按倾斜圆筒页现有的α、β算出的残差"));
+    save_ = new QPushButton(QStringLiteral("保存结果…"), report);
+    save_->setObjectName(QStringLiteral("IdentifySave"));
+    save_->setToolTip(QStringLiteral("把识别结果和每条记录的残差保存为CSV文件"));
+    print_ = new QPushButton(QStringLiteral("打印…"), report);
+    print_->setObjectName(QStringLiteral("IdentifyPrint"));
+    print_->setToolTip(QStringLiteral("打印识别结果和残差图"));
+    save_->setEnabled(false);
+    print_->setEnabled(false);
+    connect(showBefore_, &QCheckBox::toggled, this, [this](bool shown) { showBefore(shown); });
+    connect(save_, &QPushButton::clicked, this, [this] { window_.runHandler([this] { SaveClick(); }); });
+    connect(print_, &QPushButton::clicked, this, [this] { window_.runHandler([this] { PrintClick(); }); });
+    reportRow->addWidget(showBefore_);
+    reportRow->addStretch(1);
+    reportRow->addWidget(save_);
+    reportRow->addWidget(print_);
+    layout->addWidget(report);
+
     chart_ = new QChart();
     chart_->setObjectName(QStringLiteral("IdentifyChart"));
     chart_->setMargins(QMargins(2, 2, 2, 2));
@@ -151,6 +191,7 @@ IdentifyPage::IdentifyPage(TFrmMain& window, QTabWidget* pages) : QWidget(pages)
     after_->setMarkerSize(5);
     after_->setColor(QColor(30, 90, 200));
     after_->setBorderColor(after_->color());
+    before_->setVisible(false);
     chart_->addSeries(before_);
     chart_->addSeries(after_);
     levelAxis_ = new QValueAxis(chart_);
@@ -170,7 +211,8 @@ IdentifyPage::IdentifyPage(TFrmMain& window, QTabWidget* pages) : QWidget(pages)
     chartView->setObjectName(QStringLiteral("IdentifyResiduals"));
     chartView->setRenderHint(QPainter::Antialiasing);
     chartView->setMinimumSize(200, 240);
-    layout->addWidget(withLegendBelow(chartView), 2);
+    chartView_ = withLegendBelow(chartView); // printed with its legend
+    layout->addWidget(chartView_, 2);
 
     pages->addTab(this, QStringLiteral("变位识别"));
 }
@@ -180,7 +222,9 @@ IdentifyPage::~IdentifyPage() {
     if (worker_.joinable()) worker_.join();
 }
 
-void IdentifyPage::registerInput(QWidget* widget, const char* name) { registerPageInput(window_, widget, name); }
+void IdentifyPage::registerInput(QWidget* widget, const char* name) {
+    registerPageInput(window_, widget, name);
+}
 
 QWidget* IdentifyPage::buildFileRow() {
     auto* box = new QWidget(content_);
@@ -211,6 +255,9 @@ QWidget* IdentifyPage::buildColumns() {
         auto* combo = new QComboBox(group);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
+        // Wide enough for a heading such as "累加出油量/L", and its list for the longest one.
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        combo->setMinimumContentsLength(kColumnPickerLength);
         registerInput(combo, kColumnInputs[i]);
         if (const auto* info = capacity::findPageInput(kColumnInputs[i])) combo->setToolTip(q(info->hint));
         // One column a row: whole on a narrow page.
@@ -223,7 +270,8 @@ QWidget* IdentifyPage::buildColumns() {
 
 identify::ColumnNames IdentifyPage::columnNames() const {
     auto t = [this](const char* name) { return window_.text(name); };
-    return {t("LevelColumn"), t("InColumn"), t("OutColumn"), t("CumulativeInColumn"), t("CumulativeOutColumn")};
+    return {t("LevelColumn"), t("InColumn"), t("OutColumn"), t("CumulativeInColumn"),
+            t("CumulativeOutColumn")};
 }
 
 void IdentifyPage::OpenClick() {
@@ -250,8 +298,13 @@ void IdentifyPage::fillColumnChoices() {
         const QString chosen = combo->currentText();
         combo->clear();
         combo->addItem(QString());
-        for (const auto& heading : sheet_->heading) combo->addItem(q(heading));
+        for (const auto& heading : sheet_->heading)
+            combo->addItem(q(heading));
         combo->setEditText(chosen);
+        int widest = 0;
+        for (const auto& heading : sheet_->heading)
+            widest = std::max(widest, combo->fontMetrics().horizontalAdvance(q(heading)));
+        combo->view()->setMinimumWidth(widest + 4 * combo->fontMetrics().averageCharWidth());
     }
 }
 
@@ -259,20 +312,23 @@ void IdentifyPage::showPreview() {
     preview_->clear();
     if (!sheet_) return;
     QStringList headings;
-    for (const auto& heading : sheet_->heading) headings << q(heading);
+    for (const auto& heading : sheet_->heading)
+        headings << q(heading);
     preview_->setHorizontalHeaderLabels(headings);
     const int rows = std::min<int>(kPreviewRows, static_cast<int>(sheet_->rowCount()));
     for (int r = 0; r < rows; ++r) {
         QList<QStandardItem*> items;
         for (const auto& cell : sheet_->row(static_cast<std::size_t>(r))) {
             QString text = q(cell.text);
-            if (cell.kind == identify::Cell::Kind::Number && text.isEmpty()) text = q(kernel::formatGeneral(cell.number));
+            if (cell.kind == identify::Cell::Kind::Number && text.isEmpty())
+                text = q(kernel::formatGeneral(cell.number));
             items << new QStandardItem(text);
         }
         preview_->appendRow(items);
     }
     QStringList lines;
-    for (int r = 0; r < rows; ++r) lines << QString::number(sheet_->lines[static_cast<std::size_t>(r)]);
+    for (int r = 0; r < rows; ++r)
+        lines << QString::number(sheet_->lines[static_cast<std::size_t>(r)]);
     preview_->setVerticalHeaderLabels(lines);
     // The columns used, marked in their headings, or why none could be chosen.
     QString used;
@@ -289,13 +345,15 @@ void IdentifyPage::showPreview() {
             auto* item = preview_->horizontalHeaderItem(static_cast<int>(**column));
             item->setText(QStringLiteral("【%1】%2").arg(q(role), item->text()));
             for (int r = 0; r < rows; ++r)
-                if (auto* cell = preview_->item(r, static_cast<int>(**column))) cell->setBackground(QColor(225, 238, 255));
+                if (auto* cell = preview_->item(r, static_cast<int>(**column)))
+                    cell->setBackground(QColor(225, 238, 255));
             used += QStringLiteral("%1：“%2”　").arg(q(role), q(sheet_->heading[**column]));
         }
     } catch (const kelvora::IoError& e) {
         used = q(e.what());
     }
-    if (auto* view = findChild<QTableView*>(QStringLiteral("IdentifyPreview"))) view->resizeColumnsToContents();
+    if (auto* view = findChild<QTableView*>(QStringLiteral("IdentifyPreview")))
+        view->resizeColumnsToContents();
     summary_->setText(QStringLiteral("共 %1 行记录（显示前 %2 行）。所用的列：%3")
                           .arg(sheet_->rowCount())
                           .arg(rows)
@@ -315,6 +373,7 @@ void IdentifyPage::FitClick() {
     const std::string path = window_.text("RecordsFile");
     const identify::ColumnNames names = columnNames();
     const bool betaZero = window_.checked("BetaZero");
+    job->betaZero = betaZero;
     job_ = job;
     showBusy(true);
     worker_ = std::thread([this, job, tank = std::move(tank), path, names, betaZero]() mutable {
@@ -328,6 +387,8 @@ void IdentifyPage::FitClick() {
             if (job->outcome.fit) {
                 job->change = identify::tableChange(*job->outcome.now, job->outcome.fit->fitted);
                 job->levels = records.level;
+                for (std::size_t i = 0; i < records.level.size(); ++i)
+                    job->lines.push_back(identify::recordNumber(records, i));
             }
         } catch (const identify::RecordsRefusal& e) {
             // A cell the records cannot hold is the user's to mend, like a refused fit.
@@ -379,9 +440,14 @@ void IdentifyPage::finished(const std::shared_ptr<Job>& job) {
     fit_ = std::move(job->outcome.fit);
     change_ = job->change;
     levels_ = std::move(job->levels);
+    lines_ = std::move(job->lines);
+    height_ = job->outcome.now ? job->outcome.now->A : 0;
+    betaZero_ = job->betaZero;
     showFit();
     showResiduals();
     adopt_->setEnabled(true);
+    save_->setEnabled(true);
+    print_->setEnabled(true);
 }
 
 void IdentifyPage::clearFit() {
@@ -392,6 +458,8 @@ void IdentifyPage::clearFit() {
     fit_.reset();
     adopted_ = false;
     adopt_->setEnabled(false);
+    save_->setEnabled(false);
+    print_->setEnabled(false);
     result_->clear();
     before_->clear();
     after_->clear();
@@ -425,8 +493,9 @@ void IdentifyPage::showFit() {
     const identify::TiltFit& f = *fit_;
     const QString lowEnd = f.lowerEndRight ? QStringLiteral("低端在右封头") : QStringLiteral("低端在左封头");
     const QString method = f.exact ? QStringLiteral("按精确几何") : QStringLiteral("按公式");
-    const QString beta = f.betaFixed
-                             ? QStringLiteral("β = 0°（记录分辨不出β，固定为0）")
+    const QString beta = f.betaFixed ? QStringLiteral("β 固定为 0（记录分辨不出β）")
+                         : betaZero_
+                             ? QStringLiteral("β 固定为 0（已勾选“%1”）").arg(label("BetaZero"))
                              : QStringLiteral("β = %1° ± %2°").arg(fixed(f.beta, 4), fixed(f.betaError, 4));
     QString text =
         QStringLiteral("<b>%1</b>（%2）　α = %3° ± %4°　%5　α、β相关系数 %6<br>"
@@ -455,30 +524,77 @@ void IdentifyPage::showFit() {
 void IdentifyPage::showResiduals() {
     const identify::TiltFit& f = *fit_;
     QList<QPointF> before, after;
-    double low = 0, high = 0, lowLevel = levels_.front(), highLevel = levels_.front();
     // A long file is drawn from an evenly spaced share of its records.
     const std::size_t n = levels_.size(), stride = (n + kChartRecords - 1) / kChartRecords;
     for (std::size_t i = 0; i < n; i += stride) {
         before << QPointF(levels_[i], f.residualsBefore[i]);
         after << QPointF(levels_[i], f.residualsAfter[i]);
-        low = std::min({low, f.residualsBefore[i], f.residualsAfter[i]});
-        high = std::max({high, f.residualsBefore[i], f.residualsAfter[i]});
-        lowLevel = std::min(lowLevel, levels_[i]);
-        highLevel = std::max(highLevel, levels_[i]);
     }
     before_->replace(before);
     after_->replace(after);
-    const double margin = std::max(1.0, 0.05 * (high - low));
+    // The level axis is the tank's height, from the bottom to A.
+    const double top = height_ > 0 ? height_ : 1;
+    levelAxis_->setRange(0, top);
+    // Ticks at a round interval from 0 (1, 2 or 5 times a power of ten), about five to the height.
+    const double rough = top / 5, power = std::pow(10.0, std::floor(std::log10(rough)));
+    double interval = power;
+    for (const double times : {2.0, 5.0, 10.0})
+        if (rough > interval) interval = times * power;
+    levelAxis_->setTickType(QValueAxis::TicksDynamic);
+    levelAxis_->setTickAnchor(0);
+    levelAxis_->setTickInterval(interval);
+    scaleResiduals();
+}
+
+void IdentifyPage::scaleResiduals() {
+    if (!fit_) return;
+    // The fitted residuals fill the chart; those before the fit only while they are shown.
+    const identify::TiltFit& f = *fit_;
+    const bool before = before_->isVisible();
+    double low = 0, high = 0;
+    for (std::size_t i = 0; i < f.residualsAfter.size(); ++i) {
+        low = std::min(low, f.residualsAfter[i]);
+        high = std::max(high, f.residualsAfter[i]);
+        if (before && i < f.residualsBefore.size()) {
+            low = std::min(low, f.residualsBefore[i]);
+            high = std::max(high, f.residualsBefore[i]);
+        }
+    }
+    const double margin = std::max(kResidualMargin, 0.1 * (high - low));
     residualAxis_->setRange(low - margin, high + margin);
-    levelAxis_->setRange(lowLevel, highLevel > lowLevel ? highLevel : lowLevel + 1);
     residualAxis_->applyNiceNumbers();
-    levelAxis_->applyNiceNumbers();
+}
+
+void IdentifyPage::showBefore(bool shown) {
+    before_->setVisible(shown);
+    if (showBefore_->isChecked() != shown) showBefore_->setChecked(shown);
+    scaleResiduals();
+}
+
+void IdentifyPage::SaveClick() {
+    if (!fit_) return;
+    const auto path = window_.services().saveDialog(
+        {"csv", {"*.csv"}, persist::proposedFileName(window_.text("TankNumber"), "变位识别")});
+    if (!path) return;
+    persist::writeFileAtomically(*path, identifyResultCsv(*fit_, levels_, lines_));
+    window_.services().informationBox("保存成功！");
+}
+
+void IdentifyPage::PrintClick() {
+    if (!fit_) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("变位识别结果"));
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+    if (!window_.services().printDialog(printer)) return;
+    printIdentifyReport(printer, result_->text(), chartView_);
 }
 
 void IdentifyPage::clear() {
     clearFit(); // a running fit is cancelled with the result
     sheet_.reset();
     levels_.clear();
+    lines_.clear();
     preview_->clear();
     summary_->setText(noRecordsHint());
     result_->clear();

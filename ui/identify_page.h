@@ -6,7 +6,10 @@
 // columns, the β option) are registered with the window by name and persist in [Kelvora].
 // The fit runs on a thread of its own with its progress shown and "取消" to end it; a fit
 // is taken away, and "采用" barred, as soon as an input it was made from changes (other
-// than by "采用" itself), or another tank comes in.
+// than by "采用" itself), or another tank comes in. The residual chart is scaled to the
+// fitted series, its level axis running from 0 to the tank's height A; the series before
+// the fit is shown on demand ("显示识别前残差", off at first). The result and the residuals
+// are saved as CSV ("保存结果…") and printed ("打印…"), see ui/identify_report.h.
 
 #include "identify/sheet.h"
 #include "identify/tilt_fit.h"
@@ -18,6 +21,7 @@
 #include <thread>
 
 class QChart;
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -53,6 +57,12 @@ public:
     // Takes the result away and cancels a running fit: an input it was made from changed,
     // or 新建 or another tank file replaced the inputs.
     void clearFit();
+    // "保存结果…": the result and the residuals into the CSV file the save dialog names.
+    void SaveClick();
+    // "打印…": the result and the residual chart through the print dialog.
+    void PrintClick();
+    // Shows or hides the residuals before the fit, the residual axis following.
+    void showBefore(bool shown);
 
     bool fitting() const { return job_ != nullptr; }
     bool adopted() const { return adopted_; }
@@ -62,6 +72,8 @@ public:
     const std::optional<identify::TiltFit>& fit() const { return fit_; }
     QLabel* resultLine() const { return result_; }
     QChart* chart() const { return chart_; }
+    QValueAxis* levelAxis() const { return levelAxis_; }
+    QValueAxis* residualAxis() const { return residualAxis_; }
 
 private:
     struct Job;
@@ -75,6 +87,7 @@ private:
     void showPreview();
     void showFit();
     void showResiduals();
+    void scaleResiduals();
     identify::ColumnNames columnNames() const;
 
     TFrmMain& window_;
@@ -85,17 +98,24 @@ private:
     QPushButton* fitButton_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* adopt_ = nullptr;
+    QPushButton* save_ = nullptr;
+    QPushButton* print_ = nullptr;
+    QWidget* chartView_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QTimer* poll_ = nullptr;
     QChart* chart_ = nullptr;
     QScatterSeries* before_ = nullptr;
     QScatterSeries* after_ = nullptr;
+    QCheckBox* showBefore_ = nullptr;
     QValueAxis* levelAxis_ = nullptr;
     QValueAxis* residualAxis_ = nullptr;
     std::optional<identify::Sheet> sheet_;
     std::optional<identify::TiltFit> fit_;
     identify::TableChange change_;
     std::vector<double> levels_;
+    std::vector<std::size_t> lines_; // the records' numbers
+    double height_ = 0;              // the tank's section height A, mm
+    bool betaZero_ = false;          // the fit held β at 0 because the option said so
     std::shared_ptr<Job> job_;
     std::thread worker_;
     bool watching_ = false, adopting_ = false, adopted_ = false;
@@ -105,5 +125,9 @@ private:
 inline constexpr int kPreviewRows = 12;
 // The chart shows at most this many records, evenly spaced.
 inline constexpr std::size_t kChartRecords = 20'000;
+// The residual axis reaches this many litres beyond the residuals at least.
+inline constexpr double kResidualMargin = 0.5;
+// A column picker shows at least this many characters.
+inline constexpr int kColumnPickerLength = 12;
 
 } // namespace kelvora::ui

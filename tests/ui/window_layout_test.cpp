@@ -37,6 +37,7 @@ class WindowLayoutTest : public QObject {
 
     static bool isInput(QWidget* w) {
         if (qobject_cast<QComboBox*>(w->parentWidget())) return false; // a combo box's own editor
+        if (w->property("viewOption").toBool()) return false; // how a chart is drawn, no tank's input
         return qobject_cast<QLineEdit*>(w) || qobject_cast<QRadioButton*>(w) || qobject_cast<QCheckBox*>(w) ||
                qobject_cast<QComboBox*>(w);
     }
