@@ -167,7 +167,7 @@ std::string documentInputsRefusal(capacity::NamedInputs& inputs) {
 std::string validUntilPassedNote(capacity::NamedInputs& inputs, std::string_view today) {
     const std::string date = inputs.text("ValidUntil");
     // Dates of the form YYYY-MM-DD compare as texts.
-    if (date.size() != 10 || today.size() != 10 || !documentInputsRefusal(const_cast<capacity::NamedInputs&>(inputs)).empty() || !(date < today))
+    if (date.size() != 10 || today.size() != 10 || !documentInputsRefusal(inputs).empty() || !(date < today))
         return {};
     return "有效期至 " + date + " 已早于今天（" + std::string(today) + "），容积表证书已过期。";
 }

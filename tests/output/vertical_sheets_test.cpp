@@ -57,7 +57,7 @@ TEST(VerticalSheets, MillimetreAndHydrostaticSheetsReadBack) {
     for (const char* ending : {".xls", ".xlsx"}) {
         SCOPED_TRACE(ending);
         const std::string path = dir.path() + "/vertical" + ending;
-        SaveFileToExcel(path, rows, "50", false, tank, vertical.sheets);
+        SaveFileToExcel(path, rows, "50", false, tank, SheetLayout::kNoColumns, vertical.sheets);
         const test::CommandResult result = test::runReader("all", path);
         ASSERT_EQ(result.status, 0) << result.errors;
         const auto sheets = sheetsOf(result.output);
