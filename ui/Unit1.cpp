@@ -255,8 +255,11 @@ void TFrmMain::buildStructurePages(QWidget* parent) {
     pageControl1_ = new QTabWidget(parent);
     pageControl1_->setObjectName(QStringLiteral("PageControl1"));
     pageControl1_->setGeometry(210, 8, 273, 177);
-    // Four captions must fit the page control's 273 pixels without scroll arrows.
-    pageControl1_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
+    // Five captions must fit the page control's 273 pixels without scroll arrows; a larger
+    // font shortens them rather than hiding one.
+    pageControl1_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 2px; }"));
+    pageControl1_->setElideMode(Qt::ElideRight);
+    pageControl1_->tabBar()->setUsesScrollButtons(false);
 
     // 水平圆筒
     auto* sheet1 = new QWidget(pageControl1_);
