@@ -308,7 +308,7 @@ int runIdentify(MemoryInputs& inputs, const Options& options, std::ostream& out,
 
 int runBatch(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     if (argc <= 1) {
-        err << kUsageText << quantityUsageText();
+        err << kUsageText << quantityUsageText() << verticalUsageText();
         return kUsage;
     }
     for (int i = 1; i < argc; ++i) {

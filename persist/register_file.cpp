@@ -41,8 +41,9 @@ RegisterTable parseRegister(std::string_view bytes) {
                 throw RegisterError(lineText(line) + "有" + std::to_string(row.cells.size()) +
                                     "格，标题行有" + std::to_string(table.heading.size()) + "格");
             if (table.rows.size() >= kMaxRegisterRows)
-                throw RegisterError("超过" + std::to_string(kMaxRegisterRows) + "行（" + lineText(line) +
-                                    "）");
+                throw RegisterError("登记表超过" + std::to_string(kMaxRegisterRows) + "个罐（" + lineText(line) +
+                                    "），一个登记表最多" + std::to_string(kMaxRegisterRows) +
+                                    "个罐，请分成几个登记表");
             table.rows.push_back(std::move(row));
         }
         if (!headingSeen) throw RegisterError("登记表是空的，没有标题行");

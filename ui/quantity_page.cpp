@@ -62,6 +62,12 @@ QuantityPage::QuantityPage(TFrmMain& window, QTabWidget* pages) : QWidget(pages)
     layout->addWidget(buildQuantity());
     layout->addWidget(buildDelivery());
     layout->addStretch(1);
+    // The page lives in the narrow column beside the structure pages: labels wrap and the
+    // fields shrink before the page would scroll sideways.
+    for (auto* text : content_->findChildren<QLabel*>())
+        text->setWordWrap(true);
+    for (auto* edit : content_->findChildren<QLineEdit*>())
+        edit->setMinimumWidth(40);
     watchInputs();
     pages->addTab(this, QStringLiteral("油量计算"));
 }
@@ -113,16 +119,17 @@ QWidget* QuantityPage::buildDensity() {
         for (const auto& item : capacity::fixedItems(name))
             combo->addItem(q(item));
         combo->setCurrentIndex(0);
-        grid->addWidget(new QLabel(label(name), group), 0, column);
-        grid->addWidget(combo, 0, column + 1);
-        column += 2;
+        // One field a row: the page lives in the narrow column beside the structure pages.
+        grid->addWidget(new QLabel(label(name), group), column, 0);
+        grid->addWidget(combo, column, 1, 1, 2);
+        ++column;
     }
     const std::array<std::pair<const char*, const char*>, 3> fields{
         {{in::kRho20, "kg/m3"}, {in::kSampleDensity, "kg/m3"}, {in::kSampleTemperature, "℃"}}};
     for (std::size_t i = 0; i < fields.size(); ++i) {
         auto* edit = new TEdit(group);
         registerInput(edit, fields[i].first);
-        const int r = 1 + static_cast<int>(i) / 2, c = 3 * (static_cast<int>(i) % 2);
+        const int r = 2 + static_cast<int>(i), c = 0;
         grid->addWidget(new QLabel(label(fields[i].first), group), r, c);
         grid->addWidget(edit, r, c + 1);
         grid->addWidget(new QLabel(QString::fromUtf8(fields[i].second), group), r, c + 2);
@@ -130,9 +137,8 @@ QWidget* QuantityPage::buildDensity() {
     auto* note =
         new QLabel(QStringLiteral("填标准密度ρ20，或者填试样的视密度和试验温度由石油计量表求ρ20。"), group);
     note->setWordWrap(true);
-    grid->addWidget(note, 3, 0, 1, 6);
+    grid->addWidget(note, 5, 0, 1, 3);
     grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(4, 1);
     return group;
 }
 
@@ -159,8 +165,8 @@ QWidget* QuantityPage::buildQuantity() {
     grid->addWidget(new QLabel(label(in::kLevel), group), 1, 0);
     grid->addWidget(level, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("mm"), group), 1, 2);
-    grid->addWidget(quick, 1, 3);
-    grid->addWidget(compute, 0, 3);
+    grid->addWidget(quick, 2, 0, 1, 2);
+    grid->addWidget(compute, 2, 2);
 
     quantityResults_ = {
         makeResult(group, "QuantityVolume", QStringLiteral("容积Vt"), QStringLiteral("L")),
@@ -168,10 +174,10 @@ QWidget* QuantityPage::buildQuantity() {
         makeResult(group, "QuantityVcf20", QStringLiteral("体积修正系数VCF20"), QString()),
         makeResult(group, "QuantityVolume20", QStringLiteral("标准体积V20"), QStringLiteral("L")),
         makeResult(group, "QuantityMass", QStringLiteral("质量"), QStringLiteral("kg"))};
-    int row = 2;
+    int row = 3;
     for (auto& result : quantityResults_) {
         grid->addWidget(result.label, row, 0);
-        grid->addWidget(result.field, row, 1, 1, 3);
+        grid->addWidget(result.field, row, 1, 1, 2);
         ++row;
     }
     grid->setColumnStretch(1, 1);
@@ -195,7 +201,7 @@ QWidget* QuantityPage::buildDelivery() {
         auto* edit = new TEdit(group);
         registerInput(edit, fields[i].first);
         if (fields[i].first == std::string_view(in::kLimit)) edit->setPlaceholderText(QStringLiteral("3"));
-        const int r = static_cast<int>(i) / 2, c = 3 * (static_cast<int>(i) % 2);
+        const int r = static_cast<int>(i), c = 0;
         grid->addWidget(new QLabel(label(fields[i].first), group), r, c);
         grid->addWidget(edit, r, c + 1);
         grid->addWidget(new QLabel(QString::fromUtf8(fields[i].second), group), r, c + 2);
@@ -211,7 +217,7 @@ QWidget* QuantityPage::buildDelivery() {
     buttons->addStretch(1);
     buttons->addWidget(check);
     buttons->addWidget(export_);
-    grid->addLayout(buttons, 4, 0, 1, 6);
+    grid->addLayout(buttons, 8, 0, 1, 3);
 
     deliveryResults_ = {
         makeResult(group, "DeliveryBefore20", QStringLiteral("卸油前V20"), QStringLiteral("L")),
@@ -222,14 +228,14 @@ QWidget* QuantityPage::buildDelivery() {
         makeResult(group, "DeliveryDifference", QStringLiteral("差量"), QStringLiteral("L")),
         makeResult(group, "DeliveryPermille", QStringLiteral("差率"), QStringLiteral("‰")),
         makeResult(group, "DeliveryVerdict", QStringLiteral("结论"), QString())};
-    int row = 5;
+    int row = 9;
     for (std::size_t i = 0; i < deliveryResults_.size(); ++i) {
-        const int r = row + static_cast<int>(i) / 2, c = 3 * (static_cast<int>(i) % 2);
+        const int r = row + static_cast<int>(i), c = 0;
         grid->addWidget(deliveryResults_[i].label, r, c);
         grid->addWidget(deliveryResults_[i].field, r, c + 1, 1, 2);
     }
     grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(4, 1);
+
     return group;
 }
 

@@ -181,7 +181,7 @@ TEST(QuantityBatch, RegisterSumsVolume20AndMass) {
     std::ifstream in(dir / "out" / "summary.csv", std::ios::binary);
     const std::string summary{std::istreambuf_iterator<char>(in), {}};
     EXPECT_EQ(summary.substr(0, summary.find('\n')),
-              "tank_number,structure,rows,capacity,status,message,volume20,mass");
+              "\xEF\xBB\xBF罐号,结构,行数,容量,状态,信息,volume20,mass");
 
     long long volume = 0, mass = 0;
     for (auto [number, args] :
@@ -191,12 +191,12 @@ TEST(QuantityBatch, RegisterSumsVolume20AndMass) {
         ASSERT_EQ(q.status, 0) << q.err;
         const std::string v20 = lineValue(q.out, "volume20"), m = lineValue(q.out, "mass");
         EXPECT_NE(summary.find("\n" + std::string(number) + ",horizontal,5,"), std::string::npos) << summary;
-        EXPECT_NE(summary.find(",ok,," + v20 + "," + m + "\n"), std::string::npos) << summary;
+        EXPECT_NE(summary.find(",成功,," + v20 + "," + m + "\n"), std::string::npos) << summary;
         volume += std::llround(std::stod(v20) * 100);
         mass += std::llround(std::stod(m) * 100);
     }
     EXPECT_NE(summary.find("\nT-3,horizontal,5,"), std::string::npos) << summary;
-    EXPECT_NE(summary.find(",refused,油量：" + std::string(messages::kNoDensity) + ",,\n"), std::string::npos)
+    EXPECT_NE(summary.find(",拒绝,油量：" + std::string(messages::kNoDensity) + ",,\n"), std::string::npos)
         << summary;
     const std::string total = "\n合计,,,,,," + Shown{volume, 2}.text() + "," + Shown{mass, 2}.text() + "\n";
     EXPECT_TRUE(summary.ends_with(total)) << summary;

@@ -116,8 +116,8 @@ TEST(VerticalBatch, Refusals) {
         {kTank + " --uncertainty UncertaintyLevel=1", 1, "呵呵，立式圆筒暂不计算不确定度！"},
         {kTank + " --course 1000,abc,8", 2, "'abc' is not a valid floating point value"},
         {kTank + " --course 1000,30000", 3, "kelvora-table: --course 要写成“高度,周长,板厚[,修正值]”"},
-        {kTank + " --hydrostatic --fractions", 3, "kelvora-table: --hydrostatic and --fractions go alone"},
-        {kTank + " --page 5", 3, "kelvora-table: --page takes 0 to 4"},
+        {kTank + " --hydrostatic --fractions", 3, "kelvora-table: --hydrostatic 和 --fractions 只能单独使用"},
+        {kTank + " --page 5", 3, "kelvora-table: --page 取 0 到 4"},
         {kTank + " --out " + testing::TempDir() + "vertical_no_density.xlsx", 1,
          "呵呵，静压力容量增大值和浮顶排液量要先输入液体密度！"},
     };

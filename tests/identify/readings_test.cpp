@@ -36,10 +36,11 @@ TEST(Readings, ALevelOutsideTheTankIsRefusedWithItsRecord) {
 }
 
 TEST(Readings, TheRecordsCarryTheirFileLines) {
-    const Sheet sheet = parseCsv("油站记录\n时间,显示油高/mm,出油量/L\n1,1500,10\n\n2,,5\n3,1480,7\n");
+    // Lines count from the heading's, 1; a row empty in the columns used is no record.
+    const Sheet sheet = parseCsv("油站记录\n时间,显示油高/mm,出油量/L\n1,1500,10\n\n2,,\n3,1480,7\n");
     const Records r = extractRecords(sheet, chooseColumns(sheet.heading));
-    EXPECT_EQ(r.line, (std::vector<std::size_t>{3, 6}));
-    EXPECT_EQ(recordNumber(r, 1), 6u);
+    EXPECT_EQ(r.line, (std::vector<std::size_t>{2, 5}));
+    EXPECT_EQ(recordNumber(r, 1), 5u);
     Records bare;
     bare.level = {1, 2};
     EXPECT_EQ(recordNumber(bare, 1), 2u);

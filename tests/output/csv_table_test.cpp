@@ -69,12 +69,11 @@ TEST(CsvTableTest, ReadBackByTheRecordsReader) {
         saveCsvTable(path, test::rowList(c.rows), c.weight);
         const identify::Sheet sheet = identify::readSheet(path);
         EXPECT_EQ(sheet.heading, c.heading);
-        ASSERT_EQ(sheet.rows.size(), c.rows.size());
+        ASSERT_EQ(sheet.rowCount(), c.rows.size());
         for (std::size_t i = 0; i < c.rows.size(); ++i) {
             const auto comma = c.rows[i].find(',');
-            ASSERT_EQ(sheet.rows[i].size(), 2U);
-            EXPECT_EQ(sheet.rows[i][0].text, c.rows[i].substr(0, comma));
-            EXPECT_EQ(sheet.rows[i][1].text, c.rows[i].substr(comma + 1));
+            EXPECT_EQ(sheet.cell(i, 0).number, std::stod(c.rows[i].substr(0, comma)));
+            EXPECT_EQ(sheet.cell(i, 1).number, std::stod(c.rows[i].substr(comma + 1)));
         }
     }
 }

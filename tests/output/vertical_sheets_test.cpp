@@ -62,7 +62,7 @@ TEST(VerticalSheets, MillimetreAndHydrostaticSheetsReadBack) {
         ASSERT_EQ(result.status, 0) << result.errors;
         const auto sheets = sheetsOf(result.output);
         ASSERT_EQ(sheets.size(), 4u) << result.output;
-        ASSERT_TRUE(sheets.contains("Sheet1") && sheets.contains("罐体数据"));
+        ASSERT_TRUE(sheets.contains("容积表") && sheets.contains("罐体数据"));
 
         const auto& millimetre = sheets.at("小数表");
         ASSERT_EQ(millimetre.size(), 30u); // a heading row and two courses of ten cells

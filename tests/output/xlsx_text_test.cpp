@@ -121,7 +121,7 @@ TEST(XlsxTexts, OnlyTheFirstSheetIsSelected) {
     SaveFileToExcel(path, test::rowList(kRows), "10", false, tank);
     const test::CommandResult read = test::runReader("views", path);
     ASSERT_EQ(read.status, 0) << read.errors;
-    EXPECT_EQ(read.output, "Sheet1\tselected\n罐体数据\t-\n");
+    EXPECT_EQ(read.output, "容积表\tselected\n罐体数据\t-\n");
 }
 
 } // namespace

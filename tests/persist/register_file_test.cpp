@@ -61,7 +61,7 @@ TEST(RegisterFile, RefusesNamingTheLine) {
         {"a long row", "tank_number;D\nT-1;2000;6000\n", "第2行有3格，标题行有2格"},
         {"a long row after a quoted line break", "a,b\n\"x\ny\",1\n1,2,3\n", "第4行有3格，标题行有2格"},
         {"text neither UTF-8 nor GBK", "a,b\n1,2\n\x80\xFF,1\n", "第3行不是UTF-8或GBK文本"},
-        {"more tanks than the limit", many, "超过10000行（第10002行）"},
+        {"more tanks than the limit", many, "登记表超过10000个罐（第10002行），一个登记表最多10000个罐，请分成几个登记表"},
         {"more columns than the limit", wide, "第1行超过256格"},
         {"60 MB of commas", std::string(60u << 20, ','), "第1行超过256格"},
     };
