@@ -8,6 +8,8 @@
 #include "capacity/page_inputs.h"
 #include "capacity/requests.h"
 
+#include "assigned_tank.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -18,25 +20,15 @@
 namespace kelvora::output {
 namespace {
 
-using Assignments = std::vector<std::pair<std::string, std::string>>;
+using kelvora::test::Assignments;
 
 capacity::MemoryInputs tankWith(const Assignments& values) {
-    auto in = capacity::MemoryInputs::afterStartup();
-    in.setActivePage(0);
     const Assignments tank{{"RadioButton1", "1"},  {"Edit1", "2000"},      {"Edit2", "5000"},
                            {"RadioButton21", "1"}, {"RadioButton14", "1"}, {"Edit6", "0"},
                            {"Edit7", "2000"},      {"Edit8", "500"},       {"Edit9", "10"},
                            {"Edit13", "0"},        {"Edit31", "0"},        {"Edit32", "0"},
                            {"Edit33", "0"}};
-    for (const Assignments* list : {&tank, &values})
-        for (const auto& [name, value] : *list) {
-            const auto kind = capacity::findAnyInput(name)->kind;
-            if (kind == capacity::InputKind::CheckBox || kind == capacity::InputKind::RadioButton)
-                in.setChecked(name, value == "1");
-            else
-                in.setText(name, value);
-        }
-    return in;
+    return kelvora::test::assignedTank({&tank, &values});
 }
 
 TableDocument documentOf(const Assignments& values, capacity::RowList& rows) {
