@@ -1,5 +1,6 @@
 #include "capacity/vertical_description.h"
 
+#include "capacity/requests.h"
 #include "kernel/number_text.h"
 #include "vertical/vertical_check.h"
 #include "vertical/vertical_text.h"
@@ -61,6 +62,18 @@ std::string roofZoneNote(const TTankDescription& d, double low, double high) {
     return "浮盘起浮区：液位 " + kernel::formatGeneral(from) + " mm ~ " + to + "（浮顶落底高度 " +
            kernel::formatGeneral(roof.restLevel) + " mm，起浮高度 " + kernel::formatGeneral(roof.floatLevel) +
            " mm）";
+}
+
+std::vector<bool> roofZoneRows(const TTankDescription& d) {
+    std::vector<bool> rows;
+    if (d.kind != TStructureKind::skVertical || !d.vertical.roof) return rows;
+    bool any = false;
+    forEachTableLevel(d, [&](double level) {
+        rows.push_back(vertical::inRoofZone(d.vertical, level));
+        any = any || rows.back();
+    });
+    if (!any) rows.clear();
+    return rows;
 }
 
 } // namespace kelvora::capacity

@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kelvora::capacity {
 
@@ -43,5 +44,12 @@ std::string checkVerticalDescription(const TTankDescription& d, RequestType type
 // The line naming the part of [low, high] (mm) that lies in "浮盘起浮区", from the roof's
 // rest level up to, not including, its floating level; empty when none does.
 std::string roofZoneNote(const TTankDescription& d, double low, double high);
+
+inline constexpr const char* kRoofZoneRemark = "浮盘起浮区";
+inline constexpr const char* kRemarkHeading = "备注";
+
+// For each level of the table of `d`, whether it lies in "浮盘起浮区"; empty when none does
+// (any other structure, no roof, or a range that misses the zone).
+std::vector<bool> roofZoneRows(const TTankDescription& d);
 
 } // namespace kelvora::capacity

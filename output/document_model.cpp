@@ -8,6 +8,9 @@
 #include "capacity/row_columns.h"
 #include "capacity/tank_check.h"
 #include "capacity/uncertainty.h"
+#include "capacity/vertical_description.h"
+#include "capacity/vertical_tables.h"
+#include "vertical/vertical_check.h"
 #include "kernel/errors.h"
 #include "kernel/number_text.h"
 #include "output/table_columns.h"
@@ -21,6 +24,34 @@
 namespace kelvora::output {
 
 namespace {
+
+// A vertical tank's millimetre and hydrostatic tables as the document prints them: values
+// with two decimals, the levels lined up as the main table's are. None without the liquid
+// density, which the document's refusal asks for first.
+std::vector<DocumentTable> verticalTables(const capacity::TTankDescription& d) {
+    if (d.kind != capacity::TStructureKind::skVertical || !d.vertical.density) return {};
+    DocumentTable millimetre{kMillimetreSheetName, {"圈板"}, {}};
+    for (int k = 1; k <= 9; ++k)
+        millimetre.headings.push_back(std::to_string(k) + " mm");
+    for (auto& row : capacity::millimetreRows(d)) {
+        for (std::size_t c = 1; c < row.size(); ++c)
+            row[c] = capacity::fixedDecimals(row[c]);
+        millimetre.rows.push_back(std::move(row));
+    }
+    DocumentTable hydrostatic{kHydrostaticSheetName, {"高度cm", "增大值L"}, {}};
+    const capacity::RowList rows = capacity::hydrostaticRows(d);
+    std::vector<std::string> levels = alignedLevelTexts(rows);
+    hydrostatic.rows.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const std::string_view row = rows[i];
+        hydrostatic.rows.push_back({std::move(levels[i]), capacity::fixedDecimals(row.substr(row.find(',') + 1))});
+    }
+    std::vector<DocumentTable> tables;
+    tables.push_back(std::move(millimetre));
+    tables.push_back(std::move(hydrostatic));
+    return tables;
+}
+
 
 using capacity::TSectionShape;
 using capacity::TStructureKind;
@@ -159,6 +190,14 @@ std::string documentInputsRefusal(capacity::NamedInputs& inputs) {
             if (read.description) return capacity::uncertaintyRefusal(*read.description, u);
         } catch (const Error&) {
             // A tank the table request refuses is refused there, with its own message.
+        }
+    }
+    // A vertical tank's document and workbook carry its hydrostatic table.
+    if (capacity::Jgxs(inputs) == capacity::TStructureKind::skVertical) {
+        try {
+            const auto read = capacity::ReadTankDescription(inputs, capacity::RequestType::Table);
+            if (read.description) return vertical::checkLiquidDensity(read.description->vertical, true);
+        } catch (const Error&) {
         }
     }
     return {};
@@ -315,8 +354,10 @@ TableDocument describeTable(const capacity::TTankDescription& d, const capacity:
         if (uncertainty)
             doc.extraHeadings.insert(doc.extraHeadings.end(),
                                      {weight ? "U (kg)" : "U (L)", kRelativeUncertaintyHeading});
+        if (!capacity::roofZoneRows(d).empty()) doc.extraHeadings.push_back(capacity::kRemarkHeading);
         return doc;
     }
+    doc.appendices = verticalTables(d);
     TableColumns columns = tableColumns(d, inputs, rows.size(), uncertainty);
     doc.extraHeadings = std::move(columns.headings);
     std::vector<std::string> levels = alignedLevelTexts(rows);

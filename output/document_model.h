@@ -4,7 +4,8 @@
 // request used with its unit, the heads, dead volume, attachment, level range, weight mode,
 // full capacity, a calibration tank's points, the certificate, the date, the uncertainty)
 // and the rows of ListBox1: the level as the row has it, the value with two decimals, and
-// the optional columns beside it. Built by plain code so it can be checked without a
+// the optional columns beside it; a vertical tank's millimetre and hydrostatic tables
+// after it. Built by plain code so it can be checked without a
 // display; output/table_document lays it out.
 
 #include "capacity/named_inputs.h"
@@ -44,6 +45,14 @@ struct DocumentPoint {
     std::string level, volume;
 };
 
+// A table after the main one, on pages of its own under its title (a vertical tank's
+// 小数表 and 静压力容量增大值表): its headings and each row's texts, one per heading.
+struct DocumentTable {
+    std::string title;
+    std::vector<std::string> headings;
+    std::vector<std::vector<std::string>> rows;
+};
+
 struct TableDocument {
     std::string title = "油罐容积表";
     std::string tankNumber;
@@ -55,6 +64,7 @@ struct TableDocument {
     std::vector<DocumentRow> rows;
     std::vector<DocumentPoint> points; // a calibration tank's, listed after fields[pointsAfter - 1]
     std::size_t pointsAfter = 0;
+    std::vector<DocumentTable> appendices; // after the main table, before the sign-off
 };
 
 // The message refusing a document of `rows` rows, or "" when it may be made.
@@ -62,8 +72,9 @@ std::string documentRefusal(std::size_t rows);
 
 // The message refusing a document of these page inputs: a ValidUntil that is not a date
 // "YYYY-MM-DD" or lies before 1900, a negative uncertainty, or one larger than the
-// dimension it is of (capacity::uncertaintyRefusal); "" when they may be printed. The
-// tank is read as a table request reads it.
+// dimension it is of (capacity::uncertaintyRefusal), a vertical tank without the liquid
+// density its hydrostatic table needs; "" when they may be printed. The tank is read as a
+// table request reads it.
 std::string documentInputsRefusal(capacity::NamedInputs& inputs);
 
 // The note before a document whose ValidUntil lies before `today` ("2026-03-01"): the

@@ -1,6 +1,7 @@
 #include "output/table_columns.h"
 
 #include "capacity/requests.h"
+#include "capacity/vertical_description.h"
 #include "capacity/volume.h"
 #include "kernel/number_text.h"
 
@@ -79,6 +80,13 @@ TableColumns tableColumns(const capacity::TTankDescription& d, const capacity::N
         columns.headings.push_back(kRelativeUncertaintyHeading);
         columns.cells.push_back(std::move(U));
         columns.cells.push_back(std::move(relative));
+    }
+    if (const std::vector<bool> zone = capacity::roofZoneRows(d); !zone.empty()) {
+        std::vector<std::string> remarks(rowCount);
+        for (std::size_t i = 0; i < rowCount && i < zone.size(); ++i)
+            if (zone[i]) remarks[i] = capacity::kRoofZoneRemark;
+        columns.headings.push_back(capacity::kRemarkHeading);
+        columns.cells.push_back(std::move(remarks));
     }
     return columns;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The columns a verifier may choose beside a table's level and value, in the order the
 // table page shows them: the value per millimetre up to the next row (附毫米容量), then the
-// expanded uncertainty U and U/V (when any standard uncertainty is given). The document
-// and the workbook show the same texts under the same headings.
+// expanded uncertainty U and U/V (when any standard uncertainty is given), and a vertical
+// tank's 备注 marking the rows in "浮盘起浮区". The document and the workbook show the same
+// texts under the same headings.
 
 #include "capacity/named_inputs.h"
 #include "capacity/row_list.h"
@@ -37,7 +38,7 @@ std::optional<std::vector<capacity::RowUncertainty>> tableUncertaintyOf(const ca
 // PerMillimetre checked, (V(x[i+1]) − V(x[i])) / (x[i+1] − x[i]) from the unrounded values
 // and the levels in mm, two decimals, empty on the last row; U with two decimals and U/V
 // in percent with three decimals and "%" when `uncertainty` is given, U/V empty where the
-// value is 0.
+// value is 0; 备注 with "浮盘起浮区" on the rows of a floating roof's zone, when any is.
 TableColumns tableColumns(const capacity::TTankDescription& d, const capacity::NamedInputs& inputs,
                           std::size_t rowCount,
                           const std::optional<std::vector<capacity::RowUncertainty>>& uncertainty);

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <mutex>
 #include <numeric>
 
@@ -40,6 +41,7 @@ constexpr double kPointHeight = 4.5;  // mm, one line of the calibration points
 constexpr double kPointTripleWidth = 45; // mm, one "序号 高度 mm 容积 L" group of the points
 constexpr double kPairSlack = 1.1;    // a pair of extra columns: its widest texts and a tenth more
 constexpr double kStampBox = 30;      // mm, the side of the stamp box, square
+constexpr double kSectionHeight = 10; // mm, the title line above an appendix's table
 // More characters than a line or a few lines can show are never measured: what is cut
 // off there does not change what is drawn, and the time stays that of a short text.
 constexpr qsizetype kMeasuredCharacters = 1024;
@@ -91,22 +93,40 @@ struct FieldLine {
     }
 };
 
+// One table's texts: the main one's level, value and extra columns, or an appendix's.
+struct TableTexts {
+    QString title; // above an appendix on its first page; none for the main table
+    std::vector<std::string> headings;
+    std::size_t rows = 0;
+    std::function<std::string_view(std::size_t row, std::size_t column)> cell;
+};
+
+// Where one table's columns go: groups of its columns ("pairs") across every page, read
+// down each group then across.
+struct TableLayout {
+    TableTexts texts;
+    PageGrid grid;
+    double rowHeight = 0;        // mm
+    double pairWidth = 0;        // device pixels
+    std::vector<double> columns; // widths inside a pair, device pixels
+    QFont font;
+    int pages = 1;
+};
+
 // Everything that decides where things go, worked out once before the first page.
 struct Layout {
     Scale mm{1};
     double width = 0, height = 0; // device pixels inside the margins
     PageMetrics metrics;
-    PageGrid grid;
     QFont body, bold, title, running;
     std::vector<FieldLine> fieldLines;
     int headerLines = 0;    // lines of the header block, a wrapped field counting each of its lines
     double fieldColumn = 0; // x of the second field of a line
     QString runningTitle;   // title and tank number above the table, cut to the room beside the page number
-    double pairWidth = 0;       // device pixels
-    std::vector<double> columns; // widths inside a pair, device pixels: the level, the value, the extras
     int pointColumns = 1, pointLines = 0; // the calibration points: triples across, lines down
-    QFont table;
-    int pages = 1;
+    std::vector<TableLayout> tables;      // the main table, then the appendices
+    int pages = 1;                        // of all tables
+    PageGrid grid;                        // the main table's
 };
 
 QString fieldText(const DocumentField& field) {
@@ -140,6 +160,59 @@ QStringList wrapped(const QString& whole, const QFont& font, const QPaintDevice&
     layout.endLayout();
     if (lines.isEmpty()) lines << QString();
     return lines;
+}
+
+TableLayout layOutTable(const QPaintDevice& device, const Scale& mm, TableTexts texts, PageMetrics metrics,
+                        const QFont& body) {
+    TableLayout l;
+    // The widest texts decide the columns; the longest texts are the widest ones, give or
+    // take a point, so only those are measured.
+    const std::size_t columnCount = texts.headings.size();
+    std::vector<std::size_t> longest(columnCount, 0);
+    for (std::size_t i = 0; i < texts.rows; ++i)
+        for (std::size_t c = 0; c < columnCount; ++c)
+            longest[c] = std::max(longest[c], texts.cell(i, c).size());
+    auto widths = [&](const QFont& font) {
+        const QFontMetricsF m(font, &device);
+        std::vector<double> w(columnCount);
+        for (std::size_t c = 0; c < columnCount; ++c) {
+            w[c] = m.horizontalAdvance(qs(texts.headings[c]));
+            for (std::size_t i = 0; i < texts.rows; ++i)
+                if (const std::string_view text = texts.cell(i, c); text.size() + 1 >= longest[c])
+                    w[c] = std::max(w[c], m.horizontalAdvance(qs(text)));
+            w[c] += 2 * mm(kCellPadding);
+        }
+        return w;
+    };
+    auto sum = [](const std::vector<double>& w) { return std::accumulate(w.begin(), w.end(), 0.0); };
+    l.font = body;
+    std::vector<double> w = widths(l.font);
+    // A pair of more columns needs more room: fewer pairs fit across.
+    if (columnCount > 2) metrics.minPairWidth = std::max(metrics.minPairWidth, sum(w) / mm.perMm * kPairSlack);
+    l.grid = pageGridFor(metrics);
+    l.rowHeight = metrics.row;
+    l.pages = l.grid.pageCount(texts.rows);
+    const double width = metrics.width * mm.perMm;
+    l.pairWidth = width / l.grid.pairs;
+    if (sum(w) > l.pairWidth) {
+        const double points = std::max(kMinTablePoints, kBodyPoints * l.pairWidth / sum(w) * 0.98);
+        l.font.setPointSizeF(points);
+        w = widths(l.font);
+    }
+    if (columnCount == 2) {
+        // Two fifths for the level where both fit so; otherwise the value has what the level leaves.
+        const double level =
+            std::clamp(l.pairWidth * 0.4, std::min(w[0], l.pairWidth), std::max(w[0], l.pairWidth - w[1]));
+        l.columns = {level, l.pairWidth - level};
+    } else {
+        // Every column its width and an equal share of what is left.
+        const double share = (l.pairWidth - sum(w)) / static_cast<double>(columnCount);
+        l.columns = w;
+        for (double& c : l.columns)
+            c += share;
+    }
+    l.texts = std::move(texts);
+    return l;
 }
 
 Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
@@ -185,6 +258,27 @@ Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
     l.metrics.height = l.height / l.mm.perMm;
     l.metrics.headerBlock = kTitleHeight + kFieldHeight * l.headerLines + kPointHeight * l.pointLines + kBlockGap;
 
+    TableTexts main{{}, {doc.levelHeading, doc.valueHeading}, doc.rows.size(),
+                    [&doc](std::size_t i, std::size_t c) -> std::string_view {
+                        const DocumentRow& row = doc.rows[i];
+                        return c == 0 ? row.level : c == 1 ? std::string_view(row.value) : row.extra[c - 2];
+                    }};
+    main.headings.insert(main.headings.end(), doc.extraHeadings.begin(), doc.extraHeadings.end());
+    l.tables.push_back(layOutTable(device, l.mm, std::move(main), l.metrics, l.body));
+    l.grid = l.tables.front().grid;
+    PageMetrics appendix = l.metrics;
+    appendix.headerBlock = kSectionHeight;
+    for (const DocumentTable& table : doc.appendices) {
+        TableTexts texts{qs(table.title), table.headings, table.rows.size(),
+                         [&table](std::size_t i, std::size_t c) -> std::string_view {
+                             return c < table.rows[i].size() ? std::string_view(table.rows[i][c]) : std::string_view();
+                         }};
+        l.tables.push_back(layOutTable(device, l.mm, std::move(texts), appendix, l.body));
+    }
+    l.pages = 0;
+    for (const auto& table : l.tables)
+        l.pages += table.pages;
+
     // The page number of the last page is the widest; the tank number has the rest.
     const QFontMetricsF running(l.running, &device);
     const double pageNumber = running.horizontalAdvance(pageNumberText(l.pages, l.pages));
@@ -192,58 +286,6 @@ Layout layOut(const QPaintDevice& device, const TableDocument& doc) {
     if (!doc.certificateNumber.empty())
         runningTitle += QStringLiteral("　证书编号：") + qs(doc.certificateNumber);
     l.runningTitle = elided(running, runningTitle, l.width - pageNumber - l.mm(kRunningGap));
-
-    // The widest texts decide the columns; the longest texts are the widest ones, give or
-    // take a point, so only those are measured.
-    const std::size_t columnCount = 2 + doc.extraHeadings.size();
-    auto textOf = [&](const DocumentRow& row, std::size_t c) -> std::string_view {
-        return c == 0 ? row.level : c == 1 ? std::string_view(row.value) : std::string_view(row.extra[c - 2]);
-    };
-    auto heading = [&](std::size_t c) -> const std::string& {
-        return c == 0 ? doc.levelHeading : c == 1 ? doc.valueHeading : doc.extraHeadings[c - 2];
-    };
-    std::vector<std::size_t> longest(columnCount, 0);
-    for (const auto& row : doc.rows)
-        for (std::size_t c = 0; c < columnCount; ++c)
-            longest[c] = std::max(longest[c], textOf(row, c).size());
-    auto widths = [&](const QFont& font) {
-        const QFontMetricsF m(font, &device);
-        std::vector<double> w(columnCount);
-        for (std::size_t c = 0; c < columnCount; ++c) {
-            w[c] = m.horizontalAdvance(qs(heading(c)));
-            for (const auto& row : doc.rows)
-                if (const std::string_view text = textOf(row, c); text.size() + 1 >= longest[c])
-                    w[c] = std::max(w[c], m.horizontalAdvance(qs(text)));
-            w[c] += 2 * l.mm(kCellPadding);
-        }
-        return w;
-    };
-    auto sum = [](const std::vector<double>& w) { return std::accumulate(w.begin(), w.end(), 0.0); };
-    l.table = l.body;
-    std::vector<double> w = widths(l.table);
-    // A pair of more columns needs more room: fewer pairs fit across.
-    if (!doc.extraHeadings.empty())
-        l.metrics.minPairWidth = std::max(l.metrics.minPairWidth, sum(w) / l.mm.perMm * kPairSlack);
-    l.grid = pageGridFor(l.metrics);
-    l.pages = l.grid.pageCount(doc.rows.size());
-    l.pairWidth = l.width / l.grid.pairs;
-    if (sum(w) > l.pairWidth) {
-        const double points = std::max(kMinTablePoints, kBodyPoints * l.pairWidth / sum(w) * 0.98);
-        l.table.setPointSizeF(points);
-        w = widths(l.table);
-    }
-    if (columnCount == 2) {
-        // Two fifths for the level where both fit so; otherwise the value has what the level leaves.
-        const double level =
-            std::clamp(l.pairWidth * 0.4, std::min(w[0], l.pairWidth), std::max(w[0], l.pairWidth - w[1]));
-        l.columns = {level, l.pairWidth - level};
-    } else {
-        // Every column its width and an equal share of what is left.
-        const double share = (l.pairWidth - sum(w)) / static_cast<double>(columnCount);
-        l.columns = w;
-        for (double& c : l.columns)
-            c += share;
-    }
     return l;
 }
 
@@ -299,23 +341,30 @@ private:
 class Painter {
 public:
     Painter(QPagedPaintDevice& device, const TableDocument& doc)
-        : device_(device), doc_(doc), l_(layOut(device, doc)), cells_(l_.table, device) {}
+        : device_(device), doc_(doc), l_(layOut(device, doc)) {}
 
+    // Each table from a page of its own, the main one below the header block, an appendix
+    // below its title; the sign-off on the very last page.
     void paint() {
         QPainter p;
         if (!p.begin(&device_)) throw IoError("无法开始输出文档");
         p_ = &p;
-        std::size_t next = 0;
-        for (int page = 0; page < l_.pages; ++page) {
-            if (page > 0 && !device_.newPage()) throw IoError("无法开始新的一页");
-            double y = runningHead(page);
-            if (page == 0) y = headerBlock(y);
-            const std::size_t capacity = page == 0 ? l_.grid.firstCapacity() : l_.grid.capacity();
-            const std::size_t count = std::min(capacity, doc_.rows.size() - next);
-            table(y, page, next, count);
-            next += count;
-            if (page == l_.pages - 1) signOff();
+        int page = 0;
+        for (std::size_t t = 0; t < l_.tables.size(); ++t) {
+            const TableLayout& table = l_.tables[t];
+            CellText cells(table.font, device_);
+            std::size_t next = 0;
+            for (int k = 0; k < table.pages; ++k, ++page) {
+                if (page > 0 && !device_.newPage()) throw IoError("无法开始新的一页");
+                double y = runningHead(page);
+                if (k == 0) y = t == 0 ? headerBlock(y) : sectionTitle(y, table.texts.title);
+                const std::size_t capacity = k == 0 ? table.grid.firstCapacity() : table.grid.capacity();
+                const std::size_t count = std::min(capacity, table.texts.rows - next);
+                drawTable(table, cells, y, k, next, count);
+                next += count;
+            }
         }
+        signOff();
         if (!p.end()) throw IoError("无法完成文档");
         p_ = nullptr;
     }
@@ -398,47 +447,49 @@ private:
         return y + h * l_.pointLines;
     }
 
+    // An appendix's title, centred in bold above its table.
+    double sectionTitle(double y, const QString& title) {
+        text(l_.bold, l_.width / 2, y, mm(kSectionHeight), title, Qt::AlignHCenter);
+        return y + mm(kSectionHeight);
+    }
+
     // `count` rows from `first` down each pair then across; a page that is not full shares
     // its rows out evenly over the pairs, an empty table gets the empty grid of a first page.
-    void table(double top, int page, std::size_t first, std::size_t count) {
-        const int pairs = l_.grid.pairs;
-        const int full = page == 0 ? l_.grid.firstRows : l_.grid.rows;
+    void drawTable(const TableLayout& t, CellText& cells, double top, int page, std::size_t first,
+                   std::size_t count) {
+        const int pairs = t.grid.pairs;
+        const int full = page == 0 ? t.grid.firstRows : t.grid.rows;
         const int perPair =
             count == 0 ? full : std::min<int>(full, static_cast<int>((count + pairs - 1) / pairs));
-        const double rowH = mm(l_.metrics.row), headH = mm(l_.metrics.headingRow);
+        const double rowH = mm(t.rowHeight), headH = mm(l_.metrics.headingRow);
         const double bottom = top + headH + rowH * perPair;
 
-        const std::size_t columnCount = l_.columns.size();
-        auto heading = [&](std::size_t c) -> const std::string& {
-            return c == 0 ? doc_.levelHeading : c == 1 ? doc_.valueHeading : doc_.extraHeadings[c - 2];
-        };
+        const std::size_t columnCount = t.columns.size();
         for (int j = 0; j < pairs; ++j) {
-            double x = j * l_.pairWidth;
+            double x = j * t.pairWidth;
             for (std::size_t c = 0; c < columnCount; ++c) {
-                text(l_.bold, x + l_.columns[c] / 2, top, headH, qs(heading(c)), Qt::AlignHCenter);
-                x += l_.columns[c];
+                text(l_.bold, x + t.columns[c] / 2, top, headH, qs(t.texts.headings[c]), Qt::AlignHCenter);
+                x += t.columns[c];
             }
         }
 
-        p_->setFont(l_.table);
+        p_->setFont(t.font);
         p_->setPen(Qt::black);
-        const QFontMetricsF fm(l_.table, &device_);
+        const QFontMetricsF fm(t.font, &device_);
         const double pad = mm(kCellPadding);
         const double baselineOffset = (rowH + fm.ascent() - fm.descent()) / 2;
         auto cell = [&](double right, double baseline, std::string_view s) {
-            if (s.empty() || cells_.drawRightAligned(*p_, right, baseline, s)) return;
+            if (s.empty() || cells.drawRightAligned(*p_, right, baseline, s)) return;
             const QString text = qs(s);
             p_->drawText(QPointF(right - fm.horizontalAdvance(text), baseline), text);
         };
         for (std::size_t k = 0; k < count; ++k) {
             const int j = static_cast<int>(k / perPair), r = static_cast<int>(k % perPair);
-            const DocumentRow& row = doc_.rows[first + k];
             const double baseline = top + headH + r * rowH + baselineOffset;
-            double x = j * l_.pairWidth;
+            double x = j * t.pairWidth;
             for (std::size_t c = 0; c < columnCount; ++c) {
-                x += l_.columns[c];
-                cell(x - pad, baseline,
-                     c == 0 ? row.level : c == 1 ? std::string_view(row.value) : std::string_view(row.extra[c - 2]));
+                x += t.columns[c];
+                cell(x - pad, baseline, t.texts.cell(first + k, c));
             }
         }
 
@@ -449,15 +500,15 @@ private:
             p_->drawLine(QPointF(0, y), QPointF(l_.width, y));
         }
         for (int j = 0; j < pairs; ++j) {
-            double x = j * l_.pairWidth;
+            double x = j * t.pairWidth;
             for (std::size_t c = 0; c + 1 < columnCount; ++c) {
-                x += l_.columns[c];
+                x += t.columns[c];
                 p_->drawLine(QPointF(x, top), QPointF(x, bottom));
             }
         }
         p_->setPen(QPen(Qt::black, mm(0.25)));
         for (int j = 0; j <= pairs; ++j) {
-            const double x = std::min(j * l_.pairWidth, l_.width);
+            const double x = std::min(j * t.pairWidth, l_.width);
             p_->drawLine(QPointF(x, top), QPointF(x, bottom));
         }
         for (double y : {top, top + headH, bottom})
@@ -499,7 +550,6 @@ private:
     QPagedPaintDevice& device_;
     const TableDocument& doc_;
     Layout l_;
-    CellText cells_;
     QPainter* p_ = nullptr;
 };
 

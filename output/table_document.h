@@ -5,7 +5,8 @@
 // (a calibration tank's points as a small table in it), the last the sign-off (计算、复核、
 // 批准, each with its 日期) with its stamp box. The table shows the levels with their
 // decimals lined up and the values with two decimals, right-aligned, with the optional columns
-// beside them, in column groups read down each group then across.
+// beside them, in column groups read down each group then across. The tables after the
+// main one (a vertical tank's) each begin a page under their title, laid out alike.
 //
 // The fonts are loaded from their Debian files, DejaVu Sans first for digits and Latin
 // letters and WenQuanYi Micro Hei for Chinese: both TrueType, so the PDF's text extracts

@@ -6,6 +6,7 @@
 #include "capacity/vocabulary.h"
 #include "capacity/volume.h"
 #include "kernel/number_text.h"
+#include "vertical/vertical_check.h"
 
 #include <cmath>
 
@@ -160,12 +161,40 @@ DensityOutcome standardDensity(const capacity::NamedInputs& in) {
     return {{}, rho20};
 }
 
+namespace {
+
+// A vertical tank holds more than its empty table under the liquid's pressure, and a
+// floating roof takes its displacement: Vt is the main table's litres plus the hydrostatic
+// increase at the tank's liquid density, less the roof's displacement from its floating
+// level up, each as its table or header prints it. Between the roof's rest and floating
+// levels the liquid under the roof is not known: refused.
+LitresOutcome verticalLitres(capacity::NamedInputs& in, Shown shell) {
+    const capacity::ReadResult read = capacity::ReadTankDescription(in, capacity::RequestType::Quick);
+    if (!read.description) return refusal<LitresOutcome>(read.message);
+    const capacity::TTankDescription& d = *read.description;
+    const vertical::VerticalTank& tank = d.vertical;
+    if (vertical::inRoofZone(tank, d.quickLevel))
+        return refusal<LitresOutcome>("呵呵，液位 " + kernel::formatGeneral(d.quickLevel) +
+                                      " 毫米在浮盘起浮区内，浮顶的位置不定，不能计算油量！");
+    if (std::string problem = vertical::checkLiquidDensity(tank, true); !problem.empty())
+        return refusal<LitresOutcome>(problem);
+    const Shown increase = roundShown(vertical::hydrostaticLitres(tank, *tank.density, d.quickLevel), 2);
+    const Shown roof = tank.roof && d.quickLevel >= tank.roof->floatLevel
+                           ? roundShown(vertical::roofDisplacementLitres(tank), 2)
+                           : Shown{0, 2};
+    return {{}, {shell.units + increase.units - roof.units, 2}};
+}
+
+} // namespace
+
 LitresOutcome litresAtLevel(capacity::NamedInputs& in, std::string_view level) {
     if (capacity::trimBlanks(level).empty()) return refusal<LitresOutcome>(messages::kNoLevel);
     LitresInputs litres(in, std::string(level));
     const capacity::RequestOutcome outcome = capacity::QuickCalculation(litres);
     if (outcome.stopped()) return refusal<LitresOutcome>(outcome.message);
-    return {{}, parsedShown(litres.text("Edit36"))};
+    const Shown shown = parsedShown(litres.text("Edit36"));
+    if (capacity::Jgxs(litres) == capacity::TStructureKind::skVertical) return verticalLitres(litres, shown);
+    return {{}, shown};
 }
 
 QuantityOutcome computeQuantity(capacity::NamedInputs& in) {

@@ -2,7 +2,8 @@
 // Litres at 20 °C and kilograms in air of the oil in a tank, and the delivery check at the
 // tank ("卸油交接"): the arithmetic on shown values, and the requests that read the inputs
 // of the "油量计算" page by component name, for the window, the batch tool and the register
-// alike. The tank's litres at a level are the quick calculation's, always in litres.
+// alike. The tank's litres at a level are the quick calculation's, always in litres; a
+// vertical tank's add the hydrostatic increase and take off a floating roof's displacement.
 
 #include "capacity/named_inputs.h"
 #include "quantity/petroleum_tables.h"
@@ -74,7 +75,10 @@ struct DensityOutcome {
 DensityOutcome standardDensity(const capacity::NamedInputs& in);
 
 // The tank's litres at `level` (text, mm) as the quick calculation gives them, in litres
-// whatever the weight option; the quick calculation's refusal as the message.
+// whatever the weight option; the quick calculation's refusal as the message. For a
+// vertical tank, Vt: those litres plus the hydrostatic increase at its liquid density,
+// less the roof's displacement at and above its floating level; a level in "浮盘起浮区"
+// and a tank without liquid density are refused.
 struct LitresOutcome {
     std::string message;
     Shown litres;

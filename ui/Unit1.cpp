@@ -4,6 +4,7 @@
 #include "capacity/head_components.h"
 #include "capacity/input_table.h"
 #include "capacity/requests.h"
+#include "capacity/vertical_description.h"
 #include "kernel/errors.h"
 #include "kernel/number_text.h"
 #include "output/document_model.h"
@@ -408,6 +409,8 @@ void TFrmMain::buildFigures(QWidget* parent) {
     pageControl2_->setObjectName(QStringLiteral("PageControl2"));
     // On a narrow window the captions are shortened before any hides behind the bar's arrows.
     pageControl2_->setElideMode(Qt::ElideRight);
+    // Six captions share the bar: narrow padding, so that none hides behind the bar's arrows.
+    pageControl2_->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 2px; }"));
     fillWith(parent, pageControl2_);
 
     auto picture = [](QWidget* sheet, const FigureBox& box) {
@@ -430,6 +433,8 @@ void TFrmMain::buildFigures(QWidget* parent) {
     sheet5->setObjectName(QStringLiteral("TabSheet5"));
     auto* sheet6 = new QWidget(pageControl2_);
     sheet6->setObjectName(QStringLiteral("TabSheet6"));
+    auto* sheet11 = new QWidget(pageControl2_);
+    sheet11->setObjectName(QStringLiteral("TabSheet11"));
     // The caption label under each figure of the first page.
     const std::map<int, std::pair<const char*, const char*>> captions{
         {1, {"Label7", "图一 椭圆(椭球)封头"}}, {2, {"Label8", "图二 圆锥(圆台)封头"}},
@@ -439,7 +444,10 @@ void TFrmMain::buildFigures(QWidget* parent) {
     };
     for (const FigureBox& box : figureBoxes) {
         if (box.page == FigurePage::Panel4) continue;
-        picture(box.page == FigurePage::TabSheet5 ? sheet5 : sheet6, box);
+        picture(box.page == FigurePage::TabSheet5   ? sheet5
+                : box.page == FigurePage::TabSheet6 ? sheet6
+                                                    : sheet11,
+                box);
         const auto it = captions.find(box.number);
         if (it == captions.end()) continue;
         int y = box.top + box.height + 4;
@@ -452,6 +460,7 @@ void TFrmMain::buildFigures(QWidget* parent) {
     }
     pageControl2_->addTab(sheet5, QStringLiteral("图一至图八"));
     pageControl2_->addTab(sheet6, QStringLiteral("倾斜圆筒"));
+    pageControl2_->addTab(sheet11, QStringLiteral("立式圆筒"));
     tablePage_ = new TablePage(*this, pageControl2_);
     addTableDocumentButtons(*this, tablePage_->documentBar());
     addGaugeChartButton(*this, tablePage_->documentBar());
@@ -680,12 +689,20 @@ void TFrmMain::PageControl1Change() {
         break;
     case 2:
     case 3:
-    case 4:
         right->setEnabled(false);
         left->setEnabled(false);
         break;
+    case 4:
+        right->setEnabled(false);
+        left->setEnabled(false);
+        pageControl2_->setCurrentIndex(2);
+        break;
     default: break;
     }
+    // A vertical tank's bottom points and deadwood stand for the dead volume and attachment.
+    const bool vertical = activePage() == capacity::kVerticalPage;
+    for (const char* name : {"Label39", "Edit13", "Label40", "Label41", "Edit31", "Label42", "Edit32", "Label43", "Edit33"})
+        findChild<QWidget*>(QString::fromLatin1(name))->setEnabled(!vertical);
 }
 
 void TFrmMain::ShowWeightLabel() {

@@ -12,6 +12,7 @@ namespace kelvora::ui {
 enum class FigurePage {
     TabSheet5, // "图一至图八"
     TabSheet6, // "倾斜圆筒"
+    TabSheet11, // "立式圆筒"
     Panel4,    // the banner, stretched over the whole panel
 };
 
@@ -35,6 +36,7 @@ inline constexpr FigureBox figureBoxes[] = {
     {10, "Image10", FigurePage::TabSheet6, 0, 477, 418, 273}, // cross-sections, transverse tilt
     {11, "Image11", FigurePage::TabSheet6, 0, 238, 418, 236}, // inclined tank, low end right
     {12, "Image12", FigurePage::Panel4, 0, 0, 697, 260},      // banner, size at the initial layout
+    {13, "Image13", FigurePage::TabSheet11, 0, 0, 418, 420},  // vertical cylindrical tank
 };
 
 inline constexpr std::size_t figureCount = sizeof figureBoxes / sizeof figureBoxes[0];

@@ -3,6 +3,9 @@
 #include "capacity/level_for.h"
 #include "capacity/page_inputs.h"
 #include "capacity/row_columns.h"
+#include "capacity/tank_description.h"
+#include "capacity/vertical_description.h"
+#include "capacity/vertical_tables.h"
 #include "kernel/errors.h"
 #include "kernel/number_text.h"
 #include "output/sheet_layout.h"
@@ -13,6 +16,7 @@
 #include "ui/method_check_view.h"
 #include "ui/page_parts.h"
 #include "ui/result_field.h"
+#include "ui/vertical_tables_view.h"
 
 #include <QChart>
 #include <QChartView>
@@ -108,11 +112,21 @@ void TableRowsModel::setUncertainty(const std::vector<capacity::RowUncertainty>*
     endResetModel();
 }
 
+void TableRowsModel::setVertical(const capacity::RowList* hydrostatic, const std::vector<bool>* roofZone) {
+    beginResetModel();
+    hydrostatic_ = hydrostatic && hydrostatic->size() > 0 ? hydrostatic : nullptr;
+    roofZone_ = roofZone && !roofZone->empty() ? roofZone : nullptr;
+    updateColumns();
+    endResetModel();
+}
+
 void TableRowsModel::updateColumns() {
     columns_ = {Column::Level, Column::Value};
+    if (hydrostatic_) columns_.push_back(Column::Hydrostatic);
     if (perMillimetre_) columns_.push_back(Column::PerMillimetre);
     if (uncertainty_) columns_.insert(columns_.end(), {Column::U, Column::Relative});
     if (other_) columns_.insert(columns_.end(), {Column::Other, Column::Deviation});
+    if (roofZone_) columns_.push_back(Column::Remark);
 }
 
 int TableRowsModel::section(Column column) const {
@@ -133,6 +147,8 @@ QVariant TableRowsModel::data(const QModelIndex& index, int role) const {
     const auto row = static_cast<std::size_t>(index.row());
     // The list may have been emptied by a failed request since the last reset.
     if (row >= count_ || row >= rows_->size()) return {};
+    const bool inZone = roofZone_ && row < roofZone_->size() && (*roofZone_)[row];
+    if (role == Qt::BackgroundRole) return inZone ? QVariant(QColor(255, 243, 205)) : QVariant();
     if (role == Qt::TextAlignmentRole) return int(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole) return {};
     const auto cut = [](std::string_view text, bool first) {
@@ -159,6 +175,11 @@ QVariant TableRowsModel::data(const QModelIndex& index, int role) const {
     case Column::Deviation:
         if (!other_ || row >= other_->size()) return {};
         return q(capacity::fixedDecimals(cut((*other_)[row], column(index.column()) == Column::Other)));
+    case Column::Hydrostatic:
+        if (!hydrostatic_ || row >= hydrostatic_->size()) return {};
+        return q(capacity::fixedDecimals(cut((*hydrostatic_)[row], false)));
+    case Column::Remark:
+        return inZone ? q(capacity::kRoofZoneRemark) : QString();
     }
     return {};
 }
@@ -183,6 +204,10 @@ QVariant TableRowsModel::headerData(int section, Qt::Orientation orientation, in
         return (exactTable_ ? QStringLiteral("规定公式") : QStringLiteral("精确几何")) + unit;
     case Column::Deviation:
         return QStringLiteral("偏差") + unit;
+    case Column::Hydrostatic:
+        return QStringLiteral("静压力增大值(升)");
+    case Column::Remark:
+        return q(capacity::kRemarkHeading);
     }
     return {};
 }
@@ -275,6 +300,8 @@ TablePage::TablePage(TFrmMain& window, QTabWidget* pages) : QWidget(pages), wind
     summaryLine_->setWordWrap(true);
     summaryLine_->setTextFormat(Qt::RichText);
     layout->addWidget(summaryLine_);
+    vertical_ = new VerticalTablesView(content_);
+    layout->addWidget(vertical_);
 
     // The tank's identification and the document buttons right below the summary, then the
     // level request: on a laptop's screen all of them without scrolling. The certificate
@@ -462,6 +489,10 @@ void TablePage::showNoTable() {
     model_->setRows(nullptr, false);
     model_->setOther(nullptr, false);
     model_->setUncertainty(nullptr);
+    model_->setVertical(nullptr, nullptr);
+    hydrostatic_ = {};
+    roofZone_.clear();
+    vertical_->showTank(nullptr);
     uncertainty_.clear();
     check_->clear();
     summary_ = {};
@@ -489,6 +520,7 @@ void TablePage::showTable(const capacity::RowList& rows, bool weight, const std:
     const QString uncertainty = computeUncertainty(rows.size());
     model_->setUncertainty(&uncertainty_);
     model_->setPerMillimetre(window_.checked("PerMillimetre"));
+    showVerticalTables();
     sizeColumns();
 
     const QString unit = valueUnit(weight);
@@ -544,10 +576,25 @@ void TablePage::sizeColumns() {
     using C = TableRowsModel::Column;
     for (int section = 1; section < model_->columnCount(); ++section) {
         const C c = model_->column(section);
-        const int digits = c == C::Value || c == C::Other ? 13 : c == C::Relative ? 7 : 10;
+        const int digits = c == C::Value || c == C::Other ? 13 : c == C::Relative || c == C::Remark ? 7 : 10;
         view_->setColumnWidth(section,
                               std::max(digit * digits, view_->horizontalHeader()->sectionSizeHint(section)));
     }
+}
+
+void TablePage::showVerticalTables() {
+    model_->setVertical(nullptr, nullptr);
+    hydrostatic_ = {};
+    roofZone_.clear();
+    std::optional<capacity::TTankDescription> d;
+    if (window_.activePage() == kVerticalPage) {
+        // The rows were just made from these inputs: they read, and only the density may be missing.
+        d = capacity::ReadTankDescription(window_, capacity::RequestType::Table).description;
+        if (d && d->vertical.density) hydrostatic_ = capacity::hydrostaticRows(*d);
+        if (d) roofZone_ = capacity::roofZoneRows(*d);
+    }
+    model_->setVertical(&hydrostatic_, &roofZone_);
+    vertical_->showTank(d ? &*d : nullptr);
 }
 
 void TablePage::drawCurve() {

@@ -1,5 +1,5 @@
 #pragma once
-// The "容积表" page, the third page of PageControl2: the rows of the last generated table
+// The "容积表" page, the fourth page of PageControl2 (after the three figure pages): the rows of the last generated table
 // (ListBox1's row list, read through a model), their curve, a summary line, and the
 // level-from-volume request. It also holds the exact-geometry check and the tank's
 // identification for documents, with room for the document buttons and for the
@@ -31,11 +31,12 @@ class TFrmMain;
 
 // ListBox1's rows as a table: level in cm and the value (litres, or kilograms for a table
 // made in weight mode) with two fixed decimals, with the workbook's headings; optionally the
-// value per millimetre up to the next row, the expanded uncertainty U and U/V, and the
-// check's two columns. No item per row: every cell is cut from the row list when it is drawn.
+// value per millimetre up to the next row, the expanded uncertainty U and U/V, the
+// check's two columns, and a vertical tank's hydrostatic increase and 备注 (its roof's zone,
+// shaded). No item per row: every cell is cut from the row list when it is drawn.
 class TableRowsModel : public QAbstractTableModel {
 public:
-    enum class Column { Level, Value, PerMillimetre, U, Relative, Other, Deviation };
+    enum class Column { Level, Value, PerMillimetre, U, Relative, Other, Deviation, Hydrostatic, Remark };
 
     using QAbstractTableModel::QAbstractTableModel;
     // Shows `rows` (which must outlive the model or the next setRows); nullptr for none.
@@ -48,6 +49,9 @@ public:
     // Each row's uncertainty, in the rows' order (must outlive the model or the next call);
     // nullptr for none.
     void setUncertainty(const std::vector<capacity::RowUncertainty>* rows);
+    // A vertical tank's hydrostatic increase per row ("level,increase") and the rows in
+    // "浮盘起浮区" (both must outlive the model or the next call); nullptr or empty for none.
+    void setVertical(const capacity::RowList* hydrostatic, const std::vector<bool>* roofZone);
     bool weight() const { return weight_; }
     // The section showing `column`, -1 when it is not shown.
     int section(Column column) const;
@@ -61,6 +65,8 @@ private:
     const capacity::RowList* rows_ = nullptr;
     const capacity::RowList* other_ = nullptr;
     const std::vector<capacity::RowUncertainty>* uncertainty_ = nullptr;
+    const capacity::RowList* hydrostatic_ = nullptr;
+    const std::vector<bool>* roofZone_ = nullptr;
     std::vector<Column> columns_{Column::Level, Column::Value};
     void updateColumns();
     std::size_t count_ = 0;
@@ -70,6 +76,7 @@ private:
 };
 
 class MethodCheckView;
+class VerticalTablesView;
 
 class TablePage : public QWidget {
 public:
@@ -118,6 +125,8 @@ private:
     // Each row's uncertainty for a table of `rows` rows; the summary's sentence about it.
     QString computeUncertainty(std::size_t rows);
     void sizeColumns();
+    // A vertical tank's hydrostatic column, roof zone and millimetre table for the rows shown.
+    void showVerticalTables();
 
     TFrmMain& window_;
     QTabWidget* pages_;
@@ -138,6 +147,9 @@ private:
     QWidget* exactArea_ = nullptr;
     QCheckBox* exactBox_ = nullptr;
     MethodCheckView* check_ = nullptr;
+    VerticalTablesView* vertical_ = nullptr;
+    capacity::RowList hydrostatic_; // a vertical tank's, beside the rows
+    std::vector<bool> roofZone_;
     capacity::TableSummary summary_;
     std::vector<capacity::RowUncertainty> uncertainty_;
 };

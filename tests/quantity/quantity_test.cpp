@@ -5,6 +5,7 @@
 #include "quantity/quantity.h"
 
 #include "../capacity/fixture.h"
+#include "capacity/memory_inputs.h"
 #include "capacity/requests.h"
 #include "capacity/tank_description.h"
 #include "kernel/errors.h"
@@ -209,6 +210,39 @@ TEST(Request, QuantityFromTheQuickCalculationsLitres) {
         EXPECT_EQ(q.volume20.text(), volume20(q.litres, q.vcf20).text());
         EXPECT_EQ(q.mass.text(), massInAir(q.volume20, q.rho20).text());
     }
+}
+
+// A vertical tank of one course, internal radius 6 m and 10 mm plate, 8600 kg roof floating
+// from 1800 mm on a liquid of 860 kg/m³: Vt = π r² h + the hydrostatic increase − 10 000 L.
+TEST(Request, VerticalTankAddsThePressureAndTakesTheRoof) {
+    auto in = capacity::MemoryInputs::afterStartup();
+    in.setActivePage(4);
+    for (auto [name, value] : {std::pair{"VerticalCourses", "4000,37761.9436961493,10"}, {"VerticalDensity", "860"},
+                               {"VerticalRoofMass", "8600"}, {"VerticalRoofFloat", "1800"},
+                               {"VerticalRoofRest", "1000"}, {"Rho20", "806.9"}, {"OilTemperature", "20"}})
+        in.setText(name, value);
+    const long double pi = 3.14159265358979323846L;
+    auto expected = [&](long double h, bool floating) {
+        const long double shell = std::round(pi * 36 * h * 1e3L * 100) / 100; // litres, as the quick result shows
+        const long double increase = pi * 9.80665L * (860 - 1.1L) * 216 / (2.06e11L * 0.01L) * h * h * 1e3L;
+        return shell + std::round(increase * 100) / 100 - (floating ? 10000 : 0);
+    };
+    struct Case {
+        const char* level;
+        long double metres;
+        bool floating;
+    };
+    for (const Case c : {Case{"900", 0.9L, false}, Case{"1800", 1.8L, true}, Case{"3500", 3.5L, true}}) {
+        in.setText("QuantityLevel", c.level);
+        const QuantityOutcome q = computeQuantity(in);
+        ASSERT_TRUE(q.message.empty()) << q.message;
+        EXPECT_NEAR(q.litres.value(), static_cast<double>(expected(c.metres, c.floating)), 0.0051) << c.level;
+    }
+    in.setText("QuantityLevel", "1500");
+    EXPECT_EQ(computeQuantity(in).message, "呵呵，液位 1500 毫米在浮盘起浮区内，浮顶的位置不定，不能计算油量！");
+    for (auto name : {"VerticalDensity", "VerticalRoofMass", "VerticalRoofFloat", "VerticalRoofRest"})
+        in.setText(name, "");
+    EXPECT_EQ(computeQuantity(in).message, "呵呵，静压力容量增大值和浮顶排液量要先输入液体密度！");
 }
 
 TEST(Request, Refusals) {

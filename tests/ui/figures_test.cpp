@@ -32,7 +32,7 @@ private slots:
             QVERIFY2(std::abs(got / want - 1) < 0.02, box.name);
             QVERIFY2(darkPixels(image) > 50, box.name); // lines and letters, not a blank
         }
-        QVERIFY(kelvora::ui::referenceFigure(13).isNull());
+        QVERIFY(kelvora::ui::referenceFigure(14).isNull());
     }
 
     void damagedDataGivesNoPicture() {

@@ -2,6 +2,7 @@
 // sizes: neither the first digits nor the last are ever out of sight.
 
 #include "ui/Unit1.h"
+#include "ui/table_page.h"
 
 #include "recording_services.h"
 
@@ -33,7 +34,7 @@ private slots:
         RecordingServices* services = nullptr;
         auto window = kelvora::test::recordedWindow(services);
         window->show();
-        window->findChild<QTabWidget*>(QStringLiteral("PageControl2"))->setCurrentIndex(2);
+        window->findChild<QTabWidget*>(QStringLiteral("PageControl2"))->setCurrentWidget(window->tablePage());
         const QSize usual = window->size();
         for (const QSize size : {window->minimumSizeHint(), usual}) {
             window->resize(size);

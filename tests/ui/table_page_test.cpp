@@ -95,11 +95,11 @@ private slots:
     }
     void cleanup() { window.reset(); }
 
-    void thirdPageWithAHintBeforeTheFirstTable() {
-        QCOMPARE(pages()->count(), 5); // the fourth is 变位识别, the fifth 油量计算
-        QCOMPARE(pages()->tabText(4), QStringLiteral("油量计算"));
-        QCOMPARE(pages()->tabText(2), QStringLiteral("容积表"));
-        QCOMPARE(pages()->widget(2), static_cast<QWidget*>(page()));
+    void fourthPageWithAHintBeforeTheFirstTable() {
+        QCOMPARE(pages()->count(), 6); // the fifth is 变位识别, the sixth 油量计算
+        QCOMPARE(pages()->tabText(5), QStringLiteral("油量计算"));
+        QCOMPARE(pages()->tabText(3), QStringLiteral("容积表"));
+        QCOMPARE(pages()->widget(3), static_cast<QWidget*>(page()));
         QVERIFY(!w("TableHint")->isHidden());
         QVERIFY(w("TableSplitter")->isHidden());
         QCOMPARE(page()->rowsModel()->rowCount(), 0);
@@ -189,10 +189,10 @@ private slots:
         QTest::keyClicks(w<QLineEdit>("TankOwner"), QStringLiteral("Depot 7"));
         QCOMPARE(window->text("TankOwner"), std::string("Depot 7"));
         window->setChecked("ExactGeometry", true);
-        QCOMPARE(pages()->tabText(2), QStringLiteral("容积表（精确几何）"));
+        QCOMPARE(pages()->tabText(3), QStringLiteral("容积表（精确几何）"));
         QTest::mouseClick(w<QCheckBox>("ExactGeometry"), Qt::LeftButton);
         QVERIFY(!window->checked("ExactGeometry"));
-        QCOMPARE(pages()->tabText(2), QStringLiteral("容积表"));
+        QCOMPARE(pages()->tabText(3), QStringLiteral("容积表"));
         window->setText("LevelForMode", "百分比");
         QCOMPARE(w<QLabel>("LevelForUnit")->text(), QStringLiteral("%"));
         window->setItemIndex("LevelForMode", 0);
@@ -251,7 +251,7 @@ private slots:
         QVERIFY(!exact->isEnabled());
         QCOMPARE(exact->toolTip(), TablePage::noGeometryTip());
         QVERIFY(page()->exactGeometryArea()->isHidden());
-        QCOMPARE(pages()->tabText(2), QStringLiteral("容积表"));
+        QCOMPARE(pages()->tabText(3), QStringLiteral("容积表"));
         kelvora::capacity::setUpCalibrationGrid(*window);
         window->setText("ComboBox2", "2");
         kelvora::capacity::applyPointCount(*window);
@@ -268,7 +268,7 @@ private slots:
         QVERIFY(exact->isEnabled());
         QVERIFY(exact->toolTip().isEmpty());
         QVERIFY(!page()->exactGeometryArea()->isHidden());
-        QCOMPARE(pages()->tabText(2), QStringLiteral("容积表（精确几何）"));
+        QCOMPARE(pages()->tabText(3), QStringLiteral("容积表（精确几何）"));
     }
 
     // A weight-mode request with an unusable density is a message: the table and the page
@@ -308,7 +308,7 @@ private slots:
             QCOMPARE(other.text(input.name), window->text(input.name));
             QCOMPARE(other.checked(input.name), window->checked(input.name));
         }
-        QCOMPARE(other.findChild<QTabWidget*>(QStringLiteral("PageControl2"))->tabText(2),
+        QCOMPARE(other.findChild<QTabWidget*>(QStringLiteral("PageControl2"))->tabText(3),
                  QStringLiteral("容积表（精确几何）"));
     }
 
@@ -523,7 +523,7 @@ private slots:
             // The screen less a task bar.
             kelvora::ui::placeWindow(*window, QRect(0, 0, c.width, 728));
             window->show();
-            pages()->setCurrentIndex(2);
+            pages()->setCurrentIndex(3);
             QVERIFY(QTest::qWaitForWindowExposed(window.get()));
             auto* scroll = w<QScrollArea>("TablePageScroll");
             QWidget* viewport = scroll->viewport();

@@ -3,6 +3,7 @@
 // generated from it as on the other pages.
 
 #include "ui/Unit1.h"
+#include "ui/table_page.h"
 #include "ui/vertical_page.h"
 
 #include "recording_services.h"
@@ -78,6 +79,37 @@ private slots:
         window.Button1Click();
         QCOMPARE(window.rows().size(), std::size_t{4});
         QCOMPARE(std::string(window.rows()[1]), std::string("100,113097.34"));
+    }
+
+    // The table page adds the hydrostatic increase and the roof's zone to the rows and shows
+    // the millimetre table; the dead volume and attachment fields rest on this page.
+    void tablePageShowsTheThreeTables() {
+        TFrmMain window(std::make_unique<RecordingServices>());
+        window.setActivePage(4);
+        for (const char* name : {"Edit13", "Edit31", "Edit32", "Edit33"})
+            QVERIFY(!window.findChild<QWidget*>(QString::fromLatin1(name))->isEnabled());
+        window.setText("VerticalCourses", "1500,37761.9436961493,10;1500,37749.377325535,8");
+        for (auto [name, text] :
+             {std::pair{"Edit6", "0"}, std::pair{"Edit7", "3000"}, std::pair{"Edit8", "1000"}, std::pair{"Edit9", "50"},
+              std::pair{"VerticalDensity", "860"}, std::pair{"VerticalRoofMass", "8600"},
+              std::pair{"VerticalRoofFloat", "1800"}, std::pair{"VerticalRoofRest", "1000"}})
+            window.setText(name, text);
+        window.Button1Click();
+        auto* model = window.tablePage()->rowsModel();
+        using C = kelvora::ui::TableRowsModel::Column;
+        const int increase = model->section(C::Hydrostatic), remark = model->section(C::Remark);
+        QVERIFY(increase > 0 && remark > 0);
+        QCOMPARE(model->data(model->index(0, increase), Qt::DisplayRole).toString(), QStringLiteral("0.00"));
+        QVERIFY(model->data(model->index(3, increase), Qt::DisplayRole).toDouble() > 0);
+        QCOMPARE(model->data(model->index(1, remark), Qt::DisplayRole).toString(), QStringLiteral("浮盘起浮区"));
+        QCOMPARE(model->data(model->index(2, remark), Qt::DisplayRole).toString(), QString());
+        auto* millimetre = window.findChild<QTableWidget*>(QStringLiteral("MillimetreTable"));
+        QCOMPARE(millimetre->rowCount(), 2);
+        QCOMPARE(millimetre->item(0, 1)->text(), QStringLiteral("113.10")); // π × 6 m² × 1 mm
+        QCOMPARE(window.findChild<QTabWidget*>(QStringLiteral("PageControl2"))->currentWidget()->objectName(),
+                 QStringLiteral("TabSheet11")); // the vertical tank's figure
+        window.setActivePage(0);
+        QVERIFY(window.findChild<QWidget*>(QStringLiteral("Edit13"))->isEnabled());
     }
 
     // The window's workbook carries 小数表 and 静压力容量增大值表, which need the density.

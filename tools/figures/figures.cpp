@@ -28,6 +28,8 @@ QImage drawFigure(int number, int scale) {
         return inclinedTank(scale, true);
     case 12:
         return banner(scale);
+    case 13:
+        return verticalTank(scale);
     default:
         return {};
     }

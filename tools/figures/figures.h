@@ -18,8 +18,9 @@ QImage ellipticCylinder(int scale);               // Image8: B, A, L
 QImage inclinedTank(int scale, bool lowEndRight); // Image9 (left), Image11 (right): probe, α, F, D, L
 QImage transverseTilt(int scale);                 // Image10: sections (a) upright, (b) tilted by β
 QImage banner(int scale);                         // Image12
+QImage verticalTank(int scale);                   // Image13: courses, h, H, C₁, δ, roof, deadwood
 
-// ImageN for N of 1 to 12; a null image for any other N.
+// ImageN for N of 1 to 13; a null image for any other N.
 QImage drawFigure(int number, int scale);
 
 } // namespace kelvora::figures

@@ -1,5 +1,5 @@
 // kelvora-figures <folder>: redraws the reference figures and the banner of the window as
-// image1.jpg … image12.jpg in <folder> (ui/figures/ in the source tree).
+// image1.jpg … image13.jpg in <folder> (ui/figures/ in the source tree).
 
 #include "figures.h"
 #include "jpeg_writer.h"
