@@ -7,6 +7,7 @@
 #include "capacity/requests.h"
 
 #include "output_test_util.h"
+#include "gui_application.h"
 #include "pdf_text.h"
 
 #include <gtest/gtest.h>
@@ -23,24 +24,6 @@ namespace {
 
 using ::kelvora::test::pagesOf;
 using ::kelvora::test::withoutBlanks;
-
-class Application : public testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[32] = "certificate_document_test";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
-};
-
-[[maybe_unused]] testing::Environment* const kApplication =
-    testing::AddGlobalTestEnvironment(new Application);
 
 struct Made {
     capacity::RowList rows;

@@ -10,6 +10,7 @@
 #include "kernel/errors.h"
 
 #include "output_test_util.h"
+#include "gui_application.h"
 #include "pdf_text.h"
 
 #include <gtest/gtest.h>
@@ -33,25 +34,6 @@ using ::kelvora::test::pagesOf;
 using ::kelvora::test::run;
 using ::kelvora::test::tableOf;
 using ::kelvora::test::withoutBlanks;
-
-// One application for the whole program, destroyed before it exits so that Qt hands its
-// font caches back (LeakSanitizer counts them otherwise).
-class Application : public testing::Environment {
-public:
-    void SetUp() override {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[20] = "table_document_test";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
-};
-
-[[maybe_unused]] testing::Environment* const kApplication = testing::AddGlobalTestEnvironment(new Application);
 
 void ensureApplication() { ASSERT_NE(QGuiApplication::instance(), nullptr); }
 
