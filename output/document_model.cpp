@@ -10,11 +10,11 @@
 #include "capacity/uncertainty.h"
 #include "capacity/vertical_description.h"
 #include "capacity/vertical_tables.h"
-#include "vertical/vertical_check.h"
 #include "kernel/errors.h"
 #include "kernel/number_text.h"
 #include "output/table_columns.h"
 #include "output/vertical_sheets.h"
+#include "vertical/vertical_check.h"
 
 #include <algorithm>
 #include <chrono>
@@ -51,7 +51,6 @@ std::vector<DocumentTable> verticalTables(const capacity::TTankDescription& d) {
     tables.push_back(std::move(hydrostatic));
     return tables;
 }
-
 
 using capacity::TSectionShape;
 using capacity::TStructureKind;
