@@ -14,6 +14,7 @@
 #include "ui/chart_legend.h"
 #include "ui/identify_report.h"
 #include "ui/page_parts.h"
+#include "ui/stale_results.h"
 #include "ui/wait_cursor.h"
 #include "ui/window_services.h"
 
@@ -470,23 +471,7 @@ void IdentifyPage::watchInputs() {
     auto changed = [this](std::string_view name) {
         if (!adopting_ && (fit_ || job_) && identify::fitReads(name, window_)) clearFit();
     };
-    auto watch = [this, changed](std::string_view name) {
-        auto* widget =
-            window_.findChild<QWidget*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-        auto clear = [changed, name] { changed(name); };
-        if (auto* edit = qobject_cast<QLineEdit*>(widget))
-            connect(edit, &QLineEdit::textChanged, this, clear);
-        else if (auto* combo = qobject_cast<QComboBox*>(widget))
-            connect(combo, &QComboBox::currentTextChanged, this, clear);
-        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            connect(button, &QAbstractButton::toggled, this, clear);
-    };
-    for (const auto& input : capacity::inputTable())
-        watch(input.name);
-    for (const auto& input : capacity::pageInputTable())
-        watch(input.name);
-    connect(window_.findChild<QTabWidget*>(QStringLiteral("PageControl1")), &QTabWidget::currentChanged, this,
-            [changed] { changed(capacity::kStructureTabsInput); });
+    onInputChanges(window_, this, changed);
 }
 
 void IdentifyPage::showFit() {

@@ -12,29 +12,32 @@
 
 namespace kelvora::ui {
 
-StaleResults::StaleResults(TFrmMain& window) : QObject(&window), window_(window) {
-    auto watch = [this](std::string_view name) {
+void onInputChanges(TFrmMain& window, QObject* receiver, const std::function<void(std::string_view)>& changed) {
+    auto watch = [&](std::string_view name) {
         auto* widget =
-            window_.findChild<QWidget*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-        auto clear = [this, name] { changed(name); };
+            window.findChild<QWidget*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        auto clear = [changed, name] { changed(name); };
         if (auto* edit = qobject_cast<QLineEdit*>(widget))
-            connect(edit, &QLineEdit::textChanged, this, clear);
+            QObject::connect(edit, &QLineEdit::textChanged, receiver, clear);
         else if (auto* combo = qobject_cast<QComboBox*>(widget))
-            connect(combo, &QComboBox::currentTextChanged, this, clear);
+            QObject::connect(combo, &QComboBox::currentTextChanged, receiver, clear);
         else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            connect(button, &QAbstractButton::toggled, this, clear);
+            QObject::connect(button, &QAbstractButton::toggled, receiver, clear);
     };
     for (const auto& input : capacity::inputTable())
         watch(input.name);
     for (const auto& input : capacity::pageInputTable())
         watch(input.name);
+    QObject::connect(window.findChild<QTabWidget*>(QStringLiteral("PageControl1")), &QTabWidget::currentChanged,
+                     receiver, [changed] { changed(capacity::kStructureTabsInput); });
+}
 
+StaleResults::StaleResults(TFrmMain& window) : QObject(&window), window_(window) {
+    onInputChanges(window_, this, [this](std::string_view name) { changed(name); });
     auto gridChanged = [this] { changed(capacity::kGridInput); };
     auto* grid = window_.findChild<StringGridView*>(QStringLiteral("StringGrid1"));
     connect(grid->gridModel(), &QAbstractItemModel::dataChanged, this, gridChanged);
     connect(grid->gridModel(), &QAbstractItemModel::modelReset, this, gridChanged);
-    connect(window_.findChild<QTabWidget*>(QStringLiteral("PageControl1")), &QTabWidget::currentChanged, this,
-            [this] { changed(capacity::kStructureTabsInput); });
 }
 
 void StaleResults::changed(std::string_view input) {

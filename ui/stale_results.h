@@ -6,11 +6,17 @@
 
 #include <QObject>
 
+#include <functional>
 #include <string_view>
 
 namespace kelvora::ui {
 
 class TFrmMain;
+
+// Calls changed(name) whenever an input of `window` (one of the 72 or a page's input)
+// changes, typed, clicked or set by the program, and changed(kStructureTabsInput) when
+// another structure page is chosen; connected for the life of `receiver`.
+void onInputChanges(TFrmMain& window, QObject* receiver, const std::function<void(std::string_view)>& changed);
 
 class StaleResults : public QObject {
 public:
