@@ -9,8 +9,6 @@
 #include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRawFont>
@@ -222,9 +220,7 @@ QByteArray deliveryRecordPdf(const DeliveryRecord& record) {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
-        writer.setResolution(600);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+        setUpA4(writer);
         writer.setTitle(QStringLiteral("卸油交接单 ") + qs(record.tankNumber));
         writer.setCreator(QStringLiteral("Kelvora"));
         Painter(writer, record).paint();

@@ -553,13 +553,13 @@ private:
     QPainter* p_ = nullptr;
 };
 
+} // namespace
+
 void setUpA4(QPdfWriter& writer) {
     writer.setResolution(600);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                      QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
 }
-
-} // namespace
 
 QStringList documentFontFamilies() {
     static std::once_flag once;

@@ -21,6 +21,7 @@
 #include <string>
 
 class QPagedPaintDevice;
+class QPdfWriter;
 
 namespace kelvora::output {
 
@@ -47,6 +48,9 @@ void paintTableDocument(QPagedPaintDevice& device, const TableDocument& doc);
 
 // The page grid `paintTableDocument` uses on an A4 portrait page with 15 mm margins.
 PageGrid a4PageGrid(const TableDocument& doc);
+
+// A4 portrait with 15 mm margins at 600 dpi: the page of every PDF Kelvora writes.
+void setUpA4(QPdfWriter& writer);
 
 // The document as PDF bytes: A4 portrait, 15 mm margins, fonts embedded.
 QByteArray tableDocumentPdf(const TableDocument& doc);
